@@ -1,0 +1,24 @@
+// Litterbin.dll: finds and deletes junk files, one drive at a time. Reports go to the given window
+// as WM_COPYDATA (contracts/messages.h): 20000 progress, 20001 "name|full path|size".
+#pragma once
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Last-scan bookkeeping under HKCU\SOFTWARE\Lumaspan Software\KeepLumaspan\Junk File Cleaner.
+int WINAPI LitterbinCheckRegistryKey(const wchar_t* subKey, const wchar_t* valueName, int mode);
+int WINAPI LitterbinGetLastScanTime(wchar_t* out);
+int WINAPI LitterbinGetLastScanDate(wchar_t* out);
+int WINAPI LitterbinSetLastScanTime(void);
+int WINAPI LitterbinSetLastScanDate(void);
+
+// Scans one drive root such as "C:\".
+int WINAPI LitterbinGetJunkFile(HWND window, const wchar_t* drive);
+// Deletes the file location + name (location ends with a backslash); nonzero on success.
+int WINAPI LitterbinCleanJunkFile(const wchar_t* name, const wchar_t* location, int mode);
+
+#ifdef __cplusplus
+}
+#endif
