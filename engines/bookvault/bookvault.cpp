@@ -22,8 +22,11 @@ struct Places {
 };
 
 bool FindPlaces(Places* places) {
+  // The path even when the folder is missing (a restore makes it), never creating it here.
   wchar_t favorites[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_FAVORITES, nullptr, SHGFP_TYPE_CURRENT, favorites))) return false;
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_FAVORITES | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT,
+                              favorites)))
+    return false;
   wchar_t current[MAX_PATH] = {};
   DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
   if (length == 0 || length >= MAX_PATH) return false;

@@ -1,29 +1,28 @@
 #include "engines/hivesafe/backup_stamp.h"
 
-#include <windows.h>
-
+#include <ctime>
 #include <cwchar>
 
 namespace hivesafe {
 
-std::wstring FormatBackupStamp(const std::tm& local) {
+std::wstring FormatBackupStamp(const SYSTEMTIME& local) {
+  std::tm time = {};
+  time.tm_year = local.wYear - 1900;
+  time.tm_mon = local.wMonth - 1;
+  time.tm_mday = local.wDay;
+  time.tm_hour = local.wHour;
+  time.tm_min = local.wMinute;
+  time.tm_sec = local.wSecond;
+  time.tm_wday = local.wDayOfWeek;
   wchar_t text[128] = {};
-  if (std::wcsftime(text, 128, L"%Y%m%d%H%M%S", &local) == 0) return std::wstring();
+  if (std::wcsftime(text, 128, L"%Y%m%d%H%M%S", &time) == 0) return std::wstring();
   return text;
 }
 
 std::wstring BackupStampNow() {
   SYSTEMTIME now;
   GetLocalTime(&now);  // the system's own conversion, daylight saving included
-  std::tm local = {};
-  local.tm_year = now.wYear - 1900;
-  local.tm_mon = now.wMonth - 1;
-  local.tm_mday = now.wDay;
-  local.tm_hour = now.wHour;
-  local.tm_min = now.wMinute;
-  local.tm_sec = now.wSecond;
-  local.tm_wday = now.wDayOfWeek;
-  return FormatBackupStamp(local);
+  return FormatBackupStamp(now);
 }
 
 }  // namespace hivesafe

@@ -178,6 +178,27 @@ TEST_F(Bookvault, WithoutTheBackupFolderNothingHappens) {
   EXPECT_EQ((Tree{{L"a.url", "A"}}), Snapshot(favorites_));
 }
 
+TEST_F(Bookvault, RestoreMakesAMissingFavoritesFolder) {
+  Backed(L"a.url", "A");
+  ASSERT_TRUE(RemoveDirectoryW(favorites_.c_str()));
+  EXPECT_EQ(0, BookvaultBackupIE());  // nothing to back up: the old copy stays
+  EXPECT_EQ((Tree{{L"a.url", "A"}}), Snapshot(backup_));
+  EXPECT_EQ(1, BookvaultRestoreIE());
+  EXPECT_EQ((Tree{{L"a.url", "A"}}), Snapshot(favorites_));
+}
+
+TEST_F(Bookvault, LeftoversOfAnInterruptedCallAreClearedFirst) {
+  std::wstring area = program_ / L"Backup\\Favorites";
+  for (const wchar_t* folder : {L"Internet Explorer.staging", L"Internet Explorer.previous", L"Internet Explorer.rollback"})
+    ASSERT_TRUE(test::WriteFile(area + L"\\" + folder + L"\\stale.url", "stale"));
+  Favorite(L"a.url", "A");
+  EXPECT_EQ(1, BookvaultBackupIE());
+  EXPECT_EQ((Tree{{L"a.url", "A"}}), Snapshot(backup_));
+  EXPECT_EQ(1, BookvaultRestoreIE());
+  EXPECT_EQ((Tree{{L"a.url", "A"}}), Snapshot(favorites_));
+  ExpectNoLeftovers();
+}
+
 TEST_F(Bookvault, ABackupFailingHalfWayKeepsTheOldBackup) {
   Backed(L"a.url", "old A");
   Backed(L"b.url", "old B");

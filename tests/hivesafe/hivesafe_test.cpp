@@ -54,17 +54,6 @@ void WriteRegFile(const std::wstring& path, const std::wstring& restored) {
 
 std::wstring Restored() { return test::ReadString(HKEY_CURRENT_USER, kTestKey, L"Restored"); }
 
-std::tm LocalTm(const SYSTEMTIME& t) {
-  std::tm tm = {};
-  tm.tm_year = t.wYear - 1900;
-  tm.tm_mon = t.wMonth - 1;
-  tm.tm_mday = t.wDay;
-  tm.tm_hour = t.wHour;
-  tm.tm_min = t.wMinute;
-  tm.tm_sec = t.wSecond;
-  return tm;
-}
-
 // The stamps of the next few seconds of local time, the present one first.
 std::vector<std::wstring> StampsFromNow(int seconds) {
   SYSTEMTIME now;
@@ -78,18 +67,17 @@ std::vector<std::wstring> StampsFromNow(int seconds) {
     FILETIME at = {t.LowPart, t.HighPart};
     SYSTEMTIME local;
     FileTimeToSystemTime(&at, &local);
-    stamps.push_back(hivesafe::FormatBackupStamp(LocalTm(local)));
+    stamps.push_back(hivesafe::FormatBackupStamp(local));
   }
   return stamps;
 }
 
 TEST(BackupStamp, IsFourteenDigitsOfTheLocalTime) {
-  std::tm t = {};
-  t.tm_year = 2026 - 1900, t.tm_mon = 11, t.tm_mday = 6, t.tm_hour = 18, t.tm_min = 31, t.tm_sec = 7;
+  SYSTEMTIME t = {2026, 12, 0, 6, 18, 31, 7, 0};
   EXPECT_EQ(L"20261206183107", hivesafe::FormatBackupStamp(t));
-  t.tm_year = 2000 - 1900, t.tm_mon = 0, t.tm_mday = 1, t.tm_hour = 0, t.tm_min = 0, t.tm_sec = 0;
+  t = {2000, 1, 6, 1, 0, 0, 0, 0};
   EXPECT_EQ(L"20000101000000", hivesafe::FormatBackupStamp(t));  // midnight is 00, not 12
-  t.tm_year = 1999 - 1900, t.tm_mon = 11, t.tm_mday = 31, t.tm_hour = 23, t.tm_min = 59, t.tm_sec = 59;
+  t = {1999, 12, 5, 31, 23, 59, 59, 999};
   EXPECT_EQ(L"19991231235959", hivesafe::FormatBackupStamp(t));
   std::wstring now = hivesafe::BackupStampNow();
   EXPECT_EQ(14u, now.size());
