@@ -23,6 +23,14 @@ int RunScan(HWND window, Scan&& scan) {
   });
 }
 
+int ScanFolder(HWND window, int csidl) {
+  return RunScan(window, [csidl](cleaning::Reporter& r) { return tracewipe::ScanShellFolder(r, csidl); });
+}
+
+int ScanList(HWND window, const wchar_t* key, const wchar_t* location) {
+  return RunScan(window, [=](cleaning::Reporter& r) { return tracewipe::ScanValueList(r, key, location); });
+}
+
 // The body of the categories that are offered to the user but have no scanner.
 int FindsNothing(HWND) { return 0; }
 
@@ -38,13 +46,10 @@ int WINAPI TracewipeGetLastScanDate(wchar_t* out) { return kBook.AppendLastScanD
 int WINAPI TracewipeSetLastScanTime(void) { return kBook.StoreLastScanTime(); }
 int WINAPI TracewipeSetLastScanDate(void) { return kBook.StoreLastScanDate(); }
 
-int WINAPI TracewipeScanWindowsRecentDocuments(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) { return tracewipe::ScanShellFolder(r, CSIDL_RECENT); });
-}
+// The eleven categories with a scanner.
+int WINAPI TracewipeScanWindowsRecentDocuments(HWND window) { return ScanFolder(window, CSIDL_RECENT); }
 int WINAPI TracewipeScanWindowsStartMenuRun(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) {
-    return tracewipe::ScanValueList(r, tracewipe::kRunMruKey, tracewipe::kRunMruLocation);
-  });
+  return ScanList(window, tracewipe::kRunMruKey, tracewipe::kRunMruLocation);
 }
 int WINAPI TracewipeScanWindowsCommonDialog(HWND window) {
   return RunScan(window, [](cleaning::Reporter& r) { return tracewipe::ScanCommonDialog(r, CheckWindowsVersion()); });
@@ -52,28 +57,35 @@ int WINAPI TracewipeScanWindowsCommonDialog(HWND window) {
 int WINAPI TracewipeScanWindowsTemporaryFiles(HWND window) {
   return RunScan(window, [](cleaning::Reporter& r) { return tracewipe::ScanTemporaryFiles(r); });
 }
+int WINAPI TracewipeScanWindowsSearchFilesHistory(HWND window) {
+  return RunScan(window, [](cleaning::Reporter& r) {
+    return tracewipe::ScanHistoryKeys(r, tracewipe::kSearchAssistantKey, L"");
+  });
+}
+int WINAPI TracewipeScanInternetExplorerHistory(HWND window) { return ScanFolder(window, CSIDL_HISTORY); }
+int WINAPI TracewipeScanInternetExplorerCookie(HWND window) { return ScanFolder(window, CSIDL_COOKIES); }
+int WINAPI TracewipeScanInternetExplorerCache(HWND window) { return ScanFolder(window, CSIDL_INTERNET_CACHE); }
+int WINAPI TracewipeScanWindowsMediaPlayer(HWND window) {
+  return ScanList(window, tracewipe::kMediaPlayerKey, tracewipe::kMediaPlayerLocation);
+}
+int WINAPI TracewipeScanMediaPlayerClassic(HWND window) {
+  return ScanList(window, tracewipe::kMediaPlayerClassicKey, tracewipe::kMediaPlayerClassicLocation);
+}
+int WINAPI TracewipeScanMicrosoftManagementConsole(HWND window) {
+  return ScanList(window, tracewipe::kManagementConsoleKey, tracewipe::kManagementConsoleLocation);
+}
+
+// The twenty-two offered to the user that find nothing.
 int WINAPI TracewipeScanWindowsMappedNetworkDrives(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanWindowsLogoHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanWindowsSearchComputerHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWindowsSearchFilesHistory(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) { return tracewipe::ScanHistoryKeys(r, tracewipe::kSearchAssistantKey, L""); });
-}
 int WINAPI TracewipeScanWindowsStartMenuClickHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanWindowsStartMenuOrderHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanWindowsAutoDialupHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanWindowsTelnetHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanInternetExplorerURLHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanInternetExplorerHistory(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) { return tracewipe::ScanShellFolder(r, CSIDL_HISTORY); });
-}
-int WINAPI TracewipeScanInternetExplorerCookie(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) { return tracewipe::ScanShellFolder(r, CSIDL_COOKIES); });
-}
 int WINAPI TracewipeScanInternetExplorerAutoCompleteData(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanInternetExplorerAutoCompletePasswords(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanInternetExplorerCache(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) { return tracewipe::ScanShellFolder(r, CSIDL_INTERNET_CACHE); });
-}
 int WINAPI TracewipeScanMozillaFirefoxHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanMozillaFirefoxCookie(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanMozillaFirefoxInternetCache(HWND window) { return FindsNothing(window); }
@@ -81,24 +93,9 @@ int WINAPI TracewipeScanMozillaFirefoxSaveFormInformation(HWND window) { return 
 int WINAPI TracewipeScanMozillaFirefoxSavePasswords(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanMozillaFirefoxDownloadManagerHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanMozillaFirefoxSearchHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWindowsMediaPlayer(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) {
-    return tracewipe::ScanValueList(r, tracewipe::kMediaPlayerKey, tracewipe::kMediaPlayerLocation);
-  });
-}
 int WINAPI TracewipeScanRealPlayer(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanQuicktimePlayer(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMediaPlayerClassic(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) {
-    return tracewipe::ScanValueList(r, tracewipe::kMediaPlayerClassicKey, tracewipe::kMediaPlayerClassicLocation);
-  });
-}
 int WINAPI TracewipeScanMacromediaFlashPlayer(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMicrosoftManagementConsole(HWND window) {
-  return RunScan(window, [](cleaning::Reporter& r) {
-    return tracewipe::ScanValueList(r, tracewipe::kManagementConsoleKey, tracewipe::kManagementConsoleLocation);
-  });
-}
 int WINAPI TracewipeScanMicrosoftPaint(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanWinRAR(HWND window) { return FindsNothing(window); }
 
