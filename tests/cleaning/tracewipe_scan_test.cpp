@@ -270,21 +270,6 @@ TEST(TraceProtocol, AReplyOfOneEndsTheScanAtOnce) {
   EXPECT_EQ(4u, recorder.reports().size());  // the second item of the first history, then nothing
 }
 
-TEST(TraceProtocol, AReplyOfTwoSendsTheSameReportAgain) {
-  test::RegistrySandbox run(HKEY_CURRENT_USER, kRunMru);
-  run.SetString(L"", L"a", L"cmd\\1");
-  run.SetString(L"", L"b", L"calc\\1");
-  test::ReportRecorder recorder;
-  recorder.SetReplies([](const test::Report&, size_t index) { return index == 1 || index == 2 ? LRESULT(2) : LRESULT(0); });
-  TracewipeGetEvidenceFile(recorder.window(), 0, 1, 1);
-  const std::vector<test::Report>& r = recorder.reports();
-  ASSERT_EQ(6u, r.size());
-  EXPECT_EQ(r[1].text, r[2].text);
-  EXPECT_EQ(r[1].text, r[3].text);
-  EXPECT_EQ(report_kind::kTraceItem, r[3].kind);
-  EXPECT_EQ(report_kind::kTraceItem, r[5].kind);
-}
-
 TEST(TraceProtocol, NoWindowNoScan) {
   test::RegistrySandbox run(HKEY_CURRENT_USER, kRunMru);
   run.SetString(L"", L"a", L"cmd\\1");
