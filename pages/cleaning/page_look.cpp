@@ -1,0 +1,47 @@
+#include "pages/cleaning/page_look.h"
+
+namespace cleaning_pages {
+
+PageFonts::PageFonts()
+    : regular(ui::MakeFont(L"MS Sans Serif", 10)),
+      bold(ui::MakeFont(L"MS Sans Serif", 10, FW_BOLD)),
+      underline(ui::MakeFont(L"MS Sans Serif", 10, FW_NORMAL, true)),
+      title(ui::MakeFont(L"Arial", 18, FW_BOLD)) {}
+
+void DrawTextAt(HDC dc, HFONT font, COLORREF colour, int x, int y, const std::wstring& text) {
+  ui::Select selected(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+void DrawTextIn(HDC dc, HFONT font, COLORREF colour, const RECT& rect, const std::wstring& text, UINT format) {
+  ui::Select selected(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  RECT r = rect;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX | DT_SINGLELINE);
+}
+
+void PaintBuffered(HWND window, const std::function<void(HDC)>& paint) {
+  ui::PaintDC target(window);
+  RECT client = {};
+  GetClientRect(window, &client);
+  ui::MemoryDC memory(CreateCompatibleDC(target.get()));
+  ui::Bitmap bitmap(CreateCompatibleBitmap(target.get(), client.right, client.bottom));
+  if (!memory || !bitmap) {
+    paint(target.get());
+    return;
+  }
+  ui::Select selected(memory.get(), bitmap.get());
+  paint(memory.get());
+  const RECT& dirty = target.paint().rcPaint;
+  BitBlt(target.get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, memory.get(),
+         dirty.left, dirty.top, SRCCOPY);
+}
+
+void PlaceControl(HWND dialog, int id, int x, int y, int width, int height) {
+  if (HWND control = GetDlgItem(dialog, id)) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace cleaning_pages

@@ -1,0 +1,109 @@
+// The result page of a cleaning scan, shown while the scan runs and afterwards: a header with the
+// page's picture, title, subtitle and counters, the list of what was found (one checked row per
+// item), the select-all box and the Abort, Clean and Back buttons. It only displays and forwards:
+// the page that controls the scan owns the items and the worker, feeds the rows and totals, and
+// does what Abort and Clean ask for. The trace and junk result pages derive from it.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pages/cleaning/found_items.h"
+#include "pages/cleaning/page_look.h"
+#include "ui/controls/check_list_view.h"
+#include "ui/controls/skin_button.h"
+#include "ui/dialog.h"
+#include "ui/gdiplus.h"
+
+namespace cleaning_pages {
+
+class CCleaningResultsDlg : public ui::Dialog {
+ public:
+  struct Texts {
+    const wchar_t* picture;  // the header picture's file
+    const wchar_t* scanningTitle;
+    const wchar_t* scanningSubtitle;
+    const wchar_t* finishedTitle;
+    const wchar_t* finishedSubtitle;
+    const wchar_t* foundWords;  // between the count and the total while scanning: " Junk File(s) ("
+    const wchar_t* totalWords;  // between the count and the total when finished: " Junk Files that take up "
+  };
+  // The page that controls the scan.
+  class Owner {
+   public:
+    virtual void AbortScan() = 0;
+    virtual void CleanChecked() = 0;
+
+   protected:
+    ~Owner() = default;
+  };
+
+  // The page's place: the list, the buttons, the header band.
+  static constexpr RECT kListRect = {9, 83, 560, 336};
+  static constexpr POINT kCleanAt = {415, 387};
+  static constexpr POINT kBackAt = {265, 387};
+  static constexpr RECT kHeaderRect = {0, 0, 573, 80};
+  // While a scan adds rows the list is redrawn at this pace rather than row by row.
+  static constexpr UINT_PTR kListTimer = 3;
+  static constexpr UINT kListRefreshMs = 500;
+
+  CCleaningResultsDlg(UINT templateId, const Texts& texts);
+
+  // Creates the page as a child of parent, at rect, and shows it. Back posts backMessage to
+  // ownerWindow; Abort and Clean call the owner.
+  bool Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage);
+
+  // Appends a checked row showing an item; its index (the item's number in the owner's list) is
+  // kept with the row. Returns false when the list did not take the row.
+  bool AddRow(size_t index, const FoundItem& item, const std::wstring& sizeText);
+  // The counters of the header (repainted on the next RepaintHeader).
+  void SetTotals(int count, uint64_t total);
+  void RepaintHeader();
+  // The scan is over (aborted or not): the finished header, Abort hidden, Back and Clean shown.
+  virtual void Finish(bool aborted);
+  bool finished() const { return finished_; }
+
+  // The numbers of the items whose rows are checked, in row order.
+  std::vector<size_t> CheckedItems() const;
+  ui::CheckListView& List() { return list_; }
+
+  // The header's lines as they are drawn now.
+  std::wstring Title() const;
+  std::wstring Subtitle() const;
+  std::wstring CounterLine() const;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // Called once the common controls are in place.
+  virtual void OnInit() {}
+  // What a derived page draws beyond the common header: the band's right end (y 44-74) and the
+  // strip between the list and the buttons (y 338-384).
+  virtual void PaintExtra(HDC) {}
+  // Repaints the strip between the list and the buttons.
+  void RepaintStrip();
+  const PageFonts& fonts() const { return fonts_; }
+
+ private:
+  void OnInitDialog();
+  void Paint(HDC dc);
+  void OnCommand(int id);
+  void ShowNewRows();
+
+  Texts texts_;
+  Owner* owner_ = nullptr;
+  HWND ownerWindow_ = nullptr;
+  UINT backMessage_ = 0;
+  ui::CheckListView list_;
+  ui::CSkinButton abort_, clean_, back_;
+  ui::GpBitmap picture_, band_;
+  PageFonts fonts_;
+  int count_ = 0;
+  uint64_t total_ = 0;
+  bool finished_ = false;
+  bool frozen_ = false;       // the list's redrawing is off while rows come in
+  bool rowsWaiting_ = false;  // rows added since the list was last drawn
+};
+
+}  // namespace cleaning_pages
