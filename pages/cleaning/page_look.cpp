@@ -23,8 +23,9 @@ void DrawTextIn(HDC dc, HFONT font, COLORREF colour, const RECT& rect, const std
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX | DT_SINGLELINE);
 }
 
-void PaintBuffered(HWND window, const std::function<void(HDC)>& paint) {
+void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const RECT* keep) {
   ui::PaintDC target(window);
+  if (keep) ExcludeClipRect(target.get(), keep->left, keep->top, keep->right, keep->bottom);
   RECT client = {};
   GetClientRect(window, &client);
   ui::MemoryDC memory(CreateCompatibleDC(target.get()));
@@ -34,8 +35,10 @@ void PaintBuffered(HWND window, const std::function<void(HDC)>& paint) {
     return;
   }
   ui::Select selected(memory.get(), bitmap.get());
-  paint(memory.get());
   const RECT& dirty = target.paint().rcPaint;
+  // Parts wholly outside the area to paint can be passed over (RectVisible).
+  IntersectClipRect(memory.get(), dirty.left, dirty.top, dirty.right, dirty.bottom);
+  paint(memory.get());
   BitBlt(target.get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, memory.get(),
          dirty.left, dirty.top, SRCCOPY);
 }

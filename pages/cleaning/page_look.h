@@ -27,7 +27,8 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF colour, int x, int y, const std::ws
 void DrawTextIn(HDC dc, HFONT font, COLORREF colour, const RECT& rect, const std::wstring& text, UINT format);
 
 // WM_PAINT through a memory bitmap of the client area, so that frequent repaints do not flicker.
-void PaintBuffered(HWND window, const std::function<void(HDC)>& paint);
+// A rectangle given as keep is left as it is on the screen.
+void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const RECT* keep = nullptr);
 
 // Moves a control of a dialog template to an exact pixel rectangle.
 void PlaceControl(HWND dialog, int id, int x, int y, int width, int height);

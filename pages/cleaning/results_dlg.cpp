@@ -11,12 +11,12 @@
 namespace cleaning_pages {
 namespace {
 
-constexpr int kBandX = 81, kBandY = 44, kBandHeight = 30;
+constexpr int kBandX = 81, kBandY = 44, kBandHeight = 30;  // the band beside the picture
 constexpr int kBandEnd = 10;  // the band's rounded right end, kept whole when the band is shortened
 
 // The header band, shortened to width by leaving out a stretch of its plain middle.
 void DrawBand(Gdiplus::Graphics& g, Gdiplus::Image* band, int x, int y, int width) {
-  if (!ui::Usable(band)) return;
+  if (!band) return;
   int w = static_cast<int>(band->GetWidth()), h = static_cast<int>(band->GetHeight());
   if (width >= w || width <= kBandEnd) {
     g.DrawImage(band, x, y, w, h);
@@ -31,6 +31,35 @@ std::wstring Count(int count) { return std::to_wstring(count); }
 
 }  // namespace
 
+void ResultList::Freeze() {
+  if (frozen_ || !hwnd()) return;
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  frozen_ = true;
+}
+
+void ResultList::Thaw() {
+  if (!frozen_ || !hwnd()) return;
+  frozen_ = false;
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ResultList::Refresh() {
+  if (!frozen_) return;
+  Thaw();
+  UpdateWindow(hwnd());
+  Freeze();
+}
+
+bool ResultList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message != WM_PAINT || !frozen_) return false;
+  // Frozen, the control would only erase what needs painting.
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  result = Default(message, wParam, lParam);
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  return true;
+}
+
 CCleaningResultsDlg::CCleaningResultsDlg(UINT templateId, const Texts& texts) : ui::Dialog(templateId), texts_(texts) {}
 
 bool CCleaningResultsDlg::Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage) {
@@ -43,8 +72,11 @@ bool CCleaningResultsDlg::Open(HWND parent, const RECT& rect, Owner* owner, HWND
 }
 
 void CCleaningResultsDlg::OnInitDialog() {
+  // GDI+ reports an image's failure once and then forgets it: each is judged here, once.
   picture_ = ui::LoadBitmapFile(texts_.picture);
+  if (!ui::Usable(picture_.get())) picture_.reset();
   band_ = ui::LoadBitmapFile(L"Res\\Dialog\\QOR_Results_Dlg_BG.jpg");
+  if (!ui::Usable(band_.get())) band_.reset();
 
   RECT r = kListRect;
   list_.Create(hwnd(), r, L"", WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
@@ -71,13 +103,8 @@ void CCleaningResultsDlg::OnInitDialog() {
 }
 
 bool CCleaningResultsDlg::AddRow(size_t index, const FoundItem& item, const std::wstring& sizeText) {
-  // A list view that redraws itself (and its scroll bar) for every row takes far longer over the
-  // row than the scan took to find it; it is drawn on a timer instead.
-  if (!frozen_ && !finished_) {
-    SendMessageW(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
-    frozen_ = true;
-  }
-  rowsWaiting_ = true;
+  if (!finished_) list_.Freeze();  // drawn on the list timer
+  rowsAdded_ = true;
   LVITEMW row = {};
   row.mask = LVIF_TEXT | LVIF_PARAM;
   row.iItem = INT_MAX;  // after the last row
@@ -94,19 +121,6 @@ bool CCleaningResultsDlg::AddRow(size_t index, const FoundItem& item, const std:
 void CCleaningResultsDlg::SetTotals(int count, uint64_t total) {
   count_ = count;
   total_ = total;
-}
-
-void CCleaningResultsDlg::ShowNewRows() {
-  rowsWaiting_ = false;
-  if (!frozen_ || !hwnd()) return;
-  SendMessageW(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
-  if (finished_) {
-    frozen_ = false;
-    InvalidateRect(list_.hwnd(), nullptr, TRUE);
-    return;
-  }
-  UpdateWindow(list_.hwnd());
-  SendMessageW(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
 }
 
 void CCleaningResultsDlg::RepaintHeader() {
@@ -126,7 +140,7 @@ void CCleaningResultsDlg::Finish(bool) {
   finished_ = true;
   if (!hwnd()) return;
   KillTimer(hwnd(), kListTimer);
-  ShowNewRows();
+  list_.Thaw();
   ShowWindow(Item(IDC_ABORT), SW_HIDE);
   ShowWindow(Item(IDC_BACK), SW_SHOW);
   SetWindowPos(Item(IDC_CLEAN), nullptr, kCleanAt.x, kCleanAt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -166,16 +180,24 @@ void CCleaningResultsDlg::Paint(HDC dc) {
   RECT client = {};
   GetClientRect(hwnd(), &client);
   PaintPageFrame(dc, client.right, client.bottom);
+  RECT header = kHeaderRect;
+  if (RectVisible(dc, &header)) PaintHeader(dc);
+  PaintExtra(dc);
+}
+
+void CCleaningResultsDlg::PaintHeader(HDC dc) {
+  // Beside the picture; a skin without it leaves the header its whole width.
+  bool picture = picture_ != nullptr;
+  int x = picture ? kBandX : kListRect.left;
   {
     Gdiplus::Graphics g(dc);
-    if (ui::Usable(picture_.get())) g.DrawImage(picture_.get(), 9, 8, 64, 64);
-    DrawBand(g, band_.get(), kBandX, kBandY, kListRect.right + 2 - kBandX);
+    if (picture) g.DrawImage(picture_.get(), 9, 8, 64, 64);
+    DrawBand(g, band_.get(), x, kBandY, kListRect.right + 2 - x);
   }
-  DrawTextAt(dc, fonts_.title.get(), kTitleGreen, kBandX, 5, Title());
-  DrawTextAt(dc, fonts_.regular.get(), kQuietText, kBandX, 26, Subtitle());
-  RECT counter = {kBandX + 40, kBandY, kListRect.right - 150, kBandY + kBandHeight};
+  DrawTextAt(dc, fonts_.title.get(), kTitleGreen, x, 5, Title());
+  DrawTextAt(dc, fonts_.regular.get(), kQuietText, x, 26, Subtitle());
+  RECT counter = {x + 40, kBandY, kListRect.right - 150, kBandY + kBandHeight};
   DrawTextIn(dc, fonts_.bold.get(), kBodyText, counter, CounterLine(), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
-  PaintExtra(dc);
 }
 
 void CCleaningResultsDlg::OnCommand(int id) {
@@ -205,15 +227,25 @@ bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_ERASEBKGND:
       result = TRUE;
       return true;
-    case WM_PAINT:
-      PaintBuffered(hwnd(), [this](HDC dc) { Paint(dc); });
+    case WM_PAINT: {
+      // A list whose redrawing is off does not count as shown, so nothing would keep this page
+      // from painting over it; what it showed last stays until it is drawn again.
+      RECT list = kListRect;
+      PaintBuffered(hwnd(), [this](HDC dc) { Paint(dc); }, list_.frozen() ? &list : nullptr);
       return true;
+    }
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_TIMER:
+      // Drawn when rows came, and now and then without: where the system hides a frozen list,
+      // whatever covered it meanwhile is gone from it then.
       if (wParam != kListTimer) return false;
-      if (rowsWaiting_) ShowNewRows();
+      if (rowsAdded_ || ++quietTicks_ >= 4) {
+        list_.Refresh();
+        rowsAdded_ = false;
+        quietTicks_ = 0;
+      }
       return true;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) {

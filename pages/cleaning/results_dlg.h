@@ -19,6 +19,25 @@
 
 namespace cleaning_pages {
 
+// The result list. A list view that redraws itself (and its scroll bar) for each row added takes
+// far longer over the row than the scan took to find it, so while rows come in the list is
+// "frozen" (its redrawing off) and drawn on request; a paint it gets meanwhile (it was covered and
+// is uncovered) still draws it whole.
+class ResultList : public ui::CheckListView {
+ public:
+  void Freeze();
+  void Thaw();
+  // Draws the list as it is now and leaves it frozen.
+  void Refresh();
+  bool frozen() const { return frozen_; }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  bool frozen_ = false;
+};
+
 class CCleaningResultsDlg : public ui::Dialog {
  public:
   struct Texts {
@@ -45,7 +64,7 @@ class CCleaningResultsDlg : public ui::Dialog {
   static constexpr POINT kCleanAt = {415, 387};
   static constexpr POINT kBackAt = {265, 387};
   static constexpr RECT kHeaderRect = {0, 0, 573, 80};
-  // While a scan adds rows the list is redrawn at this pace rather than row by row.
+  // While a scan adds rows the list is drawn at this pace rather than row by row.
   static constexpr UINT_PTR kListTimer = 3;
   static constexpr UINT kListRefreshMs = 500;
 
@@ -88,22 +107,22 @@ class CCleaningResultsDlg : public ui::Dialog {
  private:
   void OnInitDialog();
   void Paint(HDC dc);
+  void PaintHeader(HDC dc);
   void OnCommand(int id);
-  void ShowNewRows();
 
   Texts texts_;
   Owner* owner_ = nullptr;
   HWND ownerWindow_ = nullptr;
   UINT backMessage_ = 0;
-  ui::CheckListView list_;
+  ResultList list_;
+  bool rowsAdded_ = false;  // since the list was last drawn
+  int quietTicks_ = 0;
   ui::CSkinButton abort_, clean_, back_;
   ui::GpBitmap picture_, band_;
   PageFonts fonts_;
   int count_ = 0;
   uint64_t total_ = 0;
   bool finished_ = false;
-  bool frozen_ = false;       // the list's redrawing is off while rows come in
-  bool rowsWaiting_ = false;  // rows added since the list was last drawn
 };
 
 }  // namespace cleaning_pages
