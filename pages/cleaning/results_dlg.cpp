@@ -241,7 +241,7 @@ bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       // Drawn when rows came, and now and then without: where the system hides a frozen list,
       // whatever covered it meanwhile is gone from it then.
       if (wParam != kListTimer) return false;
-      if (rowsAdded_ || ++quietTicks_ >= 4) {
+      if (rowsAdded_ || ++quietTicks_ >= 3) {
         list_.Refresh();
         rowsAdded_ = false;
         quietTicks_ = 0;

@@ -66,7 +66,7 @@ class CCleaningResultsDlg : public ui::Dialog {
   static constexpr RECT kHeaderRect = {0, 0, 573, 80};
   // While a scan adds rows the list is drawn at this pace rather than row by row.
   static constexpr UINT_PTR kListTimer = 3;
-  static constexpr UINT kListRefreshMs = 500;
+  static constexpr UINT kListRefreshMs = 1000;
 
   CCleaningResultsDlg(UINT templateId, const Texts& texts);
 
