@@ -470,7 +470,7 @@ for i in 0 1 2 3 4 5 6 7; do
      -stroke none -fill "$ACCENT" -draw "$arc" -resize 16x16 "$tmp/spin-$i.png"
   spin+=("$tmp/spin-$i.png")
 done
-im -delay 8 -loop 0 "${spin[@]}" -layers Optimize "$out/Common/QOR_Scanning.gif"
+im -delay 8 -loop 0 "${spin[@]}" -strip -layers Optimize "$out/Common/QOR_Scanning.gif"
 
 # --- page pictures -------------------------------------------------------------------------------
 # Header icons of the pages.
