@@ -80,28 +80,57 @@ void CMainDlg::RunSplash() {
 }
 
 void CMainDlg::OnInitDialog() {
-  skin_.Attach(hwnd());
-  skin_.SetClientSize(kClientWidth, kClientHeight);
   RunSplash();
+  while (StartupStep()) {  // whatever the splash's pauses left
+  }
   CenterOnOwner();
+  FinishMenu();
+}
 
+bool CMainDlg::StartupStep() {
+  switch (startupStep_) {
+    case 0:
+      skin_.Attach(hwnd());
+      skin_.SetClientSize(kClientWidth, kClientHeight);
+      break;
+    case 1:
+      LoadIcons();
+      break;
+    case 2:
+      LoadBannerAndFonts();
+      break;
+    case 3:
+      PrepareMenu();
+      break;
+    case 4:
+      if (!menu_.LoadSomeImages(3)) return true;
+      break;
+    default:
+      return false;
+  }
+  ++startupStep_;
+  return true;
+}
+
+void CMainDlg::LoadIcons() {
   bigIcon_.reset(static_cast<HICON>(LoadImageW(ui::Instance(), MAKEINTRESOURCEW(IDI_LUMASPAN), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   smallIcon_.reset(static_cast<HICON>(LoadImageW(ui::Instance(), MAKEINTRESOURCEW(IDI_LUMASPAN), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+}
 
+void CMainDlg::LoadBannerAndFonts() {
   banner_ = ui::LoadBitmapFile(L"Res\\QOR_Top.png");
   boldFont_.reset(ui::MakeFont(L"MS Sans Serif", 10, FW_BOLD));
   underlineFont_.reset(ui::MakeFont(L"MS Sans Serif", 10, FW_NORMAL, true));
   regularFont_.reset(ui::MakeFont(L"MS Sans Serif", 10));
   titleFont_.reset(ui::MakeFont(L"Arial", 20, FW_BOLD));
   bigTitleFont_.reset(ui::MakeFont(L"Arial", 28, FW_BOLD));
-  BuildMenu();
 }
 
-void CMainDlg::BuildMenu() {
+void CMainDlg::PrepareMenu() {
   menu_.Subclass(Item(IDC_BUTTON_MENU));
   // A banner that did not load still leaves the layout it was drawn for.
   int bannerHeight = ui::Usable(banner_.get()) ? static_cast<int>(banner_->GetHeight()) : kBannerHeight;
@@ -116,6 +145,9 @@ void CMainDlg::BuildMenu() {
     menu_.AddItemImages(i.group, MenuImage(i.stem, L"_Normal.png").c_str(), MenuImage(i.stem, L"_Down.png").c_str(),
                         MenuImage(i.stem, L"_Over.png").c_str());
   }
+}
+
+void CMainDlg::FinishMenu() {
   menu_.LoadImages();
   menu_.SetMetrics(26, 26, 201);
   menu_.SetBaseMessage(kMenuBase);
@@ -296,6 +328,9 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       ChooseCursor(client);
       return true;
     case WM_MOUSELEAVE:
+      return true;
+    case kSplashIdleMessage:
+      result = StartupStep() ? 1 : 0;
       return true;
     case WM_COPYDATA:
       if (lParam) {

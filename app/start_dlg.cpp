@@ -6,6 +6,8 @@
 namespace {
 
 constexpr UINT_PTR kTimer = 1;
+// A piece of the main window's idle work is started only with this much of a pause left.
+constexpr double kIdleStepMs = 30.0;
 
 // Milliseconds, finer than the tick count.
 double NowMs() {
@@ -57,7 +59,11 @@ void CStartDlg::RunPreload() {
     InvalidateRect(hwnd(), nullptr, FALSE);
     UpdateWindow(hwnd());
     ++step;
-    double left = start + step * static_cast<double>(kPreloadSpacingMs) - NowMs();
+    const double due = start + step * static_cast<double>(kPreloadSpacingMs);
+    // The pause is the main window's to use, as long as a piece of work still fits in it.
+    while (due - NowMs() > kIdleStepMs && SendMessageW(main_, kSplashIdleMessage, 0, 0)) {
+    }
+    double left = due - NowMs();
     if (left > 0) Sleep(static_cast<DWORD>(left + 0.5));
   }
   EndDialog(IDCANCEL);

@@ -34,7 +34,7 @@ BOLD=Liberation-Sans-Bold
 im() { convert "$@"; }
 # 24-bit Windows bitmaps (LoadImage reads them; no alpha channel).
 bmp() { convert "$1" -alpha off -type TrueColor "BMP3:$2"; }
-png() { convert "$1" -strip "PNG32:$2"; }
+png() { convert "$1" -strip -define png:exclude-chunks=date,time "PNG32:$2"; }
 
 # --- the window frame ----------------------------------------------------------------------------
 # A template window 240 x 120 with rounded top corners (mask colour outside), three border rings, a

@@ -34,12 +34,26 @@ void CButtonMenu::AddItemImages(int group, const wchar_t* normal, const wchar_t*
   items_.push_back(std::move(images));
 }
 
-void CButtonMenu::LoadImages() {
+bool CButtonMenu::LoadSomeImages(int count) {
+  // The load order: the headers' normal, down and over images, then the items' the same way.
+  size_t index = 0;
   for (auto* list : {&headers_, &items_}) {
-    for (Images& i : *list) i.normalImage = ui::LoadBitmapFile(i.normal.c_str());
-    for (Images& i : *list) i.downImage = ui::LoadBitmapFile(i.down.c_str());
-    for (Images& i : *list) i.overImage = ui::LoadBitmapFile(i.over.c_str());
+    for (int state = 0; state < 3; ++state) {
+      for (Images& i : *list) {
+        if (index++ < imagesLoaded_) continue;
+        if (count-- <= 0) return false;
+        const std::wstring& path = state == 0 ? i.normal : state == 1 ? i.down : i.over;
+        ui::GpBitmap& image = state == 0 ? i.normalImage : state == 1 ? i.downImage : i.overImage;
+        image = ui::LoadBitmapFile(path.c_str());
+        ++imagesLoaded_;
+      }
+    }
   }
+  return true;
+}
+
+void CButtonMenu::LoadImages() {
+  LoadSomeImages(1 << 30);
   offscreen_.reset(new Gdiplus::Bitmap(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, PixelFormat32bppARGB));
 }
 
