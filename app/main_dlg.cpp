@@ -3,10 +3,12 @@
 #include <shellapi.h>
 
 #include "app/about_dlg.h"
+#include "app/placement.h"
 #include "app/product.h"
 #include "app/resource.h"
 #include "app/start_dlg.h"
 #include "contracts/messages.h"
+#include "ui/paint.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ void CMainDlg::OnInitDialog() {
   RunSplash();
   while (StartupStep()) {  // whatever the splash's pauses left
   }
-  CenterOnOwner();
+  CenterOnOwner(hwnd());
   FinishMenu();
 }
 
@@ -152,24 +154,6 @@ void CMainDlg::FinishMenu() {
   menu_.SetMetrics(26, 26, 201);
   menu_.SetBaseMessage(kMenuBase);
   menu_.PostGroupCommand(1);
-}
-
-void CMainDlg::CenterOnOwner() {
-  RECT area = {};
-  HWND owner = GetWindow(hwnd(), GW_OWNER);
-  if (owner && IsWindowVisible(owner)) {
-    GetWindowRect(owner, &area);
-  } else {
-    MONITORINFO info = {sizeof(info)};
-    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &info);
-    area = info.rcWork;
-  }
-  RECT window = {};
-  GetWindowRect(hwnd(), &window);
-  int width = window.right - window.left, height = window.bottom - window.top;
-  int x = area.left + ((area.right - area.left) - width) / 2;
-  int y = area.top + ((area.bottom - area.top) - height) / 2;
-  SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMainDlg::SwitchTo(UINT id) {
@@ -280,21 +264,11 @@ void CMainDlg::OnButtonDown(POINT client) {
 }
 
 bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return true;
-    case WM_ERASEBKGND:
       result = TRUE;
       return true;
     case WM_MOUSEMOVE:

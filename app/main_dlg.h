@@ -61,7 +61,6 @@ class CMainDlg : public ui::Dialog {
   void LoadBannerAndFonts();
   void PrepareMenu();
   void FinishMenu();
-  void CenterOnOwner();
   void SwitchTo(UINT id);
   void HidePage(UINT id);
   void ShowPage(UINT id);

@@ -299,7 +299,7 @@ im -size 275x516 gradient:"$ACCENT_BRIGHT"-"$ACCENT_DEEP" -rotate -90 \
    "$tmp/splash-mark.png" -geometry +38+56 -composite \
    -font "$BOLD" -pointsize 54 -fill white -annotate +152+118 'Lumaspan' \
    -font "$SANS" -pointsize 17 -fill '#E4F5EB' -annotate +155+146 'Keeps your PC clean, fast and private' \
-   -fill 'rgba(0,40,18,0.32)' -draw "roundrectangle 338,191 505,257 8,8" \
+   -fill 'rgba(0,40,18,0.32)' -draw "roundrectangle 338,191 530,257 8,8" \
    -font "$SANS" -pointsize 11 -fill '#CFEBDB' -annotate +22+258 "Copyright (C) 2009-2026 Lumaspan Software" \
    -fill none -stroke "$ACCENT_DEEP" -draw "rectangle 0,0 515,274" \
    "$tmp/splash.png"
@@ -307,23 +307,22 @@ png "$tmp/splash.png" "$out/QOR_Start.png"
 
 # --- the button menu (201 x 26, three states each) -----------------------------------------------
 MENU_W=201 MENU_H=26
+# A closed group's header: a light gradient, its glyph, its caption and a chevron.
+header_face() {  # <top> <bottom> <bottom line> <glyph file> <text> <chevron> <caption> <file>
+  im -size ${MENU_W}x${MENU_H} gradient:"$1"-"$2" \
+     -fill '#FFFFFF' -draw "line 0,0 $((MENU_W-1)),0" -fill "$3" -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
+     "$4" -geometry +10+5 -composite \
+     -font "$BOLD" -pointsize 13 -fill "$5" -annotate +34+18 "$7" \
+     -font "$BOLD" -pointsize 14 -fill "$6" -annotate +183+18 '›' \
+     "$8"
+}
 menu_header() {  # <stem> <glyph> <caption>
   local stem=$1 g=$2 caption=$3
   glyph "$g" "$ACCENT" 16 "$tmp/mh-g-normal.png"
   glyph "$g" "$ACCENT_DARK" 16 "$tmp/mh-g-over.png"
   glyph "$g" white 16 "$tmp/mh-g-down.png"
-  im -size ${MENU_W}x${MENU_H} gradient:'#F8FAF9'-'#E3EAE6' \
-     -fill '#FFFFFF' -draw "line 0,0 $((MENU_W-1)),0" -fill '#C9D6CE' -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
-     "$tmp/mh-g-normal.png" -geometry +10+5 -composite \
-     -font "$BOLD" -pointsize 13 -fill "$INK" -annotate +34+18 "$caption" \
-     -font "$BOLD" -pointsize 14 -fill '#8FA398' -annotate +183+18 '›' \
-     "$tmp/mh-normal.png"
-  im -size ${MENU_W}x${MENU_H} gradient:'#F0FAF4'-'#D6EFE0' \
-     -fill '#FFFFFF' -draw "line 0,0 $((MENU_W-1)),0" -fill '#B9DCC7' -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
-     "$tmp/mh-g-over.png" -geometry +10+5 -composite \
-     -font "$BOLD" -pointsize 13 -fill "$ACCENT_DARK" -annotate +34+18 "$caption" \
-     -font "$BOLD" -pointsize 14 -fill "$ACCENT" -annotate +183+18 '›' \
-     "$tmp/mh-over.png"
+  header_face '#F8FAF9' '#E3EAE6' '#C9D6CE' "$tmp/mh-g-normal.png" "$INK" '#8FA398' "$caption" "$tmp/mh-normal.png"
+  header_face '#F0FAF4' '#D6EFE0' '#B9DCC7' "$tmp/mh-g-over.png" "$ACCENT_DARK" "$ACCENT" "$caption" "$tmp/mh-over.png"
   im -size ${MENU_W}x${MENU_H} gradient:"$ACCENT_BRIGHT"-"$ACCENT" \
      -fill "$ACCENT_LIGHT" -draw "line 0,0 $((MENU_W-1)),0" -fill "$ACCENT_DARK" -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
      "$tmp/mh-g-down.png" -geometry +10+5 -composite \
@@ -480,7 +479,7 @@ badge gear "$ACCENT" 48 "$tmp/i.png";         png "$tmp/i.png" "$out/Dialog/QOR_
 badge disks "$ACCENT" 48 "$tmp/i.png";        png "$tmp/i.png" "$out/Dialog/QOR_Registry_Backup_Dlg_Top.png"
 badge star "$ACCENT" 48 "$tmp/i.png";         png "$tmp/i.png" "$out/Dialog/QOR_Favorites_Backup_Dlg_Top.png"
 # A program without an icon of its own, in the startup manager's detail pane.
-glyph window '#6F8579' 32 "$out/Dialog/QOR_Startup_Manager_Dlg_Ico.png"
+glyph window '#6F8579' 32 "$tmp/i.png"; png "$tmp/i.png" "$out/Dialog/QOR_Startup_Manager_Dlg_Ico.png"
 
 # Thin rules of the about box, fading out at both ends.
 rule() {  # <width> <file>

@@ -1,6 +1,7 @@
 #include "ui/menu/button_menu.h"
 
 #include "ui/gdi.h"
+#include "ui/paint.h"
 
 CButtonMenu::~CButtonMenu() {
   // The images go before the window link, so nothing paints with a released image.
@@ -243,21 +244,11 @@ void CButtonMenu::Paint(HDC dc) {
 }
 
 bool CButtonMenu::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   const int y = static_cast<short>(HIWORD(lParam));
   switch (message) {
     case WM_NCHITTEST:
       result = HTCLIENT;  // a static control would let the mouse through
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_MOUSEMOVE:
       if (!locked_) OnMouseMove(y);
