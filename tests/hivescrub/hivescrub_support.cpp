@@ -103,3 +103,45 @@ std::vector<std::wstring> ScratchCurrentFolder::UndoFiles() const {
 }
 
 }  // namespace hstest
+
+#include "seeds.h"
+
+namespace hstest {
+
+std::vector<Problem> ExpectExactly(int c, const std::vector<Expected>& expected) {
+  std::vector<Problem> problems = ScanProblems(c);
+  EXPECT_EQ(expected.size(), problems.size()) << testing::PrintToString(Describe(problems));
+  for (const Expected& e : expected) {
+    int matches = 0;
+    for (const Problem& p : problems)
+      if (p.id == e.id && _wcsicmp(p.title.c_str(), e.title.c_str()) == 0 && p.detail.find(e.detail) != std::wstring::npos &&
+          p.category == c)
+        ++matches;
+    EXPECT_EQ(1, matches) << "expected " << e.id << " " << testing::PrintToString(e.title) << " "
+                          << testing::PrintToString(e.detail) << " among" << testing::PrintToString(Describe(problems));
+  }
+  return problems;
+}
+
+void RepairAndUndo(int c, const std::vector<Problem>& problems, const std::vector<std::wstring>& keys,
+                   const ScratchCurrentFolder& current) {
+  std::vector<std::vector<char>> before;
+  for (const std::wstring& key : keys) {
+    before.push_back(ExportKey(key));
+    ASSERT_FALSE(before.back().empty()) << testing::PrintToString(key);
+  }
+  for (const Problem& p : problems) EXPECT_EQ(1, HivescrubRepair(p.id, p.repair.c_str())) << testing::PrintToString(p.text);
+  EXPECT_TRUE(ScanProblems(c).empty()) << "still reported after the repair";
+  bool changed = false;
+  for (size_t i = 0; i < keys.size(); ++i) changed = changed || ExportKey(keys[i]) != before[i];
+  EXPECT_TRUE(changed) << "the repair changed none of the keys";
+
+  std::vector<std::wstring> undo = current.UndoFiles();
+  ASSERT_EQ(1u, undo.size()) << "one undo file per session";
+  ASSERT_TRUE(ImportFile(undo[0]));
+  for (size_t i = 0; i < keys.size(); ++i)
+    EXPECT_TRUE(ExportKey(keys[i]) == before[i]) << "not restored exactly: " << testing::PrintToString(keys[i]);
+  EXPECT_EQ(problems.size(), ScanProblems(c).size()) << "the undo brings the problems back";
+}
+
+}  // namespace hstest
