@@ -35,10 +35,13 @@ bool InSoftware(const Entry& e) {
 // other products) loses only the value.
 bool JudgeSoftware(Context& context, const Entry& e, HKEY key, Finding* f) {
   bool wow64 = IsWow64Path(e.key);
+  KeyCounts counts;
+  if (!QueryCounts(key, &counts) || counts.values == 0) return false;  // most keys: one query settles it
   Target missing;
   std::wstring missingValue;
   for (const wchar_t* name : kInstallFolderValues) {
     if (e.isValue && !EqualNoCase(e.value, name)) continue;
+    if (!HasValue(key, name)) continue;
     std::wstring folder = ReadString(key, name);
     if (folder.empty()) continue;
     Target t = context.paths().Folder(folder, wow64);
@@ -49,8 +52,6 @@ bool JudgeSoftware(Context& context, const Entry& e, HKEY key, Finding* f) {
     }
   }
   if (missing.path.empty()) return false;
-  KeyCounts counts;
-  if (!QueryCounts(key, &counts)) return false;
   f->detail = MissingText(L"Install folder", missing);
   if (e.isValue) {
     f->action = Action::kDeleteValue;

@@ -311,11 +311,14 @@ Target PathJudge::CommandLine(std::wstring s, bool wow64, bool service) {
   } else {
     // Unquoted with spaces: CreateProcess tries each space as the end of the program name in turn.
     Target shown;
-    bool unverifiable = false, chosen = false;
+    bool unverifiable = false, chosen = false, first = true;
     for (size_t end = s.find(L' ');; end = s.find(L' ', end + 1)) {
       size_t stop = end == std::wstring::npos ? s.size() : end;
       std::wstring candidate = Trimmed(s.substr(0, stop));
-      if (!candidate.empty()) {
+      // Once arguments hold a slash a longer candidate is no program name at all.
+      bool plausible = first || IsDriveAbsolute(candidate) || IsBareName(candidate);
+      first = false;
+      if (!candidate.empty() && plausible) {
         Target t = FileOrName(candidate, wow64, {}, true);
         if (t.presence == Presence::kPresent) {
           program = t;
