@@ -20,10 +20,7 @@ bool InExtension(const Entry& e) {
 bool JudgeExtension(Context& context, const Entry& e, HKEY key, Finding* f) {
   std::wstring progId = ReadString(key, nullptr);
   if (progId.empty() || progId.find(L'\\') != std::wstring::npos || context.ClassExists(progId)) return false;
-  f->action = Action::kDeleteValue;
-  f->entry = e;
-  f->detail = L"Class not found: " + progId;
-  return true;
+  return Found(f, Action::kDeleteValue, e, L"Class not found: " + progId);
 }
 
 bool InOpenVerb(const Entry& e) { return !e.isValue && MatchKey(e.key, kOpenVerbPattern); }
@@ -39,10 +36,7 @@ bool JudgeOpenVerb(Context& context, const Entry& e, HKEY key, Finding* f) {
   if (line.empty()) return false;
   Target t = context.paths().Program(line, false);
   if (t.presence != Presence::kMissing) return false;
-  f->action = Action::kDeleteKey;
-  f->entry = e;
-  f->detail = MissingText(L"Program", t);
-  return true;
+  return Found(f, Action::kDeleteKey, e, MissingText(L"Program", t));
 }
 
 bool InFileExts(const Entry& e) {
@@ -77,10 +71,7 @@ bool JudgeFileExt(Context& context, const Entry& e, HKEY key, Finding* f) {
     }
   }
   if (missing.empty()) return false;
-  f->action = Action::kDeleteKey;
-  f->entry = e;
-  f->detail = L"Programs and classes not found: " + missing;
-  return true;
+  return Found(f, Action::kDeleteKey, e, L"Programs and classes not found: " + missing);
 }
 
 }  // namespace
@@ -110,8 +101,7 @@ void ScanAssociations(Scan& scan) {
 }
 
 void ScanExtensions(Scan& scan) {
-  base::UniqueKey parent = OpenRead(HKEY_CURRENT_USER, kFileExts);
-  scan.ForEachSubKey(HKEY_CURRENT_USER, kFileExts, parent.get(), [&](const std::wstring& name, HKEY key) {
+  scan.ForEachSubKeyAt(HKEY_CURRENT_USER, kFileExts, [&](const std::wstring& name, HKEY key) {
     scan.Examine(kFileExtCheck, Entry::Key(HKEY_CURRENT_USER, JoinKey(kFileExts, name)), key);
   });
 }

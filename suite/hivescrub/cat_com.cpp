@@ -31,10 +31,7 @@ bool JudgeClsidServer(Context& context, const Entry& e, HKEY key, Finding* f) {
   if (missing.path.empty()) return false;
   // A class emulated by another, or one served by a surrogate, does not need its own server.
   if (OpenRead(key, L"TreatAs").valid() || HasValue(key, L"AppID") || HasValue(key, L"AutoTreatAs")) return false;
-  f->action = Action::kDeleteKey;
-  f->entry = e;
-  f->detail = MissingText(L"Server file", missing);
-  return true;
+  return Found(f, Action::kDeleteKey, e, MissingText(L"Server file", missing));
 }
 
 bool InClsidAppId(const Entry& e) {
@@ -57,10 +54,7 @@ bool JudgeClsidAppId(Context&, const Entry& e, HKEY key, Finding* f) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
     for (const wchar_t* where : {L"Software\\Classes\\AppID\\", L"Software\\Classes\\Wow6432Node\\AppID\\"})
       if (OpenRead(root, where + appId).valid()) return false;
-  f->action = Action::kDeleteValue;
-  f->entry = e;
-  f->detail = L"AppID not found: " + appId;
-  return true;
+  return Found(f, Action::kDeleteValue, e, L"AppID not found: " + appId);
 }
 
 bool InTypeLib(const Entry& e) { return !e.isValue && MatchKey(e.key, kTypeLibPattern); }
@@ -96,10 +90,7 @@ bool JudgeTypeLib(Context& context, const Entry& e, HKEY key, Finding* f) {
     }
   }
   if (missing.path.empty()) return false;
-  f->action = Action::kDeleteKey;
-  f->entry = e;
-  f->detail = MissingText(L"Type library", missing);
-  return true;
+  return Found(f, Action::kDeleteKey, e, MissingText(L"Type library", missing));
 }
 
 }  // namespace
@@ -111,11 +102,8 @@ const Check kTypeLibCheck{kTypeLib, InTypeLib, JudgeTypeLib};
 void ScanActivex(Scan& scan) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     for (const wchar_t* classes : {L"Software\\Classes", L"Software\\Classes\\Wow6432Node"}) {
-      // A view that is a link to the other one (a shared key) is scanned under its own name only.
       std::wstring clsid = JoinKey(classes, L"CLSID");
-      if (IsLink(root, clsid)) continue;
-      base::UniqueKey parent = OpenRead(root, clsid);
-      scan.ForEachSubKey(root, clsid, parent.get(), [&](const std::wstring& name, HKEY key) {
+      scan.ForEachSubKeyAt(root, clsid, [&](const std::wstring& name, HKEY key) {
         std::wstring path = JoinKey(clsid, name);
         scan.Examine(kClsidServerCheck, Entry::Key(root, path), key);
         scan.Examine(kClsidAppIdCheck, Entry::Value(root, path, L"AppID"), key);
@@ -125,9 +113,7 @@ void ScanActivex(Scan& scan) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     for (const wchar_t* classes : {L"Software\\Classes", L"Software\\Classes\\Wow6432Node"}) {
       std::wstring typelib = JoinKey(classes, L"TypeLib");
-      if (IsLink(root, typelib)) continue;
-      base::UniqueKey parent = OpenRead(root, typelib);
-      scan.ForEachSubKey(root, typelib, parent.get(), [&](const std::wstring& lib, HKEY libKey) {
+      scan.ForEachSubKeyAt(root, typelib, [&](const std::wstring& lib, HKEY libKey) {
         std::wstring libPath = JoinKey(typelib, lib);
         scan.ForEachSubKey(root, libPath, libKey, [&](const std::wstring& version, HKEY key) {
           scan.Examine(kTypeLibCheck, Entry::Key(root, JoinKey(libPath, version)), key);

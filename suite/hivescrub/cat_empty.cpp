@@ -3,7 +3,6 @@
 #include "categories.h"
 
 #include "registry_access.h"
-#include "safelist.h"
 #include "scan.h"
 
 namespace hivescrub {
@@ -17,11 +16,8 @@ bool JudgeEmpty(Context&, const Entry& e, HKEY key, Finding* f) {
   KeyCounts counts;
   if (!QueryCounts(key, &counts) || counts.subKeys != 0 || counts.values != 0) return false;
   // A link to an empty key is not an empty key of its own: deleting it would delete the target.
-  if (IsLink(e.root, e.key)) return false;
-  f->action = Action::kDeleteKey;
-  f->entry = e;
-  f->detail = L"Empty key: no values and no sub-keys";
-  return true;
+  if (IsLinkKey(e.root, e.key)) return false;
+  return Found(f, Action::kDeleteKey, e, L"Empty key: no values and no sub-keys");
 }
 
 }  // namespace
@@ -29,20 +25,7 @@ bool JudgeEmpty(Context&, const Entry& e, HKEY key, Finding* f) {
 const Check kEmptyKeyCheck{kEmptyKey, InEmpty, JudgeEmpty};
 
 void ScanEmpty(Scan& scan) {
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    const std::wstring software = L"Software";
-    base::UniqueKey top = OpenRead(root, software);
-    scan.ForEachSubKey(root, software, top.get(), [&](const std::wstring& name, HKEY key) {
-      std::wstring path = JoinKey(software, name);
-      if (IsSafelisted(kEmptyKey, Entry::Key(root, path))) return;
-      scan.Examine(kEmptyKeyCheck, Entry::Key(root, path), key);
-      scan.ForEachSubKey(root, path, key, [&](const std::wstring& child, HKEY childKey) {
-        std::wstring childPath = JoinKey(path, child);
-        if (!IsSafelisted(kEmptyKey, Entry::Key(root, childPath)))
-          scan.Examine(kEmptyKeyCheck, Entry::Key(root, childPath), childKey);
-      });
-    });
-  }
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) scan.ExamineTwoLevels(kEmptyKeyCheck, root, L"Software");
 }
 
 }  // namespace hivescrub

@@ -18,11 +18,7 @@ const wchar_t kFonts[] = L"Software\\?Wow6432Node\\Microsoft\\Windows NT\\Curren
 const wchar_t kInstallerFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
 
 bool Report(const Entry& e, const Target& t, const wchar_t* what, Finding* f) {
-  if (t.presence != Presence::kMissing) return false;
-  f->action = Action::kDeleteValue;
-  f->entry = e;
-  f->detail = MissingText(what, t);
-  return true;
+  return t.presence == Presence::kMissing && Found(f, Action::kDeleteValue, e, MissingText(what, t));
 }
 
 bool InMuiCache(const Entry& e) {
@@ -102,8 +98,7 @@ const Check kInstallerFolderCheck{kInstallerFolder, InInstallerFolders, JudgeIns
 
 void ScanMru(Scan& scan) {
   for (const wchar_t* key : kMuiCacheKeys) scan.ExamineValues(kMuiCacheCheck, HKEY_CURRENT_USER, key);
-  base::UniqueKey lists = OpenRead(HKEY_CURRENT_USER, kOpenSaveMruKey);
-  scan.ForEachSubKey(HKEY_CURRENT_USER, kOpenSaveMruKey, lists.get(), [&](const std::wstring& name, HKEY) {
+  scan.ForEachSubKeyAt(HKEY_CURRENT_USER, kOpenSaveMruKey, [&](const std::wstring& name, HKEY) {
     scan.ExamineValues(kOpenSaveMruCheck, HKEY_CURRENT_USER, JoinKey(kOpenSaveMruKey, name));
   });
 }
@@ -112,8 +107,7 @@ namespace {
 // Both views of a machine-wide list, the 32-bit one only when it is a key of its own.
 void ExamineBothViews(Scan& scan, const Check& check, const std::wstring& below) {
   scan.ExamineValues(check, HKEY_LOCAL_MACHINE, L"Software\\" + below);
-  std::wstring wow = L"Software\\Wow6432Node\\" + below;
-  if (!IsLink(HKEY_LOCAL_MACHINE, wow)) scan.ExamineValues(check, HKEY_LOCAL_MACHINE, wow);
+  scan.ExamineValues(check, HKEY_LOCAL_MACHINE, L"Software\\Wow6432Node\\" + below);
 }
 }  // namespace
 

@@ -26,10 +26,7 @@ bool JudgeRun(Context& context, const Entry& e, HKEY key, Finding* f) {
   if (command.empty()) return false;
   Target t = context.paths().Program(command, IsWow64Path(e.key));
   if (t.presence != Presence::kMissing) return false;
-  f->action = Action::kDeleteValue;
-  f->entry = e;
-  f->detail = MissingText(L"Program", t);
-  return true;
+  return Found(f, Action::kDeleteValue, e, MissingText(L"Program", t));
 }
 
 bool InAppPaths(const Entry& e) { return !e.isValue && MatchKey(e.key, kAppPaths); }
@@ -39,10 +36,7 @@ bool JudgeAppPath(Context& context, const Entry& e, HKEY key, Finding* f) {
   if (program.empty() || program.find(L'\\') == std::wstring::npos) return false;
   Target t = context.paths().Program(program, IsWow64Path(e.key));
   if (t.presence != Presence::kMissing) return false;
-  f->action = Action::kDeleteKey;
-  f->entry = e;
-  f->detail = MissingText(L"Program", t);
-  return true;
+  return Found(f, Action::kDeleteKey, e, MissingText(L"Program", t));
 }
 
 bool InServices(const Entry& e) {
@@ -61,10 +55,7 @@ bool JudgeService(Context& context, const Entry& e, HKEY key, Finding* f) {
   if (image.empty()) return false;
   Target t = context.paths().ServiceImage(image, false);
   if (t.presence != Presence::kMissing) return false;
-  f->action = Action::kDisableService;
-  f->entry = e;
-  f->detail = MissingText(L"Service program", t);
-  return true;
+  return Found(f, Action::kDisableService, e, MissingText(L"Service program", t));
 }
 
 bool InUninstall(const Entry& e) { return !e.isValue && MatchKey(e.key, kUninstallKeys); }
@@ -79,25 +70,21 @@ bool JudgeUninstall(Context& context, const Entry& e, HKEY key, Finding* f) {
   bool wow64 = IsWow64Path(e.key);
   Target program = context.paths().Program(uninstall, wow64);
   if (program.presence != Presence::kMissing) return false;
-  f->detail = MissingText(L"Uninstall program", program);
+  std::wstring detail = MissingText(L"Uninstall program", program);
   std::wstring location = ReadString(key, L"InstallLocation");
   if (!location.empty()) {
     Target folder = context.paths().Folder(location, wow64);
     if (folder.presence != Presence::kMissing) return false;
-    f->detail += L"; " + MissingText(L"install folder", folder);
+    detail += L"; " + MissingText(L"install folder", folder);
   }
-  f->action = Action::kDeleteKey;
-  f->entry = e;
-  return true;
+  return Found(f, Action::kDeleteKey, e, detail);
 }
 
 // Examines every sub-key of the key list `below` (a path under Software) in both views.
 void ExamineSubKeys(Scan& scan, const Check& check, HKEY root, const std::wstring& below) {
   for (const wchar_t* software : {L"Software\\", L"Software\\Wow6432Node\\"}) {
     std::wstring path = software + below;
-    if (IsWow64Path(path) && IsLink(root, path)) continue;
-    base::UniqueKey parent = OpenRead(root, path);
-    scan.ForEachSubKey(root, path, parent.get(), [&](const std::wstring& name, HKEY key) {
+    scan.ForEachSubKeyAt(root, path, [&](const std::wstring& name, HKEY key) {
       scan.Examine(check, Entry::Key(root, JoinKey(path, name)), key);
     });
   }
@@ -113,11 +100,8 @@ const Check kUninstallCheck{kUninstall, InUninstall, JudgeUninstall};
 void ScanStartup(Scan& scan) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
     for (const wchar_t* software : {L"Software\\", L"Software\\Wow6432Node\\"})
-      for (const wchar_t* list : {L"Microsoft\\Windows\\CurrentVersion\\Run", L"Microsoft\\Windows\\CurrentVersion\\RunOnce"}) {
-        std::wstring path = std::wstring(software) + list;
-        if (IsWow64Path(path) && IsLink(root, path)) continue;
-        scan.ExamineValues(kRunValueCheck, root, path);
-      }
+      for (const wchar_t* list : {L"Microsoft\\Windows\\CurrentVersion\\Run", L"Microsoft\\Windows\\CurrentVersion\\RunOnce"})
+        scan.ExamineValues(kRunValueCheck, root, std::wstring(software) + list);
 }
 
 void ScanPaths(Scan& scan) {
@@ -126,8 +110,7 @@ void ScanPaths(Scan& scan) {
 }
 
 void ScanServices(Scan& scan) {
-  base::UniqueKey services = OpenRead(HKEY_LOCAL_MACHINE, kServices);
-  scan.ForEachSubKey(HKEY_LOCAL_MACHINE, kServices, services.get(), [&](const std::wstring& name, HKEY key) {
+  scan.ForEachSubKeyAt(HKEY_LOCAL_MACHINE, kServices, [&](const std::wstring& name, HKEY key) {
     scan.Examine(kServiceCheck, Entry::Key(HKEY_LOCAL_MACHINE, JoinKey(kServices, name)), key);
   });
 }

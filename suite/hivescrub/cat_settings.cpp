@@ -4,7 +4,6 @@
 #include "categories.h"
 
 #include "registry_access.h"
-#include "safelist.h"
 #include "scan.h"
 
 namespace hivescrub {
@@ -52,21 +51,13 @@ bool JudgeSoftware(Context& context, const Entry& e, HKEY key, Finding* f) {
     }
   }
   if (missing.path.empty()) return false;
-  f->detail = MissingText(L"Install folder", missing);
-  if (e.isValue) {
-    f->action = Action::kDeleteValue;
-    f->entry = e;
-  } else if (counts.subKeys == 0) {
-    f->action = Action::kDeleteKey;
-    f->entry = e;
-  } else {
-    f->action = Action::kDeleteValue;
-    f->entry = Entry::Value(e.root, e.key, missingValue);
-    // The value's own name, as it is spelled in the key, so the repair finds exactly it.
-    for (const std::wstring& actual : ValueNames(key))
-      if (EqualNoCase(actual, missingValue)) f->entry.value = actual;
-  }
-  return true;
+  std::wstring detail = MissingText(L"Install folder", missing);
+  if (e.isValue) return Found(f, Action::kDeleteValue, e, detail);
+  if (counts.subKeys == 0) return Found(f, Action::kDeleteKey, e, detail);
+  // The value's own name, as it is spelled in the key, so the repair finds exactly it.
+  for (const std::wstring& actual : ValueNames(key))
+    if (EqualNoCase(actual, missingValue)) missingValue = actual;
+  return Found(f, Action::kDeleteValue, Entry::Value(e.root, e.key, missingValue), detail);
 }
 
 bool InSound(const Entry& e) {
@@ -79,10 +70,7 @@ bool JudgeSound(Context& context, const Entry& e, HKEY key, Finding* f) {
   if (sound.empty()) return false;  // no sound for the event
   Target t = context.paths().File(sound, false, {context.paths().windows() + L"\\Media"});
   if (t.presence != Presence::kMissing) return false;
-  f->action = Action::kDeleteValue;
-  f->entry = e;
-  f->detail = MissingText(L"Sound file", t);
-  return true;
+  return Found(f, Action::kDeleteValue, e, MissingText(L"Sound file", t));
 }
 
 const wchar_t* const kHelpKeys[] = {L"Software\\?Wow6432Node\\Microsoft\\Windows\\Help",
@@ -103,10 +91,7 @@ bool JudgeHelp(Context& context, const Entry& e, HKEY key, Finding* f) {
   if (folder.empty()) return false;
   Target t = context.paths().File(folder + L"\\" + e.value, IsWow64Path(e.key));
   if (t.presence != Presence::kMissing) return false;
-  f->action = Action::kDeleteValue;
-  f->entry = e;
-  f->detail = MissingText(L"Help file", t);
-  return true;
+  return Found(f, Action::kDeleteValue, e, MissingText(L"Help file", t));
 }
 
 }  // namespace
@@ -116,30 +101,14 @@ const Check kSoundCheck{kSound, InSound, JudgeSound};
 const Check kHelpFileCheck{kHelpFile, InHelp, JudgeHelp};
 
 void ScanSoftware(Scan& scan) {
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    for (const wchar_t* software : {L"Software", L"Software\\Wow6432Node"}) {
-      if (IsLink(root, software)) continue;
-      base::UniqueKey top = OpenRead(root, software);
-      scan.ForEachSubKey(root, software, top.get(), [&](const std::wstring& name, HKEY key) {
-        std::wstring path = JoinKey(software, name);
-        // The 32-bit view is walked as a root of its own.
-        if (!IsWow64Path(software) && EqualNoCase(name, L"Wow6432Node")) return;
-        if (IsSafelisted(kSoftwareFolder, Entry::Key(root, path))) return;
-        scan.Examine(kSoftwareFolderCheck, Entry::Key(root, path), key);
-        scan.ForEachSubKey(root, path, key, [&](const std::wstring& child, HKEY childKey) {
-          std::wstring childPath = JoinKey(path, child);
-          if (!IsSafelisted(kSoftwareFolder, Entry::Key(root, childPath)))
-            scan.Examine(kSoftwareFolderCheck, Entry::Key(root, childPath), childKey);
-        });
-      });
-    }
-  }
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    for (const wchar_t* software : {L"Software", L"Software\\Wow6432Node"})
+      scan.ExamineTwoLevels(kSoftwareFolderCheck, root, software);
 }
 
 void ScanSounds(Scan& scan) {
   const std::wstring apps = L"AppEvents\\Schemes\\Apps";
-  base::UniqueKey appsKey = OpenRead(HKEY_CURRENT_USER, apps);
-  scan.ForEachSubKey(HKEY_CURRENT_USER, apps, appsKey.get(), [&](const std::wstring& app, HKEY appKey) {
+  scan.ForEachSubKeyAt(HKEY_CURRENT_USER, apps, [&](const std::wstring& app, HKEY appKey) {
     std::wstring appPath = JoinKey(apps, app);
     scan.ForEachSubKey(HKEY_CURRENT_USER, appPath, appKey, [&](const std::wstring& event, HKEY eventKey) {
       std::wstring current = JoinKey(JoinKey(appPath, event), L".Current");
@@ -152,11 +121,8 @@ void ScanSounds(Scan& scan) {
 void ScanHelp(Scan& scan) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
     for (const wchar_t* software : {L"Software", L"Software\\Wow6432Node"})
-      for (const wchar_t* list : {L"Microsoft\\Windows\\Help", L"Microsoft\\Windows\\HTML Help"}) {
-        std::wstring path = JoinKey(software, list);
-        if (IsWow64Path(path) && IsLink(root, path)) continue;
-        scan.ExamineValues(kHelpFileCheck, root, path);
-      }
+      for (const wchar_t* list : {L"Microsoft\\Windows\\Help", L"Microsoft\\Windows\\HTML Help"})
+        scan.ExamineValues(kHelpFileCheck, root, JoinKey(software, list));
 }
 
 }  // namespace hivescrub

@@ -35,6 +35,14 @@ struct Check {
 
 const Check* FindCheck(int id);
 
+// Fills finding and returns true: the last step of every judgement that finds a problem.
+inline bool Found(Finding* finding, Action action, const Entry& entry, std::wstring detail) {
+  finding->action = action;
+  finding->entry = entry;
+  finding->detail = std::move(detail);
+  return true;
+}
+
 // Check ids.
 enum : int {
   kClsidServer = 101, kClsidAppId = 102, kTypeLib = 103,

@@ -53,40 +53,18 @@ bool QueryCounts(HKEY key, KeyCounts* counts) {
   return true;
 }
 
-std::vector<std::wstring> SubKeyNames(HKEY key) {
-  std::vector<std::wstring> names;
-  DWORD count = 0, longest = 0;
-  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr) != ERROR_SUCCESS)
-    return names;
-  names.reserve(count);
-  std::wstring buffer(longest + 2 > 258 ? longest + 2 : 258, L'\0');
-  for (DWORD i = 0;; ++i) {
-    DWORD chars = static_cast<DWORD>(buffer.size());
-    LONG rc = RegEnumKeyExW(key, i, &buffer[0], &chars, nullptr, nullptr, nullptr, nullptr);
-    if (rc == ERROR_MORE_DATA && buffer.size() < 32768) {  // a longer name appeared meanwhile
-      buffer.assign(32768, L'\0');
-      --i;
-      continue;
-    }
-    if (rc != ERROR_SUCCESS) break;
-    names.emplace_back(buffer.data(), chars);
-  }
-  return names;
-}
+namespace {
 
-std::vector<std::wstring> ValueNames(HKEY key) {
+// The names a key enumerates, sub-keys or values: one size query, then one call per name.
+template <typename Enumerate>
+std::vector<std::wstring> Names(DWORD count, DWORD longest, Enumerate enumerate) {
   std::vector<std::wstring> names;
-  DWORD count = 0, longest = 0;
-  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
-                       nullptr) != ERROR_SUCCESS)
-    return names;
   names.reserve(count);
   std::wstring buffer(longest + 2 > 258 ? longest + 2 : 258, L'\0');
   for (DWORD i = 0;; ++i) {
     DWORD chars = static_cast<DWORD>(buffer.size());
-    LONG rc = RegEnumValueW(key, i, &buffer[0], &chars, nullptr, nullptr, nullptr, nullptr);
-    if (rc == ERROR_MORE_DATA && buffer.size() < 32768) {
+    LONG rc = enumerate(i, &buffer[0], &chars);
+    if (rc == ERROR_MORE_DATA && buffer.size() < 32768) {  // a longer name appeared meanwhile
       buffer.assign(32768, L'\0');
       --i;
       continue;
@@ -97,6 +75,28 @@ std::vector<std::wstring> ValueNames(HKEY key) {
     names.push_back(std::move(name));
   }
   return names;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SubKeyNames(HKEY key) {
+  DWORD count = 0, longest = 0;
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS)
+    return {};
+  return Names(count, longest, [key](DWORD i, wchar_t* name, DWORD* chars) {
+    return RegEnumKeyExW(key, i, name, chars, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
+std::vector<std::wstring> ValueNames(HKEY key) {
+  DWORD count = 0, longest = 0;
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS)
+    return {};
+  return Names(count, longest, [key](DWORD i, wchar_t* name, DWORD* chars) {
+    return RegEnumValueW(key, i, name, chars, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 bool HasValue(HKEY key, const wchar_t* name, DWORD* type) {
@@ -197,20 +197,25 @@ std::wstring ReadString(HKEY key, const wchar_t* name) {
 
 namespace hivescrub {
 
-bool IsLink(HKEY root, const std::wstring& path) {
-  // Any key on the way may be the link: look at each one.
-  for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
-    std::wstring prefix = end == std::wstring::npos ? path : path.substr(0, end);
-    base::UniqueKey key;
-    if (RegOpenKeyExW(root, prefix.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
-                      key.receive()) != ERROR_SUCCESS)
-      return false;
-    DWORD type = REG_NONE;
-    if (RegQueryValueExW(key.get(), L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
-        type == REG_LINK)
-      return true;
-    if (end == std::wstring::npos) return false;
+bool IsLinkKey(HKEY root, const std::wstring& path) {
+  base::UniqueKey key;
+  if (RegOpenKeyExW(root, path.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.receive()) !=
+      ERROR_SUCCESS)
+    return false;
+  DWORD type = REG_NONE;
+  return RegQueryValueExW(key.get(), L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+         type == REG_LINK;
+}
+
+bool InSharedView(HKEY root, const std::wstring& path) {
+  std::wstring prefix;
+  bool wow64 = false;
+  for (const std::wstring& part : Components(path)) {
+    prefix = JoinKey(prefix, part);
+    wow64 = wow64 || EqualNoCase(part, L"Wow6432Node");
+    if (wow64 && IsLinkKey(root, prefix)) return true;
   }
+  return false;
 }
 
 }  // namespace hivescrub

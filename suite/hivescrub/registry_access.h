@@ -73,7 +73,9 @@ std::wstring ReadString(HKEY key, const wchar_t* name);
 }  // namespace hivescrub
 
 namespace hivescrub {
-// Whether root\path is, or lies below, a symbolic link to another key (how a key shared by the 32-bit
-// and 64-bit views appears under Wow6432Node).
-bool IsLink(HKEY root, const std::wstring& path);
+// Whether root\path is itself a symbolic link to another key.
+bool IsLinkKey(HKEY root, const std::wstring& path);
+// Whether root\path lies in a part of the 32-bit view that is a link to the native key (a key the two
+// views share): its entries are scanned under their native name only.
+bool InSharedView(HKEY root, const std::wstring& path);
 }  // namespace hivescrub

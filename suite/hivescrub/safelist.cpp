@@ -55,6 +55,7 @@ const Row kRows[] = {
     {kSoftwareFolder, kBoth, L"Software\\Classes", Scope::kTree, L"class registrations, judged by their own categories"},
     {kSoftwareFolder, kBoth, L"Software\\Wow6432Node\\Classes", Scope::kTree, L"class registrations, judged by their own categories"},
     {kSoftwareFolder, kBoth, L"Software\\Wine", Scope::kTree, L"Wine's own configuration"},
+    {kSoftwareFolder, kBoth, L"Software\\Wow6432Node", Scope::kKey, L"the 32-bit view, walked as a root of its own"},
 
     // Empty keys whose presence means something.
     {kEmptyKey, kBoth, L"Software\\Microsoft", Scope::kTree, L"Windows creates empty keys here that its components and servicing expect"},

@@ -59,8 +59,27 @@ void Scan::ForEachSubKey(HKEY root, const std::wstring& path, HKEY parent,
   }
 }
 
+void Scan::ForEachSubKeyAt(HKEY root, const std::wstring& path,
+                           const std::function<void(const std::wstring&, HKEY)>& visit) {
+  if (stopped_ || InSharedView(root, path)) return;
+  base::UniqueKey parent = OpenRead(root, path);
+  ForEachSubKey(root, path, parent.get(), visit);
+}
+
+void Scan::ExamineTwoLevels(const Check& check, HKEY root, const std::wstring& path) {
+  ForEachSubKeyAt(root, path, [&](const std::wstring& name, HKEY key) {
+    std::wstring first = JoinKey(path, name);
+    if (IsSafelisted(check.id, Entry::Key(root, first))) return;
+    Examine(check, Entry::Key(root, first), key);
+    ForEachSubKey(root, first, key, [&](const std::wstring& child, HKEY childKey) {
+      std::wstring second = JoinKey(first, child);
+      if (!IsSafelisted(check.id, Entry::Key(root, second))) Examine(check, Entry::Key(root, second), childKey);
+    });
+  });
+}
+
 void Scan::ExamineValues(const Check& check, HKEY root, const std::wstring& path) {
-  if (stopped_) return;
+  if (stopped_ || InSharedView(root, path)) return;
   base::UniqueKey key = OpenRead(root, path);
   if (!key) return;
   Progress(root, path);

@@ -31,7 +31,14 @@ class Scan {
   // scan stops. path is the parent's path below root.
   void ForEachSubKey(HKEY root, const std::wstring& path, HKEY parent,
                      const std::function<void(const std::wstring& name, HKEY key)>& visit);
-  // Judges every value of root\path with check (the key is opened here); a missing key is skipped.
+  // The same for the sub-keys of root\path, opened here; a missing key, or a 32-bit view that is a
+  // link to the native key, is skipped.
+  void ForEachSubKeyAt(HKEY root, const std::wstring& path,
+                       const std::function<void(const std::wstring& name, HKEY key)>& visit);
+  // Judges every key one and two levels below root\path with check; a key on the check's safelist is
+  // neither judged nor walked into.
+  void ExamineTwoLevels(const Check& check, HKEY root, const std::wstring& path);
+  // Judges every value of root\path with check (the key is opened here); skipped as above.
   void ExamineValues(const Check& check, HKEY root, const std::wstring& path);
 
  private:
