@@ -27,7 +27,7 @@ std::wstring Guid(int n) {
 }
 
 TEST(ActiveX, ReportsClassesAppIdsAndTypeLibrariesWhoseTargetsAreMissing) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring dll = files.Write(L"here.dll", "x"), exe = files.Write(L"server.exe", "x");
   std::wstring tlb = files.Write(L"here.tlb", "x");
@@ -61,11 +61,11 @@ TEST(ActiveX, ReportsClassesAppIdsAndTypeLibrariesWhoseTargetsAreMissing) {
           {102, kHklm + kClsid + Guid(4) + L" [AppID]", L"AppID not found: " + Guid(40)},
           {103, kHklm + kTypeLib + Guid(6) + L"\\1.0", L"gone.tlb"}});
   hstest::RepairAndUndo(1, problems, {kHklm + kClsid + Guid(1), kHklm + kClsid + Guid(4), kHklm + kTypeLib + Guid(6)},
-                        current);
+                        program);
 }
 
 TEST(SoftwareSettings, ReportsProgramKeysWhoseInstallFolderIsMissing) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring here = files.MakeFolder(L"Here");
   RegistrySandbox vendor(HKEY_CURRENT_USER, L"Software\\LumaspanTestVendor");
@@ -78,11 +78,11 @@ TEST(SoftwareSettings, ReportsProgramKeysWhoseInstallFolderIsMissing) {
   const std::wstring key = kHkcu + L"Software\\LumaspanTestVendor";
   auto problems = hstest::ExpectExactly(2, {{201, key + L" [InstallPath]", L"GoneVendor"},
                                             {201, key + L"\\Gone", L"Install folder not found: " + (files / L"Gone")}});
-  hstest::RepairAndUndo(2, problems, {key}, current);
+  hstest::RepairAndUndo(2, problems, {key}, program);
 }
 
 TEST(Sounds, ReportsEventSoundsNamingMissingFiles) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring wav = files.Write(L"here.wav", "RIFF");
   RegistrySandbox app(HKEY_CURRENT_USER, L"AppEvents\\Schemes\\Apps\\LumaspanTest");
@@ -96,11 +96,11 @@ TEST(Sounds, ReportsEventSoundsNamingMissingFiles) {
   auto problems = hstest::ExpectExactly(
       3, {{301, key + L"\\Gone\\.Current [(Default)]", L"Sound file not found: " + (files / L"gone.wav")},
           {301, key + L"\\Media\\.Current [(Default)]", L"lumaspan-no-such-sound.wav"}});
-  hstest::RepairAndUndo(3, problems, {key}, current);
+  hstest::RepairAndUndo(3, problems, {key}, program);
 }
 
 TEST(MruLists, ReportsMuiCacheAndOpenSaveEntriesNamingMissingFiles) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring exe = files.Write(L"here.exe", "MZ"), doc = files.Write(L"here.txt", "x");
   const std::wstring mui = L"Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache";
@@ -117,11 +117,11 @@ TEST(MruLists, ReportsMuiCacheAndOpenSaveEntriesNamingMissingFiles) {
   auto problems = hstest::ExpectExactly(
       4, {{401, kHkcu + mui + L" [" + (files / L"gone.exe.FriendlyAppName") + L"]", files / L"gone.exe"},
           {402, kHkcu + mru + L"\\txt [a]", L"File not found: " + (files / L"gone.txt")}});
-  hstest::RepairAndUndo(4, problems, {kHkcu + mui, kHkcu + mru}, current);
+  hstest::RepairAndUndo(4, problems, {kHkcu + mui, kHkcu + mru}, program);
 }
 
 TEST(HelpFiles, ReportsHelpValuesNamingMissingFiles) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   files.Write(L"lumaspan-here.chm", "ITSF");
   const std::wstring help = L"Software\\Microsoft\\Windows\\HTML Help";
@@ -130,11 +130,11 @@ TEST(HelpFiles, ReportsHelpValuesNamingMissingFiles) {
   list.SetString(L"", L"lumaspan-here.chm", files.path() + L"\\");
 
   auto problems = hstest::ExpectExactly(5, {{501, kHklm + help + L" [lumaspan-gone.chm]", L"lumaspan-gone.chm"}});
-  hstest::RepairAndUndo(5, problems, {kHklm + help}, current);
+  hstest::RepairAndUndo(5, problems, {kHklm + help}, program);
 }
 
 TEST(SharedPrograms, ReportsSharedDllsThatAreMissing) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring dll = files.Write(L"here.dll", "MZ");
   const std::wstring shared = kCurrentVersion + L"SharedDLLs";
@@ -144,11 +144,11 @@ TEST(SharedPrograms, ReportsSharedDllsThatAreMissing) {
 
   auto problems =
       hstest::ExpectExactly(6, {{601, kHklm + shared + L" [" + (files / L"gone.dll") + L"]", L"gone.dll"}});
-  hstest::RepairAndUndo(6, problems, {kHklm + shared}, current);
+  hstest::RepairAndUndo(6, problems, {kHklm + shared}, program);
 }
 
 TEST(StartupPrograms, ReportsRunEntriesWhoseProgramIsMissing) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring exe = files.Write(L"here.exe", "MZ");
   std::wstring spaced = files.Write(L"Old App\\present.exe", "MZ");
@@ -166,11 +166,11 @@ TEST(StartupPrograms, ReportsRunEntriesWhoseProgramIsMissing) {
       7, {{701, kHkcu + kCurrentVersion + L"Run [Gone]", L"Program not found: " + (files / L"gone.exe")},
           {701, kHkcu + kCurrentVersion + L"Run [Dll]", L"Program not found: " + (files / L"gone.dll")},
           {701, kHklm + kCurrentVersion + L"RunOnce [Unquoted]", files / L"Old App\\gone.exe"}});
-  hstest::RepairAndUndo(7, problems, {kHkcu + kCurrentVersion + L"Run", kHklm + kCurrentVersion + L"RunOnce"}, current);
+  hstest::RepairAndUndo(7, problems, {kHkcu + kCurrentVersion + L"Run", kHklm + kCurrentVersion + L"RunOnce"}, program);
 }
 
 TEST(ApplicationPaths, ReportsAppPathsWhoseProgramIsMissing) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring exe = files.Write(L"here.exe", "MZ");
   const std::wstring paths = kCurrentVersion + L"App Paths\\";
@@ -181,11 +181,11 @@ TEST(ApplicationPaths, ReportsAppPathsWhoseProgramIsMissing) {
   here.SetString(L"", nullptr, L"\"" + exe + L"\"");
 
   auto problems = hstest::ExpectExactly(8, {{801, kHklm + paths + L"lumaspan-gone.exe", L"gone.exe"}});
-  hstest::RepairAndUndo(8, problems, {kHklm + paths + L"lumaspan-gone.exe"}, current);
+  hstest::RepairAndUndo(8, problems, {kHklm + paths + L"lumaspan-gone.exe"}, program);
 }
 
 TEST(FileAssociations, ReportsExtensionsWithoutClassAndClassesWithoutProgram) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring exe = files.Write(L"viewer.exe", "MZ");
   const std::wstring classes = L"Software\\Classes\\";
@@ -207,11 +207,11 @@ TEST(FileAssociations, ReportsExtensionsWithoutClassAndClassesWithoutProgram) {
   auto problems = hstest::ExpectExactly(
       9, {{901, kHklm + classes + L".lumaspangone [(Default)]", L"Class not found: Lumaspan.NoSuchClass"},
           {902, kHklm + classes + L"Lumaspan.Gone\\shell\\open", files / L"gone.exe"}});
-  hstest::RepairAndUndo(9, problems, {kHklm + classes + L".lumaspangone", kHklm + classes + L"Lumaspan.Gone"}, current);
+  hstest::RepairAndUndo(9, problems, {kHklm + classes + L".lumaspangone", kHklm + classes + L"Lumaspan.Gone"}, program);
 }
 
 TEST(SystemServices, ReportsWin32ServicesWhoseProgramIsMissingAndDisablesThem) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring exe = files.Write(L"service.exe", "MZ");
   const std::wstring services = L"SYSTEM\\CurrentControlSet\\Services\\";
@@ -235,11 +235,11 @@ TEST(SystemServices, ReportsWin32ServicesWhoseProgramIsMissingAndDisablesThem) {
       10, {{1001, kHklm + services + L"LumaspanGone", L"Service program not found: " + (files / L"gone.exe")}});
   ASSERT_EQ(1u, problems.size());
   EXPECT_EQ(0u, problems[0].repair.find(L"DisableService;"));
-  hstest::RepairAndUndo(10, problems, {kHklm + services + L"LumaspanGone"}, current);
+  hstest::RepairAndUndo(10, problems, {kHklm + services + L"LumaspanGone"}, program);
 }
 
 TEST(FileExtensions, ReportsOpenWithListsNamingNothingThatExists) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   const std::wstring exts = kCurrentVersion + L"Explorer\\FileExts\\";
   RegistrySandbox gone(HKEY_CURRENT_USER, exts + L".lumaspangone");
   gone.SetString(L"OpenWithList", L"a", L"lumaspan-no-such-program.exe");
@@ -254,11 +254,11 @@ TEST(FileExtensions, ReportsOpenWithListsNamingNothingThatExists) {
 
   auto problems = hstest::ExpectExactly(
       11, {{1101, kHkcu + exts + L".lumaspangone", L"lumaspan-no-such-program.exe, Lumaspan.NoSuchClass"}});
-  hstest::RepairAndUndo(11, problems, {kHkcu + exts + L".lumaspangone"}, current);
+  hstest::RepairAndUndo(11, problems, {kHkcu + exts + L".lumaspangone"}, program);
 }
 
 TEST(Fonts, ReportsFontsWhoseFileIsNeitherPresentNorInTheFontsFolder) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring font = files.Write(L"here.ttf", "x");
   wchar_t windows[MAX_PATH] = {};
@@ -272,11 +272,11 @@ TEST(Fonts, ReportsFontsWhoseFileIsNeitherPresentNorInTheFontsFolder) {
   list.SetString(L"", L"Lumaspan Moved (TrueType)", files / L"Old\\tahoma.ttf");
 
   auto problems = hstest::ExpectExactly(12, {{1201, kHklm + fonts + L" [Lumaspan Gone (TrueType)]", L"lumaspan-gone.ttf"}});
-  hstest::RepairAndUndo(12, problems, {kHklm + fonts}, current);
+  hstest::RepairAndUndo(12, problems, {kHklm + fonts}, program);
 }
 
 TEST(FilesAndFolders, ReportsInstallerFoldersThatAreMissing) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring here = files.MakeFolder(L"Here") + L"\\";
   const std::wstring folders = kCurrentVersion + L"Installer\\Folders";
@@ -285,11 +285,11 @@ TEST(FilesAndFolders, ReportsInstallerFoldersThatAreMissing) {
   list.SetString(L"", here.c_str(), L"");
 
   auto problems = hstest::ExpectExactly(13, {{1301, kHklm + folders + L" [" + (files / L"Gone\\") + L"]", L"Gone"}});
-  hstest::RepairAndUndo(13, problems, {kHklm + folders}, current);
+  hstest::RepairAndUndo(13, problems, {kHklm + folders}, program);
 }
 
 TEST(ObsoleteSoftware, ReportsUninstallEntriesWhoseProgramAndFolderAreBothGone) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   std::wstring folder = files.MakeFolder(L"Half");
   const std::wstring uninstall = kCurrentVersion + L"Uninstall\\";
@@ -305,11 +305,11 @@ TEST(ObsoleteSoftware, ReportsUninstallEntriesWhoseProgramAndFolderAreBothGone) 
   msi.SetDword(L"", L"WindowsInstaller", 1);
 
   auto problems = hstest::ExpectExactly(14, {{1401, kHklm + uninstall + L"LumaspanGone", L"uninst.exe"}});
-  hstest::RepairAndUndo(14, problems, {kHklm + uninstall + L"LumaspanGone"}, current);
+  hstest::RepairAndUndo(14, problems, {kHklm + uninstall + L"LumaspanGone"}, program);
 }
 
 TEST(EmptyKeys, ReportsEmptyKeysOneOrTwoLevelsDownOutsideTheSafelist) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   RegistrySandbox empty(HKEY_CURRENT_USER, L"Software\\LumaspanEmpty");
   empty.CreateKey(L"");
   RegistrySandbox parent(HKEY_CURRENT_USER, L"Software\\LumaspanParent");
@@ -323,7 +323,7 @@ TEST(EmptyKeys, ReportsEmptyKeysOneOrTwoLevelsDownOutsideTheSafelist) {
 
   auto problems = hstest::ExpectExactly(15, {{1501, kHkcu + L"Software\\LumaspanEmpty", L"Empty key"},
                                              {1501, kHkcu + L"Software\\LumaspanParent\\EmptyChild", L"Empty key"}});
-  hstest::RepairAndUndo(15, problems, {kHkcu + L"Software\\LumaspanEmpty", kHkcu + L"Software\\LumaspanParent"}, current);
+  hstest::RepairAndUndo(15, problems, {kHkcu + L"Software\\LumaspanEmpty", kHkcu + L"Software\\LumaspanParent"}, program);
 }
 
 }  // namespace

@@ -81,18 +81,9 @@ std::vector<char> ExportKey(const std::wstring& fullKeyPath) {
 
 bool ImportFile(const std::wstring& path) { return RunRegedit(L"/s \"" + path + L"\""); }
 
-ScratchCurrentFolder::ScratchCurrentFolder() {
-  wchar_t current[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, current);
-  previous_ = current;
-  SetCurrentDirectoryW(folder_.path().c_str());
-}
-
-ScratchCurrentFolder::~ScratchCurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
-
-std::vector<std::wstring> ScratchCurrentFolder::UndoFiles() const {
+std::vector<std::wstring> UndoFiles(const test::ProgramFolder& program) {
   std::vector<std::wstring> files;
-  std::wstring folder = folder_ / L"Backup\\Registry\\Undo";
+  std::wstring folder = program / L"Backup\\Registry\\Undo";
   WIN32_FIND_DATAW data;
   base::UniqueFind find(FindFirstFileW((folder + L"\\*.reg").c_str(), &data));
   if (!find) return files;
@@ -124,7 +115,7 @@ std::vector<Problem> ExpectExactly(int c, const std::vector<Expected>& expected)
 }
 
 void RepairAndUndo(int c, const std::vector<Problem>& problems, const std::vector<std::wstring>& keys,
-                   const ScratchCurrentFolder& current) {
+                   const test::ProgramFolder& program) {
   std::vector<std::vector<char>> before;
   for (const std::wstring& key : keys) {
     before.push_back(ExportKey(key));
@@ -136,7 +127,7 @@ void RepairAndUndo(int c, const std::vector<Problem>& problems, const std::vecto
   for (size_t i = 0; i < keys.size(); ++i) changed = changed || ExportKey(keys[i]) != before[i];
   EXPECT_TRUE(changed) << "the repair changed none of the keys";
 
-  std::vector<std::wstring> undo = current.UndoFiles();
+  std::vector<std::wstring> undo = UndoFiles(program);
   ASSERT_EQ(1u, undo.size()) << "one undo file per session";
   ASSERT_TRUE(ImportFile(undo[0]));
   for (size_t i = 0; i < keys.size(); ++i)

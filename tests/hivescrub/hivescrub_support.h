@@ -1,12 +1,13 @@
 // What the engine's tests share: running a category scan into a recorder, splitting its problem
-// reports, exporting keys with the system's registry editor, and a scratch current folder for the
-// undo files.
+// reports, exporting keys with the system's registry editor, and finding the undo files in a
+// scratch program folder.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/support/program_folder.h"
 #include "tests/support/report_recorder.h"
 #include "tests/support/scratch.h"
 
@@ -33,18 +34,7 @@ std::vector<char> ExportKey(const std::wstring& fullKeyPath);
 // "regedit /s" of a .reg file.
 bool ImportFile(const std::wstring& path);
 
-// Makes a scratch folder the current folder for the test's life (the undo files go there).
-class ScratchCurrentFolder {
- public:
-  ScratchCurrentFolder();
-  ~ScratchCurrentFolder();
-  const test::ScratchFolder& folder() const { return folder_; }
-  // The undo files written so far, full paths.
-  std::vector<std::wstring> UndoFiles() const;
-
- private:
-  test::ScratchFolder folder_;
-  std::wstring previous_;
-};
+// The undo files the engine has written in the program folder, full paths.
+std::vector<std::wstring> UndoFiles(const test::ProgramFolder& program);
 
 }  // namespace hstest

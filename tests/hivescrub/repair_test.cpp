@@ -75,7 +75,7 @@ TEST(Reports, AResendReplyDeliversTheSameProblemAgain) {
 }
 
 TEST(Reports, NamesHoldingSeparatorsStayParseableAndRepairable) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   RegistrySandbox run(HKEY_CURRENT_USER, kRun);
   const wchar_t name[] = L"Gone|Bar;Semi%25Percent";
@@ -96,7 +96,7 @@ TEST(Reports, NamesHoldingSeparatorsStayParseableAndRepairable) {
 }
 
 TEST(BadInput, ValuesOfEveryTypeAndHugeValuesNeitherCrashNorMislead) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   RegistrySandbox run(HKEY_CURRENT_USER, kRun);
   const BYTE binary[] = {1, 2, 3};
@@ -132,7 +132,7 @@ TEST(BadInput, ValuesOfEveryTypeAndHugeValuesNeitherCrashNorMislead) {
   EXPECT_EQ(DWORD(REG_NONE), type);
 
   // The undo carries the 10,000-character name and value exactly.
-  std::vector<std::wstring> undo = current.UndoFiles();
+  std::vector<std::wstring> undo = hstest::UndoFiles(program);
   ASSERT_EQ(1u, undo.size());
   ASSERT_TRUE(hstest::ImportFile(undo[0]));
   EXPECT_EQ(files / L"gone.exe", test::ReadString(HKEY_CURRENT_USER, kRun, longName.c_str()));
@@ -141,7 +141,7 @@ TEST(BadInput, ValuesOfEveryTypeAndHugeValuesNeitherCrashNorMislead) {
 }
 
 TEST(BadInput, KeysTwoHundredLevelsDeepAreDeletedAndRestoredWhole) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   const std::wstring clsid = L"Software\\Classes\\CLSID\\{4C554D41-0000-4000-8000-000000000200}";
   RegistrySandbox broken(HKEY_CURRENT_USER, clsid);
@@ -160,13 +160,13 @@ TEST(BadInput, KeysTwoHundredLevelsDeepAreDeletedAndRestoredWhole) {
   ASSERT_FALSE(before.empty());
   EXPECT_EQ(1, HivescrubRepair(problems[0].id, problems[0].repair.c_str()));
   EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, clsid));
-  ASSERT_EQ(1u, current.UndoFiles().size());
-  ASSERT_TRUE(hstest::ImportFile(current.UndoFiles()[0]));
+  ASSERT_EQ(1u, hstest::UndoFiles(program).size());
+  ASSERT_TRUE(hstest::ImportFile(hstest::UndoFiles(program)[0]));
   EXPECT_TRUE(hstest::ExportKey(L"HKEY_CURRENT_USER\\" + clsid) == before);
 }
 
 TEST(Repair, RefusesProtectedKeysForeignPlacesAndMalformedTexts) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   RegistrySandbox policy(HKEY_CURRENT_USER, L"Software\\Policies\\LumaspanEmpty");
   policy.CreateKey(L"");
@@ -195,14 +195,14 @@ TEST(Repair, RefusesProtectedKeysForeignPlacesAndMalformedTexts) {
   EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, L"Software\\Policies\\LumaspanEmpty"));
   EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, L"Software\\LumaspanEmpty"));
   EXPECT_TRUE(test::ValueExists(HKEY_CURRENT_USER, L"Software\\LumaspanForeign", L"Gone"));
-  EXPECT_TRUE(current.UndoFiles().empty()) << "a refused repair writes no undo";
+  EXPECT_TRUE(hstest::UndoFiles(program).empty()) << "a refused repair writes no undo";
   // The one genuine request still works.
   EXPECT_EQ(1, HivescrubRepair(1501, L"DeleteKey;HKEY_CURRENT_USER\\Software\\LumaspanEmpty"));
   EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, L"Software\\LumaspanEmpty"));
 }
 
 TEST(Repair, AnEntryThatIsNoLongerBrokenIsLeftAlone) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program;
   test::ScratchFolder files;
   RegistrySandbox run(HKEY_CURRENT_USER, kRun);
   run.SetString(L"", L"Gone", files / L"app.exe");
@@ -211,14 +211,13 @@ TEST(Repair, AnEntryThatIsNoLongerBrokenIsLeftAlone) {
   files.Write(L"app.exe", "MZ");  // reinstalled since the scan
   EXPECT_EQ(0, HivescrubRepair(problems[0].id, problems[0].repair.c_str()));
   EXPECT_TRUE(test::ValueExists(HKEY_CURRENT_USER, kRun, L"Gone"));
-  EXPECT_TRUE(current.UndoFiles().empty());
+  EXPECT_TRUE(hstest::UndoFiles(program).empty());
 }
 
 TEST(Repair, ChangesNothingWhenTheUndoCannotBeWritten) {
-  hstest::ScratchCurrentFolder current;
+  test::ProgramFolder program(test::ProgramFolder::Layout::Bare);
   test::ScratchFolder files;
-  current.folder().path();
-  ASSERT_TRUE(test::WriteFile(current.folder() / L"Backup", "a file where the folder should be"));
+  ASSERT_TRUE(test::WriteFile(program / L"Backup", "a file where the folder should be"));
   RegistrySandbox run(HKEY_CURRENT_USER, kRun);
   run.SetString(L"", L"Gone", files / L"gone.exe");
   std::vector<hstest::Problem> problems = hstest::ScanProblems(7);

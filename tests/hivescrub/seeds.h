@@ -21,6 +21,6 @@ std::vector<Problem> ExpectExactly(int c, const std::vector<Expected>& expected)
 // imports the session's undo file and checks that each key of `keys` exports as before and that the
 // problems are back.
 void RepairAndUndo(int c, const std::vector<Problem>& problems, const std::vector<std::wstring>& keys,
-                   const ScratchCurrentFolder& current);
+                   const test::ProgramFolder& program);
 
 }  // namespace hstest
