@@ -131,22 +131,27 @@ bool PathJudge::Normalize(std::wstring* path) const {
   else if (StartsWithNoCase(s, L"\\??\\UNC\\") || StartsWithNoCase(s, L"\\\\?\\UNC\\")) s = L"\\\\" + s.substr(8);
   else if (StartsWithNoCase(s, L"\\??\\") || StartsWithNoCase(s, L"\\\\?\\")) s = s.substr(4);
   if (s.find(L'%') == std::wstring::npos) return true;
-  // Every %NAME% must be a variable this process knows, or the expansion proves nothing.
-  for (size_t open = s.find(L'%'); open != std::wstring::npos;) {
-    size_t close = s.find(L'%', open + 1);
-    if (close == std::wstring::npos) break;
-    std::wstring name = s.substr(open + 1, close - open - 1);
-    if (name.empty() || GetEnvironmentVariableW(name.c_str(), nullptr, 0) == 0) return false;
-    open = s.find(L'%', close + 1);
+  // %NAME% of a variable this process knows is expanded; anything else ("%1", "%*", an unknown
+  // name) stays as it is, and a program name left holding "%" is not judged.
+  std::wstring out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    size_t close = s[i] == L'%' ? s.find(L'%', i + 1) : std::wstring::npos;
+    if (close != std::wstring::npos && close > i + 1) {
+      std::wstring name = s.substr(i + 1, close - i - 1);
+      DWORD n = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+      if (n > 0 && n < 32768) {
+        std::wstring value(n, L'\0');
+        n = GetEnvironmentVariableW(name.c_str(), &value[0], n);
+        value.resize(n);
+        out += value;
+        i = close;
+        continue;
+      }
+    }
+    out += s[i];
   }
-  DWORD n = ExpandEnvironmentStringsW(s.c_str(), nullptr, 0);
-  if (n == 0 || n > 32768) return false;
-  std::wstring expanded(n, L'\0');
-  n = ExpandEnvironmentStringsW(s.c_str(), &expanded[0], n);
-  if (n == 0) return false;
-  expanded.resize(n - 1);
-  s = Trimmed(expanded);
-  return true;
+  s = Trimmed(out);
+  return s.size() < 32768;
 }
 
 Presence PathJudge::ExistsOnce(const std::wstring& path, bool folder) {
@@ -256,7 +261,7 @@ Target PathJudge::FileOrName(std::wstring path, bool wow64, const std::vector<st
   Target t;
   t.path = Trimmed(path);
   path = Unquoted(path);
-  if (path.empty() || !Normalize(&path)) return t;
+  if (path.empty() || !Normalize(&path) || path.find(L'%') != std::wstring::npos) return t;
   t.path = path;
   if (IsBareName(path)) {
     t.presence = BareName(path, folders);
@@ -281,7 +286,7 @@ Target PathJudge::Folder(const std::wstring& path, bool wow64) {
   Target t;
   std::wstring s = Unquoted(path);
   t.path = s;
-  if (s.empty() || !Normalize(&s) || !IsDriveAbsolute(s)) return t;
+  if (s.empty() || !Normalize(&s) || s.find(L'%') != std::wstring::npos || !IsDriveAbsolute(s)) return t;
   t.path = ShownPath(s, wow64);
   t.presence = Exists(s, true);
   return t;

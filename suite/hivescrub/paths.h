@@ -46,7 +46,8 @@ class PathJudge {
   const std::wstring& system() const { return system_; }
 
  private:
-  // Expands environment strings and the kernel's path prefixes; false when a variable is unknown.
+  // Expands the environment strings of known variables and the kernel's path prefixes; false when
+  // the result is unreasonably long.
   bool Normalize(std::wstring* path) const;
   Presence ExistsOnce(const std::wstring& path, bool folder);
   std::wstring ShownPath(const std::wstring& path, bool wow64) const;

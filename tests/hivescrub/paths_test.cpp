@@ -47,6 +47,10 @@ TEST(PathJudge, EnvironmentStringsAndSystemPrefixesAreExpanded) {
   EXPECT_EQ(Presence::kMissing, judge.Program(L"\\??\\" + Windows() + L"\\lumaspan-gone.exe", false).presence);
   EXPECT_EQ(Presence::kUnknown, judge.Program(L"%LUMASPAN_NO_SUCH_VARIABLE%\\app.exe", false).presence);
   EXPECT_EQ(Presence::kUnknown, judge.Program(L"\"%1\" %*", false).presence);
+  EXPECT_EQ(Presence::kUnknown, judge.Program(L"\"%1\"", false).presence);
+  EXPECT_EQ(Presence::kPresent, judge.Program(L"%SystemRoot%\\notepad.exe \"%1\" %*", false).presence);
+  EXPECT_EQ(Presence::kMissing,
+            judge.Program(L"\"%SystemRoot%\\lumaspan-gone.exe\" \"%1\" %* %LUMASPAN_NO_SUCH%", false).presence);
 }
 
 TEST(PathJudge, BareNamesAreSearchedWhereWindowsLooks) {
