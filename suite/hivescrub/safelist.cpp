@@ -67,7 +67,9 @@ const Row kRows[] = {
     {kEmptyKey, kBoth, L"Software\\RegisteredApplications", Scope::kKey, L"Default Programs reads the list even when it is empty"},
     {kEmptyKey, kBoth, L"Software\\Registered Applications", Scope::kKey, L"Wine's name of the Default Programs list, read even when empty"},
     {kEmptyKey, kBoth, L"Software\\Wow6432Node\\Registered Applications", Scope::kKey, L"Wine's name of the Default Programs list, read even when empty"},
+    {kEmptyKey, kBoth, L"Software\\Wow6432Node\\RegisteredApplications", Scope::kKey, L"Default Programs reads the list even when it is empty"},
     {kEmptyKey, kBoth, L"Software\\ODBC", Scope::kTree, L"data source keys exist as markers"},
+    {kEmptyKey, kBoth, L"Software\\Wow6432Node\\ODBC", Scope::kTree, L"data source keys exist as markers"},
     {kEmptyKey, kBoth, L"Software\\Wine", Scope::kTree, L"Wine's own configuration: its empty keys are its defaults"},
     {kEmptyKey, kBoth, L"Software\\Wow6432Node\\Wine", Scope::kTree, L"Wine's own configuration: its empty keys are its defaults"},
 
