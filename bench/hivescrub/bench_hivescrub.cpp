@@ -89,6 +89,13 @@ void Unseed() {
   SHFileOperationW(&op);
 }
 
+// Sub-trees of Software that the scan opens but does not walk into (its safelist).
+bool WalkedInto(const wchar_t* name) {
+  for (const wchar_t* skipped : {L"Classes", L"Microsoft", L"Policies", L"Wine", L"Clients", L"ODBC"})
+    if (_wcsicmp(name, skipped) == 0) return false;
+  return true;
+}
+
 // The bare walk: every sub-key of parent, opened, with one value query each; `levels` deep.
 long Bare(HKEY parent, int levels) {
   long keys = 0;
@@ -102,7 +109,7 @@ long Bare(HKEY parent, int levels) {
     DWORD type = 0, bytes = sizeof(data);
     RegQueryValueExW(child.get(), nullptr, nullptr, &type, data, &bytes);
     ++keys;
-    if (levels > 1) keys += Bare(child.get(), levels - 1);
+    if (levels > 1 && WalkedInto(name)) keys += Bare(child.get(), levels - 1);
   }
   return keys;
 }
