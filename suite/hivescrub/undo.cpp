@@ -127,8 +127,11 @@ base::UniqueFile OpenSessionFile(bool* created) {
   std::wstring& path = SessionFile();
   *created = false;
   if (!path.empty()) {
-    return base::UniqueFile(
+    base::UniqueFile file(
         CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD error = GetLastError();
+    if (file || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return file;
+    path.clear();  // removed by the user meanwhile: the session goes on in a new file
   }
   if (!MakeFolders()) return base::UniqueFile();
   SYSTEMTIME now;

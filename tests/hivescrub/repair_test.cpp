@@ -226,6 +226,24 @@ TEST(Repair, ChangesNothingWhenTheUndoCannotBeWritten) {
   EXPECT_TRUE(test::ValueExists(HKEY_CURRENT_USER, kRun, L"Gone"));
 }
 
+TEST(Repair, AnUndoFileRemovedDuringTheSessionIsStartedAgain) {
+  test::ProgramFolder program;
+  test::ScratchFolder files;
+  RegistrySandbox run(HKEY_CURRENT_USER, kRun);
+  run.SetString(L"", L"First", files / L"gone1.exe");
+  run.SetString(L"", L"Second", files / L"gone2.exe");
+  std::vector<hstest::Problem> problems = hstest::ScanProblems(7);
+  ASSERT_EQ(2u, problems.size());
+  EXPECT_EQ(1, HivescrubRepair(problems[0].id, problems[0].repair.c_str()));
+  ASSERT_EQ(1u, hstest::UndoFiles(program).size());
+  ASSERT_TRUE(DeleteFileW(hstest::UndoFiles(program)[0].c_str()));
+  EXPECT_EQ(1, HivescrubRepair(problems[1].id, problems[1].repair.c_str()));
+  std::vector<std::wstring> undo = hstest::UndoFiles(program);
+  ASSERT_EQ(1u, undo.size());
+  ASSERT_TRUE(hstest::ImportFile(undo[0]));
+  EXPECT_EQ(1u, hstest::ScanProblems(7).size()) << "the new file holds the second repair";
+}
+
 TEST(LastScan, ShowsNotScannedUntilAScanIsRecorded) {
   RegistrySandbox bookkeeping(HKEY_CURRENT_USER, L"SOFTWARE\\Lumaspan Software\\KeepLumaspan\\Registry Cleaner");
   wchar_t buffer[120];
