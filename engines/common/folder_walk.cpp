@@ -1,0 +1,77 @@
+#include "engines/common/folder_walk.h"
+
+#include <cstdint>
+
+#include "base/handles.h"
+
+namespace cleaning {
+namespace {
+
+// FindExInfoBasic and FIND_FIRST_EX_LARGE_FETCH, which headers for Windows XP do not name: skip
+// the short 8.3 names and fetch directory entries in larger batches (Windows 7 and later).
+const FINDEX_INFO_LEVELS kFindExInfoBasic = static_cast<FINDEX_INFO_LEVELS>(1);
+const DWORD kFindFirstExLargeFetch = 2;
+const size_t kMaxPattern = MAX_PATH;  // a search pattern this long is not searched
+
+bool IsDotEntry(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+bool EndsWithSeparator(const std::wstring& path) {
+  return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
+}
+
+}  // namespace
+
+bool FolderWalk::Walk(const std::wstring& folder) {
+  if (reporter_.stopped()) return false;
+  if (folder.empty()) return true;
+  path_ = folder;
+  if (!EndsWithSeparator(path_)) path_.push_back(L'\\');
+  return WalkLevel();
+}
+
+HANDLE FolderWalk::FindFirst(const wchar_t* pattern, WIN32_FIND_DATAW* data) {
+  if (basicFind_) {
+    HANDLE find = FindFirstFileExW(pattern, kFindExInfoBasic, data, FindExSearchNameMatch, nullptr,
+                                   kFindFirstExLargeFetch);
+    if (find != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER) return find;
+    basicFind_ = false;  // Windows XP and Vista know neither option
+  }
+  return FindFirstFileW(pattern, data);
+}
+
+bool FolderWalk::WalkLevel() {
+  const size_t folderLength = path_.size();
+  path_.append(L"*.*");
+  if (path_.size() >= kMaxPattern) {
+    path_.resize(folderLength);
+    return true;
+  }
+  WIN32_FIND_DATAW data;
+  base::UniqueFind find(FindFirst(path_.c_str(), &data));
+  path_.resize(folderLength);
+  if (!find) return true;
+  do {
+    if (IsDotEntry(data.cFileName)) continue;
+    path_.resize(folderLength);
+    path_.append(data.cFileName);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      // A junction or linked folder leads elsewhere (often back up the tree): what lies there
+      // is walked where it really is, or not at all.
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+      path_.push_back(L'\\');
+      if (!WalkLevel()) return false;
+      continue;
+    }
+    std::wstring_view name(data.cFileName);
+    if (!reporter_.Progress(name)) return false;
+    if (filter_ && !filter_(name.data(), name.size())) continue;
+    uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (!reporter_.Item(name, path_, size)) return false;
+  } while (FindNextFileW(find.get(), &data));
+  path_.resize(folderLength);
+  return true;
+}
+
+}  // namespace cleaning

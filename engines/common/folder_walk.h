@@ -1,0 +1,37 @@
+// The depth-first folder walk of the cleaning scans. Entries come in the order the file system
+// lists them; a sub-folder is walked as soon as it is met. For every file the walk sends its name
+// as progress, then, when the filter accepts the name (or there is no filter), one item: the file
+// name, the file's full path and its size in bytes.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "engines/common/reporter.h"
+
+namespace cleaning {
+
+// Whether a file name (length characters) is reported as an item.
+using NameFilter = bool (*)(const wchar_t* name, size_t length);
+
+class FolderWalk {
+ public:
+  explicit FolderWalk(Reporter& reporter, NameFilter filter = nullptr) : reporter_(reporter), filter_(filter) {}
+  FolderWalk(const FolderWalk&) = delete;
+  FolderWalk& operator=(const FolderWalk&) = delete;
+
+  // Walks folder and everything below it. A folder that cannot be listed, or whose search pattern
+  // would reach 260 characters, reports nothing. False when the receiver ended the scan.
+  bool Walk(const std::wstring& folder);
+
+ private:
+  bool WalkLevel();  // path_ holds the folder to list, ending with a separator
+  HANDLE FindFirst(const wchar_t* pattern, WIN32_FIND_DATAW* data);
+
+  Reporter& reporter_;
+  NameFilter filter_;
+  std::wstring path_;
+  bool basicFind_ = true;  // until the system refuses the Windows 7 search options
+};
+
+}  // namespace cleaning

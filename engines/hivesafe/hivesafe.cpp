@@ -1,0 +1,154 @@
+// Hivesafe.dll: whole-registry backups made and merged back by the system's registry editor, kept
+// in Backup\Registry\FirstBackup (the first backup ever made) and Backup\Registry\FullBackup (every
+// later one) of the program's folder, the current directory.
+#include "contracts/hivesafe.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "base/handles.h"
+#include "engines/hivesafe/backup_stamp.h"
+
+namespace {
+
+const wchar_t kFirstBackup[] = L"Backup\\Registry\\FirstBackup";
+const wchar_t kFullBackup[] = L"Backup\\Registry\\FullBackup";
+constexpr size_t kCommandLineChars = 10000;
+constexpr FILEOP_FLAGS kQuietly = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+
+bool IsFile(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The backup folder under the current directory (the program's folder); "" when the current
+// directory cannot be read.
+std::wstring BackupFolder(bool full) {
+  wchar_t current[MAX_PATH] = {};
+  DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  std::wstring folder(current, length);
+  if (folder.back() != L'\\') folder += L'\\';  // a drive root already ends in one
+  return folder + (full ? kFullBackup : kFirstBackup);
+}
+
+// A backup file name as the backup page lists it: a plain name ending in ".reg" in any case. Any
+// other text could name the whole folder ("" or "*"), another folder ("..\FirstBackup\x.reg"), or
+// break out of the quoted argument of the registry editor.
+bool IsBackupFileName(const SharedString& name) {
+  const wchar_t* text = name.c_str();
+  size_t length = name.length();
+  if (length < 4 || length >= MAX_PATH) return false;
+  for (size_t i = 0; i < length; ++i)
+    if (text[i] < L' ' || std::wcschr(L"<>:\"/\\|?*", text[i])) return false;
+  return _wcsicmp(text + length - 4, L".reg") == 0;
+}
+
+// Starts the registry editor with the given arguments and waits until it has ended; false when it
+// cannot be started. The arguments begin with a space and do not name the program, as the editor
+// reads its switches from the second word of its command line on.
+bool RunRegistryEditor(const std::wstring& arguments) {
+  wchar_t windows[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, SHGFP_TYPE_CURRENT, windows))) return false;
+  std::wstring editor = std::wstring(windows) + L"\\regedit.exe";
+  if (arguments.size() >= kCommandLineChars) return false;
+  std::vector<wchar_t> commandLine(kCommandLineChars, L'\0');  // CreateProcessW may write into it
+  std::wmemcpy(commandLine.data(), arguments.c_str(), arguments.size());
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION started = {};
+  if (!CreateProcessW(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started))
+    return false;
+  base::UniqueHandle process(started.hProcess);
+  base::UniqueHandle thread(started.hThread);
+  WaitForSingleObject(process.get(), INFINITE);
+  return true;
+}
+
+// Deletes one file for good, silently, through the shell; true when it is gone.
+bool DeleteQuietly(const std::wstring& path) {
+  std::wstring from = path + L'\0';  // the shell reads a list ending in two zeros
+  SHFILEOPSTRUCTW operation = {};
+  operation.hwnd = GetActiveWindow();
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = kQuietly;
+  return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted &&
+         GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+extern "C" {
+
+// 1 when the backup file was written. The folders come with the installation and are never made
+// here; without them there is nowhere to write.
+int WINAPI HivesafeBackup(int full) {
+  try {
+    std::wstring folder = BackupFolder(full != 0);
+    if (folder.empty() || !IsFolder(folder)) return 0;
+    std::wstring file = folder + L'\\' + hivesafe::BackupStampNow() + L".reg";
+    if (!RunRegistryEditor(L" /e \"" + file + L'"')) return 0;
+    // The editor exits with 0 whether or not it wrote anything: only the file tells.
+    return IsFile(file) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int WINAPI HivesafeCheckIfFirst(void) {
+  try {
+    WIN32_FIND_DATAW found;
+    base::UniqueFind find(FindFirstFileW(L"Backup\\Registry\\FirstBackup\\*.*", &found));
+    if (!find) return 0;
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      size_t length = std::wcslen(found.cFileName);
+      // Case matters here: only the editor's own lower-case extension marks a backup.
+      if (length >= 3 && std::wcscmp(found.cFileName + length - 3, L"reg") == 0) return 1;
+    } while (FindNextFileW(find.get(), &found));
+    return 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+// 1 when the registry editor merged the named backup file; 0 when the name is not a backup file
+// name, the file does not exist, or the editor cannot be started.
+int WINAPI HivesafeRestore(int full, SharedString fileName) {
+  try {
+    if (!IsBackupFileName(fileName)) return 0;
+    std::wstring folder = BackupFolder(full != 0);
+    if (folder.empty()) return 0;
+    std::wstring file = folder + L'\\' + fileName.c_str();
+    if (!IsFile(file)) return 0;
+    return RunRegistryEditor(L" /s \"" + file + L'"') ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int WINAPI HivesafeRemove(SharedString fileName) {
+  try {
+    if (!IsBackupFileName(fileName)) return 0;
+    std::wstring folder = BackupFolder(true);
+    if (folder.empty()) return 0;
+    std::wstring file = folder + L'\\' + fileName.c_str();
+    if (!IsFile(file)) return 0;  // a folder of that name is not a backup
+    return DeleteQuietly(file) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // extern "C"

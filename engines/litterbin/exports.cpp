@@ -1,0 +1,41 @@
+// Litterbin.dll's exports: the bookkeeping of the "Junk File Cleaner", the scan of one drive and
+// the deletion of one junk file.
+#include "contracts/litterbin.h"
+
+#include "contracts/messages.h"
+#include "contracts/tools.h"
+#include "engines/common/bookkeeping.h"
+#include "engines/common/clean_target.h"
+#include "engines/common/guarded.h"
+#include "engines/common/reporter.h"
+#include "engines/litterbin/junk_scan.h"
+
+namespace {
+const cleaning::ScanBook kBook(L"SOFTWARE\\Lumaspan Software\\KeepLumaspan\\Junk File Cleaner");
+}  // namespace
+
+extern "C" {
+
+int WINAPI LitterbinCheckRegistryKey(const wchar_t* subKey, const wchar_t* valueName, int mode) {
+  return cleaning::Guarded([&] { return cleaning::GuardValue(subKey, valueName, mode) ? 1 : 0; });
+}
+int WINAPI LitterbinGetLastScanTime(wchar_t* out) { return kBook.AppendLastScanTime(out); }
+int WINAPI LitterbinGetLastScanDate(wchar_t* out) { return kBook.AppendLastScanDate(out); }
+int WINAPI LitterbinSetLastScanTime(void) { return kBook.StoreLastScanTime(); }
+int WINAPI LitterbinSetLastScanDate(void) { return kBook.StoreLastScanDate(); }
+
+int WINAPI LitterbinGetJunkFile(HWND window, const wchar_t* drive) {
+  return cleaning::Guarded([&] {
+    cleaning::Reporter reporter(window, report_kind::kJunkItem);
+    return static_cast<int>(litterbin::ScanDrive(reporter, drive));
+  });
+}
+
+int WINAPI LitterbinCleanJunkFile(const wchar_t* name, const wchar_t* location, int mode) {
+  return cleaning::Guarded([&] {
+    std::wstring path = cleaning::CleanFilePath(name, location);
+    return path.empty() ? 0 : DeleteFileType(path.c_str(), mode);
+  });
+}
+
+}  // extern "C"

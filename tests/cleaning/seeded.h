@@ -1,0 +1,97 @@
+// Helpers of the cleaning engines' tests: files put into the prefix's real shell folders and taken
+// out again, a shell folder pointed elsewhere for one test, and the reports of a scan read back.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/report_recorder.h"
+
+namespace cleaning_test {
+
+// Files written below a folder that the test does not own (a shell folder of the prefix). On
+// destruction exactly the files written and the folders that had to be created are removed,
+// deepest first; whatever was there before stays.
+class SeededFiles {
+ public:
+  explicit SeededFiles(std::wstring folder);
+  ~SeededFiles();
+  SeededFiles(const SeededFiles&) = delete;
+  SeededFiles& operator=(const SeededFiles&) = delete;
+
+  const std::wstring& folder() const { return folder_; }
+  // Writes folder\relative with content; returns the full path.
+  std::wstring Write(const std::wstring& relative, const std::string& content = std::string());
+  // Creates folder\relative (and the folders on its way); returns the full path.
+  std::wstring MakeFolder(const std::wstring& relative);
+
+ private:
+  void MakeFoldersTo(const std::wstring& path);
+
+  std::wstring folder_;
+  std::vector<std::wstring> files_;
+  std::vector<std::wstring> folders_;  // in creation order
+};
+
+// Points a shell folder of the current user ("Favorites", "Recent") at another path for the life
+// of the object, in both registry lists Windows keeps; the old values come back exactly.
+class ShellFolderOverride {
+ public:
+  ShellFolderOverride(const wchar_t* name, const std::wstring& path);
+  ~ShellFolderOverride();
+  ShellFolderOverride(const ShellFolderOverride&) = delete;
+  ShellFolderOverride& operator=(const ShellFolderOverride&) = delete;
+
+ private:
+  struct Saved {
+    bool existed = false;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+  };
+  std::wstring name_;
+  Saved user_, shell_;
+};
+
+// A file held open, without sharing, by another process (a command interpreter waiting for input)
+// for the life of the object, as a running program holds its files.
+class HeldFile {
+ public:
+  explicit HeldFile(const std::wstring& path);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool holding() const { return process_ != nullptr; }
+
+ private:
+  HANDLE process_ = nullptr;
+  HANDLE input_ = nullptr;  // the interpreter's input; closing it ends the interpreter
+};
+
+// "name|location|size" as the engines send it.
+std::wstring ItemText(const std::wstring& name, const std::wstring& location, uint64_t size);
+
+// The item texts of a file scan, after checking that each item of kind itemKind directly follows
+// a progress report (20000) holding its file name. Records a test failure otherwise.
+std::vector<std::wstring> FileItems(const test::ReportRecorder& recorder, ULONG_PTR itemKind);
+
+// The items that are in after but not in before (each counted), in the order of after.
+std::vector<std::wstring> Added(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after);
+
+// Sorted copy.
+std::vector<std::wstring> Sorted(std::vector<std::wstring> texts);
+
+// The location of an item as the cleaning pages keep it: a file's path shortened by the length of
+// its name (its folder, with the backslash); a registry location whole.
+std::wstring PageLocation(const std::wstring& itemText);
+std::wstring ItemName(const std::wstring& itemText);
+
+// The temporary folder the cleaners walk, worked out from the shell folders: the folder beside the
+// local application data folder named Temp when it exists, else its Temp sub-folder.
+std::wstring TemporaryFolder();
+
+// True when this test binary runs as Windows XP (its name ends in _xp.exe).
+bool RunningAsXp();
+
+}  // namespace cleaning_test

@@ -1,0 +1,117 @@
+#include "ui/controls/skin_button.h"
+
+#include <algorithm>
+
+namespace ui {
+
+bool CSkinButton::Bind(HWND button) {
+  if (!Subclass(button)) return false;
+  LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+  SetWindowLongPtrW(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+  InvalidateRect(button, nullptr, TRUE);
+  return true;
+}
+
+bool CSkinButton::Load(const wchar_t* bitmapPath, int frameWidth) {
+  bitmap_.reset(static_cast<HBITMAP>(
+      LoadImageW(nullptr, bitmapPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  frames_ = 0;
+  BITMAP info = {};
+  if (bitmap_ && GetObjectW(bitmap_.get(), sizeof(info), &info) && info.bmWidth > 0 && info.bmHeight != 0) {
+    frameWidth_ = frameWidth > 0 ? std::min(frameWidth, static_cast<int>(info.bmWidth)) : info.bmWidth;
+    frameHeight_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    frames_ = info.bmWidth / frameWidth_;
+  } else {
+    bitmap_.reset();
+  }
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+  return frames_ > 0;
+}
+
+int CSkinButton::FrameFor(UINT drawState, bool hovered) const {
+  auto available = [this](int frame, int fallback) { return frame < frames_ ? frame : fallback; };
+  if (drawState & ODS_DISABLED) return available(kDisabled, kNormal);
+  if (drawState & ODS_SELECTED) return available(kPressed, available(kHover, kNormal));
+  if (hovered || (drawState & ODS_FOCUS)) return available(kHover, kNormal);
+  return kNormal;
+}
+
+bool CSkinButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case OCM_DRAWITEM:
+      Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      result = TRUE;
+      return true;
+    case WM_MOUSEMOVE:
+      if (!hover_) {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&track);
+        SetHover(true);
+      }
+      return false;  // the button's own handling follows
+    case WM_MOUSELEAVE:
+      SetHover(false);
+      return false;
+    case WM_LBUTTONDBLCLK:
+      // An owner-drawn button reports a double click instead of a second click; a skinned button
+      // is an ordinary push button to its user, so the second press is a press.
+      result = Default(WM_LBUTTONDOWN, wParam, lParam);
+      return true;
+    case BM_SETSTYLE:
+      // The dialog manager moves the default-button style around; the button stays owner-drawn.
+      result = Default(BM_SETSTYLE, (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW, lParam);
+      return true;
+  }
+  return false;
+}
+
+void CSkinButton::SetHover(bool hover) {
+  if (hover_ == hover) return;
+  hover_ = hover;
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CSkinButton::Draw(const DRAWITEMSTRUCT& item) {
+  if (!bitmap_) {
+    DrawPlain(item);
+    return;
+  }
+  HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  int x = r.left + ((r.right - r.left) - frameWidth_) / 2;
+  int y = r.top + ((r.bottom - r.top) - frameHeight_) / 2;
+  {
+    SavedDC saved(dc);  // the parent's colouring sets text colours on this DC
+    auto background = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(hwnd()), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd())));
+    if (!background) background = GetSysColorBrush(COLOR_BTNFACE);
+    ExcludeClipRect(dc, x, y, x + frameWidth_, y + frameHeight_);
+    FillRect(dc, &r, background);
+  }
+  MemoryDC source(CreateCompatibleDC(dc));
+  if (!source) return;
+  Select bitmap(source.get(), bitmap_.get());
+  int frame = FrameFor(item.itemState, hover_);
+  BitBlt(dc, x, y, frameWidth_, frameHeight_, source.get(), frame * frameWidth_, 0, SRCCOPY);
+}
+
+// A button whose bitmap is missing stays a usable button with its caption.
+void CSkinButton::DrawPlain(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  UINT look = DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
+  DrawFrameControl(dc, &r, DFC_BUTTON, look);
+  wchar_t text[260] = {};
+  GetWindowTextW(hwnd(), text, 260);
+  SavedDC saved(dc);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  DrawTextW(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (item.itemState & ODS_FOCUS) {
+    InflateRect(&r, -3, -3);
+    DrawFocusRect(dc, &r);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,54 @@
+// The skinned push button of the pages, drawn from one bitmap file.
+//
+// Every button bitmap of the skin is a strip of frames of equal width side by side, each as tall as
+// the bitmap and 143 pixels wide unless the page names another width:
+//   frame 0  normal
+//   frame 1  hovered or focused
+//   frame 2  pressed            (when present; else frame 1)
+//   frame 3  disabled           (when present; else frame 0)
+// A bitmap narrower than one frame is a single frame of its own width, shown in every state. The
+// single-bitmap buttons ("QOR_Button_Start_Scan.bmp", "QOR_Button_Abort.bmp"...) and the image
+// strips of the backup and manager pages follow this one layout.
+//
+// The frame is drawn centred in the button; the rest of the button takes the parent's button
+// background (WM_CTLCOLORBTN). Without a bitmap the button draws as a plain push button with its
+// text. The button is made owner-drawn, so its parent must be a framework window, which reflects
+// WM_DRAWITEM back to it; clicks reach the parent as WM_COMMAND BN_CLICKED as before.
+#pragma once
+#include <windows.h>
+
+#include "ui/gdi.h"
+#include "ui/window.h"
+
+namespace ui {
+
+class CSkinButton : public Window {
+ public:
+  static constexpr int kFrameWidth = 143;
+  enum Frame { kNormal = 0, kHover = 1, kPressed = 2, kDisabled = 3 };
+
+  // Takes over a push button (of a dialog template) and makes it owner-drawn.
+  bool Bind(HWND button);
+  // Loads the bitmap file; false (and the plain look) when it cannot be loaded.
+  bool Load(const wchar_t* bitmapPath, int frameWidth = kFrameWidth);
+
+  int frameCount() const { return frames_; }
+  // The frame the button shows for a state (ODS_ flags of WM_DRAWITEM, and the mouse over it).
+  int FrameFor(UINT drawState, bool hovered) const;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void Draw(const DRAWITEMSTRUCT& item);
+  void DrawPlain(const DRAWITEMSTRUCT& item);
+  void SetHover(bool hover);
+
+  Bitmap bitmap_;
+  int frameWidth_ = 0;
+  int frameHeight_ = 0;
+  int frames_ = 0;
+  bool hover_ = false;
+};
+
+}  // namespace ui
