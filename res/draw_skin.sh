@@ -210,8 +210,7 @@ glyph_mvg() {
     bang) echo "fill white roundrectangle 27,10 37,40 4,4 circle 32,50 32,55" ;;
     info) echo "fill white circle 32,16 32,22 roundrectangle 27,27 37,54 4,4" ;;
     dots) echo "fill white circle 18,32 18,37 circle 32,32 32,37 circle 46,32 46,37" ;;
-    question) echo "stroke white stroke-width 8 fill none path 'M21,23 C21,10 43,10 43,23 C43,33 32,32 32,42'
-                    stroke none fill white circle 32,52 32,57" ;;
+    question) echo "fill white font '$BOLD' font-size 58 text 16,54 '?'" ;;
     plus) echo "fill white rectangle 27,10 37,54 rectangle 10,27 54,37" ;;
     window) echo "fill white roundrectangle 4,8 60,56 6,6 fill black rectangle 9,20 55,51 fill white rectangle 14,26 34,31
                   rectangle 14,35 46,40 rectangle 14,44 40,49" ;;
@@ -268,8 +267,8 @@ im "$tmp/icon-16.png" "$tmp/icon-32.png" "$tmp/icon-48.png" "$root/app/Lumaspan.
 # "About" at (690, 90); those places stay plain.
 mark 36 "$tmp/logo-mark.png"
 glyph shield "$ACCENT" 92 "$tmp/banner-shield.png"
-badge question "$ACCENT" 15 "$tmp/banner-help.png"
-badge info "$ACCENT" 15 "$tmp/banner-about.png"
+badge question "$ACCENT" 16 "$tmp/banner-help.png"
+badge info "$ACCENT" 16 "$tmp/banner-about.png"
 im -background none -font "$BOLD" -pointsize 30 -fill "$ACCENT_DARK" label:'Luma' \
    -fill "$ACCENT_BRIGHT" label:'span' +append "$tmp/banner-word.png"
 im -size 785x107 xc:white \
@@ -281,8 +280,8 @@ im -size 785x107 xc:white \
    "$tmp/logo-mark.png" -geometry +15+9 -composite \
    "$tmp/banner-word.png" -geometry +57+7 -composite \
    \( "$tmp/banner-shield.png" -channel A -evaluate multiply 0.13 +channel \) -geometry +680+4 -composite \
-   "$tmp/banner-help.png" -geometry +607+89 -composite \
-   "$tmp/banner-about.png" -geometry +672+89 -composite \
+   "$tmp/banner-help.png" -geometry +606+89 -composite \
+   "$tmp/banner-about.png" -geometry +671+89 -composite \
    -fill "$ACCENT" -draw "rectangle 0,106 784,106" \
    "$tmp/banner.png"
 png "$tmp/banner.png" "$out/QOR_Top.png"
