@@ -63,6 +63,25 @@ TEST(RegistrySandbox, PutsBackExactlyWhatWasThere) {
   test::DeleteKeyTree(HKEY_CURRENT_USER, path);
 }
 
+TEST(RegistrySandbox, RemovesTheEmptyParentsItsTestCreated) {
+  const std::wstring top = L"Software\\LumaspanSandboxParent";
+  test::DeleteKeyTree(HKEY_CURRENT_USER, top);
+  {
+    test::RegistrySandbox kept(HKEY_CURRENT_USER, top + L"\\Kept\\Leaf");
+    test::RegistrySandbox gone(HKEY_CURRENT_USER, top + L"\\Middle\\Leaf");
+    kept.SetString(L"", L"v", L"x");
+    gone.SetString(L"", L"v", L"x");
+    HKEY key;  // something a test put beside its sandbox stays, and so do its parents
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (top + L"\\Kept\\Other").c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+  }
+  EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, top + L"\\Middle"));
+  EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, top + L"\\Kept\\Other"));
+  EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, top + L"\\Kept\\Leaf"));
+  test::DeleteKeyTree(HKEY_CURRENT_USER, top);
+}
+
 TEST(ScratchFolder, IsRemovedWithEverythingInIt) {
   std::wstring where;
   {

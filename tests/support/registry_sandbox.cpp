@@ -49,6 +49,11 @@ void RegistrySandbox::Restore(HKEY key, const Snapshot& snapshot) {
 }
 
 RegistrySandbox::RegistrySandbox(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
+  existingAncestor_ = path_;
+  do {
+    size_t cut = existingAncestor_.rfind(L'\\');
+    existingAncestor_ = cut == std::wstring::npos ? std::wstring() : existingAncestor_.substr(0, cut);
+  } while (!existingAncestor_.empty() && !KeyExists(root_, existingAncestor_));
   base::UniqueKey key;
   if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS) {
     saved_ = Save(key.get());
@@ -59,7 +64,25 @@ RegistrySandbox::RegistrySandbox(HKEY root, std::wstring path) : root_(root), pa
 
 RegistrySandbox::~RegistrySandbox() {
   DeleteKeyTree(root_, path_);
-  if (!saved_.existed) return;
+  if (!saved_.existed) {
+    // The parents made on the way to the key go too, as long as nothing else was put in them.
+    for (std::wstring parent = path_;;) {
+      size_t cut = parent.rfind(L'\\');
+      if (cut == std::wstring::npos) break;
+      parent.resize(cut);
+      if (parent.size() <= existingAncestor_.size()) break;
+      DWORD subKeys = 1, values = 1;
+      base::UniqueKey key;
+      if (RegOpenKeyExW(root_, parent.c_str(), 0, KEY_READ, key.receive()) != ERROR_SUCCESS ||
+          RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
+                           nullptr, nullptr) != ERROR_SUCCESS ||
+          subKeys != 0 || values != 0)
+        break;
+      key.reset();
+      if (RegDeleteKeyW(root_, parent.c_str()) != ERROR_SUCCESS) break;
+    }
+    return;
+  }
   base::UniqueKey key;
   if (RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr) ==
       ERROR_SUCCESS)

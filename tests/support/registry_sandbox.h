@@ -1,6 +1,7 @@
 // Registry state for a test. A RegistrySandbox takes a key out of the way for the length of a test:
 // it saves whatever the key holds (values and sub-keys, whole), deletes it, and on destruction
-// deletes whatever the test left and puts the saved state back exactly.
+// deletes whatever the test left and puts the saved state back exactly. Parent keys that did not
+// exist before the sandbox and are left empty are removed too, so a test leaves no empty keys.
 #pragma once
 #include <windows.h>
 
@@ -43,6 +44,7 @@ class RegistrySandbox {
 
   HKEY root_;
   std::wstring path_;
+  std::wstring existingAncestor_;  // the deepest ancestor of path_ that existed at construction
   Snapshot saved_;
 };
 

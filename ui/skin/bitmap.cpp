@@ -194,9 +194,10 @@ HRGN CXuBitmap::CreateRegion(COLORREF transparent) const {
   const int depth = BitsPerPixel();
   if (width <= 0 || height <= 0) return nullptr;
 
-  // Read the pixels as 32-bit values. Every depth converts exactly (palette entries, 5-6-5 values
-  // widened), so comparing there is comparing in the bitmap's own depth once a 16-bit colour is
-  // narrowed the same way.
+  // Read the pixels as 32-bit values: palette entries and 24- or 32-bit pixels convert exactly, so
+  // comparing there is comparing in the bitmap's own depth. 16-bit pixels are widened from five
+  // bits per colour (six for green in 5-6-5), so they and the colour are compared on their top
+  // five bits, which both formats keep exactly.
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = width;
@@ -212,7 +213,7 @@ HRGN CXuBitmap::CreateRegion(COLORREF transparent) const {
   // DIB order is blue, green, red: swap the colour's red and blue to compare.
   DWORD key = (GetRValue(transparent) << 16) | (GetGValue(transparent) << 8) | GetBValue(transparent);
   auto narrow = [depth](DWORD p) -> DWORD {
-    if (depth == 16) return ((p >> 19) & 0x1F) << 11 | ((p >> 10) & 0x3F) << 5 | ((p >> 3) & 0x1F);
+    if (depth == 16) return ((p >> 19) & 0x1F) << 10 | ((p >> 11) & 0x1F) << 5 | ((p >> 3) & 0x1F);
     return p & 0xFFFFFF;
   };
   const DWORD keyNarrow = narrow(key);

@@ -20,18 +20,22 @@ class Hold {
 
 }  // namespace
 
-ImageEx::ImageEx(const wchar_t* path) : Gdiplus::Image(path) {
-  InitializeCriticalSection(&lock_);
-  initialised_ = true;
-  TestForAnimation();
-}
+ImageEx::ImageEx(const wchar_t* path) : Gdiplus::Image(path) { Initialise(); }
 
 ImageEx::ImageEx(const wchar_t* type, const wchar_t* name) : ImageEx(ResourceStream(type, name)) {}
 
-ImageEx::ImageEx(IStream* stream) : Gdiplus::Image(stream), stream_(stream) {
+ImageEx::ImageEx(IStream* stream) : Gdiplus::Image(stream), stream_(stream) { Initialise(); }
+
+void ImageEx::Initialise() {
   InitializeCriticalSection(&lock_);
-  initialised_ = true;
-  TestForAnimation();
+  // Reading the status clears it; a failed load is made to fail a call again, so that the
+  // caller's GetLastStatus still tells.
+  initialised_ = Gdiplus::Image::GetLastStatus() == Gdiplus::Ok;
+  if (initialised_) {
+    TestForAnimation();
+  } else {
+    GetWidth();
+  }
 }
 
 ImageEx::~ImageEx() {
@@ -65,14 +69,20 @@ IStream* ImageEx::ResourceStream(const wchar_t* type, const wchar_t* name) {
 }
 
 void ImageEx::TestForAnimation() {
-  if (GetLastStatus() != Gdiplus::Ok) return;
+  // Only calls that succeed on a loaded image: a failing call would stay as its last status.
   UINT dimensions = GetFrameDimensionsCount();
   if (dimensions == 0) return;
   std::vector<GUID> ids(dimensions);
   if (GetFrameDimensionsList(ids.data(), dimensions) != Gdiplus::Ok) return;
   dimension_ = ids[0];
   frameCount_ = GetFrameCount(&dimension_);
-  UINT size = GetPropertyItemSize(PropertyTagFrameDelay);
+  UINT properties = GetPropertyCount();
+  std::vector<PROPID> propertyIds(properties);
+  bool hasDelays = false;
+  if (properties && GetPropertyIdList(properties, propertyIds.data()) == Gdiplus::Ok) {
+    for (PROPID id : propertyIds) hasDelays = hasDelays || id == PropertyTagFrameDelay;
+  }
+  UINT size = hasDelays ? GetPropertyItemSize(PropertyTagFrameDelay) : 0;
   if (size > sizeof(Gdiplus::PropertyItem)) {
     std::vector<BYTE> buffer(size);
     auto* item = reinterpret_cast<Gdiplus::PropertyItem*>(buffer.data());
@@ -82,8 +92,12 @@ void ImageEx::TestForAnimation() {
       for (size_t i = 0; i < count; ++i) delays_.push_back(static_cast<UINT>(values[i] < 0 ? 0 : values[i]));
     }
   }
-  // Every frame has a delay, so the worker never reads past the list.
-  delays_.resize(frameCount_, delays_.empty() ? 10 : delays_.back());
+  // Every frame has a delay, so the worker never reads past the list; and a delay of nothing
+  // would have the worker spin without pause, so it counts as the usual tenth of a second.
+  delays_.resize(frameCount_, 0);
+  for (UINT& delay : delays_) {
+    if (delay == 0) delay = kDefaultDelay;
+  }
   animated_ = frameCount_ > 1;
 }
 

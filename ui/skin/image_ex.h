@@ -22,7 +22,7 @@ class ImageEx : public Gdiplus::Image {
   using Gdiplus::Image::GetFrameCount;
   bool IsAnimated() const { return animated_; }
   UINT GetFrameCount() const { return frameCount_; }
-  // Frame delays in hundredths of a second, one per frame.
+  // Frame delays in hundredths of a second, one per frame (0 reads as kDefaultDelay).
   const std::vector<UINT>& GetFrameDelays() const { return delays_; }
   // The frame index the worker selects next.
   UINT GetCurrentFrame() const;
@@ -41,7 +41,11 @@ class ImageEx : public Gdiplus::Image {
   Gdiplus::Status Draw(Gdiplus::Graphics& graphics, int x, int y, int width, int height);
 
  private:
+  // Frames whose delay is missing or 0 show for a tenth of a second.
+  static constexpr UINT kDefaultDelay = 10;
+
   ImageEx(IStream* stream);
+  void Initialise();
   static IStream* ResourceStream(const wchar_t* type, const wchar_t* name);
   void TestForAnimation();
   static unsigned __stdcall ThreadMain(void* self);

@@ -171,6 +171,7 @@ bool CXuSkinWindow::LoadTheme() {
   for (int i = 0; i < buttons; ++i) {
     wchar_t section[32];
     swprintf(section, 32, L"FrameButton%d", i);
+    if (!skin.HasValue(section, L"ButtonImage")) continue;  // no button without an image
     Button* target = nullptr;
     switch (skin.GetInt(section, L"Type", 0)) {
       case 0:

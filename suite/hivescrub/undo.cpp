@@ -1,0 +1,211 @@
+#include "undo.h"
+
+#include <mutex>
+#include <vector>
+
+#include "base/handles.h"
+#include "base/scan_time.h"
+#include "registry_access.h"
+
+namespace hivescrub {
+namespace {
+
+constexpr int kMaxDepth = 512;  // the registry's own nesting limit
+const wchar_t kUndoFolder[] = L"Backup\\Registry\\Undo";
+const wchar_t kHeader[] = L"Windows Registry Editor Version 5.00\r\n";
+
+bool Representable(const std::wstring& name) {
+  for (wchar_t c : name)
+    if (c < 32) return false;  // a line break or control character cannot be written back exactly
+  return true;
+}
+
+std::wstring Quoted(const std::wstring& s) {
+  std::wstring out = L"\"";
+  for (wchar_t c : s) {
+    if (c == L'\\' || c == L'"') out += L'\\';
+    out += c;
+  }
+  return out + L"\"";
+}
+
+// A string written as text must come back with the same bytes: terminated once, at the end, with
+// no character that .reg text cannot carry.
+bool PlainString(const std::vector<BYTE>& data) {
+  if (data.size() < 2 || data.size() % 2) return false;
+  size_t chars = data.size() / 2;
+  const wchar_t* s = reinterpret_cast<const wchar_t*>(data.data());
+  if (s[chars - 1] != 0) return false;
+  for (size_t i = 0; i + 1 < chars; ++i)
+    if (s[i] < 32) return false;
+  return true;
+}
+
+void AppendHex(std::wstring* out, const std::wstring& prefix, const std::vector<BYTE>& data) {
+  *out += prefix;
+  size_t column = prefix.size();
+  wchar_t byte[4];
+  for (size_t i = 0; i < data.size(); ++i) {
+    swprintf(byte, 4, L"%02x", data[i]);
+    *out += byte;
+    column += 2;
+    if (i + 1 < data.size()) {
+      *out += L',';
+      ++column;
+      if (column > 76) {
+        *out += L"\\\r\n  ";
+        column = 2;
+      }
+    }
+  }
+}
+
+bool ValueLine(HKEY key, const std::wstring& name, std::wstring* out) {
+  if (!Representable(name)) return false;
+  DWORD type = REG_NONE, bytes = 0;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
+  std::vector<BYTE> data(bytes);
+  DWORD got = bytes;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &got) !=
+      ERROR_SUCCESS)
+    return false;
+  data.resize(got);
+  std::wstring line = name.empty() ? L"@=" : Quoted(name) + L"=";
+  if (type == REG_SZ && PlainString(data)) {
+    line += Quoted(std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2 - 1));
+  } else if (type == REG_DWORD && data.size() == 4) {
+    wchar_t text[16];
+    DWORD v;
+    memcpy(&v, data.data(), 4);
+    swprintf(text, 16, L"dword:%08lx", static_cast<unsigned long>(v));
+    line += text;
+  } else if (type == REG_BINARY) {
+    AppendHex(&line, L"hex:", data);
+  } else {
+    wchar_t prefix[24];
+    swprintf(prefix, 24, L"hex(%lx):", static_cast<unsigned long>(type));
+    AppendHex(&line, prefix, data);
+  }
+  *out += line + L"\r\n";
+  return true;
+}
+
+bool KeyText(HKEY root, const std::wstring& path, HKEY key, int depth, std::wstring* out) {
+  if (depth > kMaxDepth || !Representable(path)) return false;
+  *out += L"\r\n[" + FullKeyPath(root, path) + L"]\r\n";
+  for (const std::wstring& name : ValueNames(key))
+    if (!ValueLine(key, name, out)) return false;
+  for (const std::wstring& name : SubKeyNames(key)) {
+    base::UniqueKey child = OpenRead(key, name);
+    if (!child || !KeyText(root, JoinKey(path, name), child.get(), depth + 1, out)) return false;
+  }
+  return true;
+}
+
+std::mutex& UndoLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::wstring& SessionFile() {
+  static std::wstring path;
+  return path;
+}
+
+bool MakeFolders() {
+  std::wstring path;
+  for (const std::wstring& part : Components(kUndoFolder)) {
+    path = JoinKey(path, part);
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  DWORD attributes = GetFileAttributesW(kUndoFolder);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Opens the session's file for writing, creating it (with its header) on the first repair.
+base::UniqueFile OpenSessionFile(bool* created) {
+  std::wstring& path = SessionFile();
+  *created = false;
+  if (!path.empty()) {
+    base::UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD error = GetLastError();
+    if (file || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return file;
+    path.clear();  // removed by the user meanwhile: the session goes on in a new file
+  }
+  if (!MakeFolders()) return base::UniqueFile();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t stamp[32];
+  swprintf(stamp, 32, L"%04u%02u%02u%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+           now.wSecond);
+  for (int n = 1; n < 100; ++n) {
+    std::wstring candidate = std::wstring(kUndoFolder) + L"\\" + stamp + (n > 1 ? L"-" + std::to_wstring(n) : L"") + L".reg";
+    base::UniqueFile file(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
+      // Kept as a full path: the session's later repairs go to this file wherever the current folder is.
+      wchar_t full[MAX_PATH * 2] = {};
+      DWORD n = GetFullPathNameW(candidate.c_str(), MAX_PATH * 2, full, nullptr);
+      path = n > 0 && n < MAX_PATH * 2 ? std::wstring(full, n) : candidate;
+      *created = true;
+      return file;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  return base::UniqueFile();
+}
+
+}  // namespace
+
+bool UndoOfKey(HKEY root, const std::wstring& key, std::wstring* text) {
+  base::UniqueKey k = OpenRead(root, key);
+  if (!k) return false;
+  std::wstring out;
+  if (!KeyText(root, key, k.get(), 0, &out)) return false;
+  *text = out;
+  return true;
+}
+
+bool UndoOfValue(HKEY root, const std::wstring& key, const std::wstring& value, std::wstring* text) {
+  base::UniqueKey k = OpenRead(root, key);
+  if (!k || !Representable(key) || !Representable(value)) return false;
+  std::wstring out = L"\r\n[" + FullKeyPath(root, key) + L"]\r\n";
+  if (HasValue(k.get(), value.c_str())) {
+    if (!ValueLine(k.get(), value, &out)) return false;
+  } else {
+    out += (value.empty() ? std::wstring(L"@") : Quoted(value)) + L"=-\r\n";
+  }
+  *text = out;
+  return true;
+}
+
+bool AppendUndo(const std::wstring& text) {
+  std::lock_guard<std::mutex> hold(UndoLock());
+  bool created = false;
+  base::UniqueFile file = OpenSessionFile(&created);
+  if (!file) return false;
+  std::wstring block = created ? std::wstring(1, L'\uFEFF') + kHeader + text : text;
+  LARGE_INTEGER size = {}, zero = {};
+  if (!GetFileSizeEx(file.get(), &size) || !SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
+  DWORD bytes = static_cast<DWORD>(block.size() * sizeof(wchar_t)), written = 0;
+  bool ok = WriteFile(file.get(), block.data(), bytes, &written, nullptr) && written == bytes &&
+            FlushFileBuffers(file.get());
+  if (!ok) {  // leave the file as it was, so the undo of earlier repairs still imports
+    SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file.get());
+    if (created) {
+      file.reset();
+      DeleteFileW(SessionFile().c_str());
+      SessionFile().clear();
+    }
+  }
+  return ok;
+}
+
+std::wstring UndoFilePath() {
+  std::lock_guard<std::mutex> hold(UndoLock());
+  return SessionFile();
+}
+
+}  // namespace hivescrub
