@@ -5,6 +5,7 @@
 
 #include "app/plain_page.h"
 #include "base/text.h"
+#include "contracts/buffers.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
 #include "pages/cleaning/cleaning_ids.h"
@@ -102,6 +103,13 @@ void CCleaningStartDlg::OnInitDialog() {
   lastScan_ = ReadLastScanDate();
 }
 
+std::wstring CCleaningStartDlg::ReadLastScanDate() const {
+  wchar_t text[contracts::kDateChars] = {};
+  setup_.getLastScanDate(text);
+  text[contracts::kDateChars - 1] = L'\0';
+  return text;
+}
+
 void CCleaningStartDlg::Paint(HDC dc) {
   RECT client = {};
   GetClientRect(hwnd(), &client);
@@ -120,7 +128,8 @@ void CCleaningStartDlg::OnStartScan() {
     return;
   }
   LockMenu(true);
-  RecordScanTime();
+  setup_.setLastScanTime();
+  setup_.setLastScanDate();
   lastScan_ = ReadLastScanDate();
   startPosted_ = true;
   PostMessageW(hwnd(), setup_.startMessage, 0, 0);
@@ -271,19 +280,11 @@ bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     ShowWindow(hwnd(), SW_SHOW);
     return true;
   }
+  if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = FALSE;
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT:
-      PaintBuffered(hwnd(), [this](HDC dc) { Paint(dc); });
-      return true;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_SHOWWINDOW:
       if (wParam && state_ == setup_.idleState) {

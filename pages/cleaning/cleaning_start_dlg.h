@@ -41,6 +41,10 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
     ULONG_PTR tickKind;    // the worker's report before each category or drive
     const wchar_t* features;
     const wchar_t* nothingSelected;  // the notice when Start Scan finds nothing chosen
+    // The engine's last-scan bookkeeping.
+    int(WINAPI* setLastScanTime)();
+    int(WINAPI* setLastScanDate)();
+    int(WINAPI* getLastScanDate)(wchar_t* out);
   };
 
   static constexpr RECT kSelectAllLink = {22, 400, 74, 418};
@@ -71,8 +75,6 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   virtual bool PrepareScan() = 0;
   virtual std::shared_ptr<ScanJob> MakeJob() = 0;
   virtual std::unique_ptr<CCleaningResultsDlg> MakeResultPage() = 0;
-  virtual void RecordScanTime() = 0;
-  virtual std::wstring ReadLastScanDate() = 0;
   virtual void CleanItem(const FoundItem& item) = 0;
   // The result page is open and the scan about to start.
   virtual void OnScanOpened() {}
@@ -103,6 +105,7 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   void LockMenu(bool lock);
   bool Scanning() const;
   void WaitForWorkers();
+  std::wstring ReadLastScanDate() const;
 
   // CCleaningResultsDlg::Owner
   void AbortScan() override;

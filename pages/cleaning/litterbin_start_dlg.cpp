@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "contracts/buffers.h"
 #include "contracts/litterbin.h"
 #include "contracts/messages.h"
 #include "pages/cleaning/cleaning_ids.h"
@@ -22,6 +21,9 @@ const CCleaningStartDlg::Setup kSetup = {
     report_kind::kJunkDriveTick,
     L"Features:Remove junk file to free up disk space and improve system performance.",
     L"Please select at least one drive from the list that needs to be scanned for junk files.",
+    &LitterbinSetLastScanTime,
+    &LitterbinSetLastScanDate,
+    &LitterbinGetLastScanDate,
 };
 
 class JunkScanJob : public ScanJob {
@@ -105,18 +107,6 @@ std::shared_ptr<ScanJob> CLitterbinStartDlg::MakeJob() {
 
 std::unique_ptr<CCleaningResultsDlg> CLitterbinStartDlg::MakeResultPage() {
   return std::make_unique<CLitterbinScanDlg>();
-}
-
-void CLitterbinStartDlg::RecordScanTime() {
-  LitterbinSetLastScanTime();
-  LitterbinSetLastScanDate();
-}
-
-std::wstring CLitterbinStartDlg::ReadLastScanDate() {
-  wchar_t text[contracts::kDateChars] = {};
-  LitterbinGetLastScanDate(text);
-  text[contracts::kDateChars - 1] = L'\0';
-  return text;
 }
 
 void CLitterbinStartDlg::CleanItem(const FoundItem& item) {

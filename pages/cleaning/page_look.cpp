@@ -43,6 +43,25 @@ void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const REC
          dirty.left, dirty.top, SRCCOPY);
 }
 
+bool HandlePagePaint(HWND window, UINT message, WPARAM wParam, LRESULT& result,
+                     const std::function<void(HDC)>& paint, const RECT* keep) {
+  switch (message) {
+    case WM_PAINT:
+      PaintBuffered(window, paint, keep);
+      break;
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wParam));
+      break;
+    case WM_ERASEBKGND:
+      result = TRUE;
+      return true;
+    default:
+      return false;
+  }
+  result = 0;
+  return true;
+}
+
 void PlaceControl(HWND dialog, int id, int x, int y, int width, int height) {
   if (HWND control = GetDlgItem(dialog, id)) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -30,6 +30,11 @@ void DrawTextIn(HDC dc, HFONT font, COLORREF colour, const RECT& rect, const std
 // A rectangle given as keep is left as it is on the screen.
 void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const RECT* keep = nullptr);
 
+// The painting messages of a page that paints all of itself: WM_PAINT buffered (keep as above),
+// WM_PRINTCLIENT, and WM_ERASEBKGND erasing nothing. False for any other message.
+bool HandlePagePaint(HWND window, UINT message, WPARAM wParam, LRESULT& result,
+                     const std::function<void(HDC)>& paint, const RECT* keep = nullptr);
+
 // Moves a control of a dialog template to an exact pixel rectangle.
 void PlaceControl(HWND dialog, int id, int x, int y, int width, int height);
 

@@ -219,23 +219,16 @@ void CCleaningResultsDlg::OnCommand(int id) {
 
 bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  // A list whose redrawing is off does not count as shown, so nothing would keep this page from
+  // painting over it; what it showed last stays until it is drawn again.
+  RECT list = kListRect;
+  if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); }, list_.frozen() ? &list : nullptr)) {
+    return true;
+  }
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = FALSE;
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      // A list whose redrawing is off does not count as shown, so nothing would keep this page
-      // from painting over it; what it showed last stays until it is drawn again.
-      RECT list = kListRect;
-      PaintBuffered(hwnd(), [this](HDC dc) { Paint(dc); }, list_.frozen() ? &list : nullptr);
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_TIMER:
       // Drawn when rows came, and now and then without: where the system hides a frozen list,

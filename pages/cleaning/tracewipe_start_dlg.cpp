@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "contracts/buffers.h"
 #include "contracts/messages.h"
 #include "contracts/tracewipe.h"
 #include "pages/cleaning/cleaning_ids.h"
@@ -25,6 +24,9 @@ const CCleaningStartDlg::Setup kSetup = {
     report_kind::kTraceCategoryTick,
     L"Features:Delete history records to protect your personal information.",
     L"Please select at least one option from the list that needs to be scanned for evidence files.",
+    &TracewipeSetLastScanTime,
+    &TracewipeSetLastScanDate,
+    &TracewipeGetLastScanDate,
 };
 
 class TraceScanJob : public ScanJob {
@@ -152,18 +154,6 @@ std::shared_ptr<ScanJob> CTracewipeStartDlg::MakeJob() {
 
 std::unique_ptr<CCleaningResultsDlg> CTracewipeStartDlg::MakeResultPage() {
   return std::make_unique<CTracewipeScanDlg>();
-}
-
-void CTracewipeStartDlg::RecordScanTime() {
-  TracewipeSetLastScanTime();
-  TracewipeSetLastScanDate();
-}
-
-std::wstring CTracewipeStartDlg::ReadLastScanDate() {
-  wchar_t text[contracts::kDateChars] = {};
-  TracewipeGetLastScanDate(text);
-  text[contracts::kDateChars - 1] = L'\0';
-  return text;
 }
 
 void CTracewipeStartDlg::CleanItem(const FoundItem& item) {

@@ -35,8 +35,6 @@ class CTracewipeStartDlg : public cleaning_pages::CCleaningStartDlg {
   bool PrepareScan() override;
   std::shared_ptr<cleaning_pages::ScanJob> MakeJob() override;
   std::unique_ptr<cleaning_pages::CCleaningResultsDlg> MakeResultPage() override;
-  void RecordScanTime() override;
-  std::wstring ReadLastScanDate() override;
   void CleanItem(const cleaning_pages::FoundItem& item) override;
   void OnScanOpened() override;
   void OnProgress(ULONG_PTR kind, std::wstring_view text) override;

@@ -143,6 +143,15 @@ TEST_F(TracePage, AGroupBoxSetsItsCategoriesAndACategoryBoxOnlyItself) {
   ClickAt(page->Tree(), POINT{label.left + 5, (label.top + label.bottom) / 2});
   EXPECT_EQ(page->GroupNode(3), TreeView_GetSelection(page->Tree()));
   EXPECT_EQ(37, CheckedNodes(page));
+
+  // The space bar on a selected group toggles its box, and its categories follow.
+  SetFocus(page->Tree());
+  PostMessageW(page->Tree(), WM_KEYDOWN, VK_SPACE, 0);
+  PostMessageW(page->Tree(), WM_KEYUP, VK_SPACE, 0);
+  test::PumpFor(60);
+  EXPECT_FALSE(page->IsNodeChecked(page->GroupNode(3)));
+  for (int i = 25; i <= 32; ++i) EXPECT_FALSE(page->IsNodeChecked(page->CategoryNode(i))) << i;
+  EXPECT_EQ(37 - 9, CheckedNodes(page));
 }
 
 TEST_F(TracePage, TheLinksSelectAndClearEveryNode) {
