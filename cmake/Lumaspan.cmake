@@ -119,3 +119,16 @@ function(lumaspan_stage)
     add_dependencies(stage ${dlls})
   endif()
 endfunction()
+
+# lumaspan_page(SOURCES <files...> [LIBS <libs...>])
+#
+# A page folder's code goes into the program library (lumaspan_app, made in app/) together with the
+# libraries it links; the .rc file beside the page's code is compiled into the program's resources.
+function(lumaspan_page)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  foreach(source IN LISTS A_SOURCES)
+    get_filename_component(path ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    set_property(GLOBAL APPEND PROPERTY LUMASPAN_PAGE_SOURCES ${path})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY LUMASPAN_PAGE_LIBS ${A_LIBS})
+endfunction()

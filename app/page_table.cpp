@@ -1,0 +1,59 @@
+#include "app/page_table.h"
+
+#include "app/plain_page.h"
+
+namespace {
+
+const PageSlot kSlots[] = {
+    {page_id::kHome, L"A key to clean-up", &MakePage<CPlainPage>, 0, nullptr, true},
+    {page_id::kRegistryCleaner, L"Registry Cleaner", &MakePage<CPlainPage>, preload_msg::kRegistryCleaner,
+     L"Registry Cleaner Initializing...", true},
+    {page_id::kJunkCleaner, L"Junk File Cleaner", &MakePage<CPlainPage>, preload_msg::kJunkCleaner,
+     L"JunkFile Cleaner Initializing...", true},
+    {page_id::kTraceCleaner, L"Evidence Cleaner", &MakePage<CPlainPage>, preload_msg::kTraceCleaner,
+     L"Evidence Cleaner Initializing...", true},
+    {page_id::kFileShredder, L"File Shredder", &MakePage<CPlainPage>, preload_msg::kFileShredder,
+     L"File Shredder Initializing...", false},
+    {page_id::kStartupManager, L"Startup Manager", &MakePage<CPlainPage>, preload_msg::kStartupManager,
+     L"Startup Manager Initializing...", false},
+    {page_id::kAddonManager, L"BHO Manager", &MakePage<CPlainPage>, preload_msg::kAddonManager,
+     L"BHO Manager Initializing...", false},
+    {page_id::kSystemOptimizer, L"System Optimizer", &MakePage<CPlainPage>, preload_msg::kSystemOptimizer,
+     L"System Optimizer Initializing...", false},
+    {page_id::kAppOptimizer, L"Application Optimizer", &MakePage<CPlainPage>, preload_msg::kAppOptimizer,
+     L"Application Optimizer Initializing...", false},
+    {page_id::kRegistryBackup, L"Registry Backup", &MakePage<CPlainPage>, preload_msg::kRegistryBackup,
+     L"Registry Backup Initializing...", false},
+    {page_id::kFavoritesBackup, L"Favorites Backup", &MakePage<CPlainPage>, preload_msg::kFavoritesBackup,
+     L"Favorites Backup Initializing...", false},
+    {page_id::kOptions, L"Options", &MakePage<CPlainPage>, preload_msg::kOptions, L"Options Initializing...", false},
+};
+
+}  // namespace
+
+PageTable DefaultPageTable() { return PageTable{kSlots, sizeof(kSlots) / sizeof(kSlots[0])}; }
+
+const PageSlot* PageTable::Find(UINT id) const {
+  int i = IndexOf(id);
+  return i < 0 ? nullptr : &slots[i];
+}
+
+const PageSlot* PageTable::FindPreload(UINT message) const {
+  for (size_t i = 0; i < count; ++i) {
+    if (slots[i].preload && slots[i].preload == message) return &slots[i];
+  }
+  return nullptr;
+}
+
+int PageTable::IndexOf(UINT id) const {
+  for (size_t i = 0; i < count; ++i) {
+    if (slots[i].id == id) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+const wchar_t* HeaderPageName(UINT command) {
+  if (command == page_id::kOptimizeGroup) return L"Options";
+  if (command == page_id::kBackupGroup) return L"Backups";
+  return nullptr;
+}

@@ -1,0 +1,125 @@
+#include "app/start_dlg.h"
+
+#include "app/product.h"
+#include "app/resource.h"
+
+namespace {
+
+constexpr UINT_PTR kTimer = 1;
+
+// Milliseconds, finer than the tick count.
+double NowMs() {
+  LARGE_INTEGER frequency = {}, counter = {};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return frequency.QuadPart ? counter.QuadPart * 1000.0 / frequency.QuadPart : GetTickCount();
+}
+
+HBITMAP MakeDib(int width, int height) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+}  // namespace
+
+CStartDlg::CStartDlg(HWND main, PageTable table) : ui::Dialog(IDD_START), main_(main), table_(table) {}
+
+void CStartDlg::OnInitDialog() {
+  SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  MONITORINFO info = {sizeof(info)};
+  GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &info);
+  const RECT& work = info.rcWork;
+  SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - kWidth) / 2,
+               work.top + (work.bottom - work.top - kHeight) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  background_ = ui::LoadBitmapFile(L"Res\\QOR_Start.png");
+  offscreen_.reset(MakeDib(kWidth, kHeight));
+  font_.reset(ui::MakeFont(L"MS Sans Serif", 10));
+  SetTimer(hwnd(), kTimer, 10, nullptr);
+}
+
+void CStartDlg::RunPreload() {
+  // The messages go out 100 ms apart, the time a page takes to make included, so the splash
+  // lasts its eleven steps and no longer.
+  const double start = NowMs();
+  int step = 0;
+  for (size_t i = 0; i < table_.count; ++i) {
+    const PageSlot& slot = table_.slots[i];
+    if (!slot.preload) continue;
+    SendMessageW(main_, slot.preload, 0, 0);
+    status_ = slot.splashText ? slot.splashText : L"";
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    UpdateWindow(hwnd());
+    ++step;
+    double left = start + step * static_cast<double>(kPreloadSpacingMs) - NowMs();
+    if (left > 0) Sleep(static_cast<DWORD>(left + 0.5));
+  }
+  EndDialog(IDCANCEL);
+}
+
+void CStartDlg::Paint(HDC dc) {
+  if (!offscreen_) return;
+  ui::WindowDC screen(nullptr);
+  ui::MemoryDC memory(CreateCompatibleDC(screen.get()));
+  ui::Select select(memory.get(), offscreen_.get());
+  RECT all = {0, 0, kWidth, kHeight};
+  FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (ui::Usable(background_.get())) {
+    Gdiplus::Graphics g(memory.get());
+    g.DrawImage(background_.get(), 0, 0, static_cast<INT>(background_->GetWidth()),
+                static_cast<INT>(background_->GetHeight()));
+  }
+  ui::Select font(memory.get(), font_.get());
+  SetBkMode(memory.get(), TRANSPARENT);
+  SetTextColor(memory.get(), RGB(255, 255, 255));
+  TextOutW(memory.get(), 350, 200, status_.c_str(), static_cast<int>(status_.size()));
+  TextOutW(memory.get(), 350, 218, product::kWebAddress, static_cast<int>(wcslen(product::kWebAddress)));
+  TextOutW(memory.get(), 350, 236, product::kVersion, static_cast<int>(wcslen(product::kVersion)));
+  BitBlt(dc, 0, 0, kWidth, kHeight, memory.get(), 0, 0, SRCCOPY);
+}
+
+void CStartDlg::ReleaseResources() {
+  KillTimer(hwnd(), kTimer);
+  background_.reset();
+  offscreen_.reset();
+  font_.reset();
+}
+
+bool CStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      result = TRUE;
+      return true;
+    case WM_TIMER:
+      if (wParam == kTimer && ++ticks_ == 10) {
+        KillTimer(hwnd(), kTimer);
+        RunPreload();
+      }
+      return true;
+    case WM_PAINT: {
+      ui::PaintDC dc(hwnd());
+      Paint(dc.get());
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return true;
+    case WM_ERASEBKGND:
+      result = TRUE;
+      return true;
+    case WM_COMMAND:
+      // Enter and Escape do not end the splash.
+      return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
+    case WM_DESTROY:
+      ReleaseResources();
+      return false;
+  }
+  return false;
+}
