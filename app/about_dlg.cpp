@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "app/placement.h"
 #include "app/product.h"
 #include "app/resource.h"
+#include "ui/paint.h"
 
 namespace {
 
@@ -20,23 +22,6 @@ const wchar_t kLegal[] =
 
 CAboutDlg::CAboutDlg() : ui::Dialog(IDD_ABOUT) {}
 
-void CAboutDlg::CenterOnOwner() {
-  RECT area = {};
-  HWND owner = GetWindow(hwnd(), GW_OWNER);
-  if (owner && IsWindowVisible(owner)) {
-    GetWindowRect(owner, &area);
-  } else {
-    MONITORINFO info = {sizeof(info)};
-    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &info);
-    area = info.rcWork;
-  }
-  RECT window = {};
-  GetWindowRect(hwnd(), &window);
-  int x = area.left + ((area.right - area.left) - (window.right - window.left)) / 2;
-  int y = area.top + ((area.bottom - area.top) - (window.bottom - window.top)) / 2;
-  SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CAboutDlg::OnInitDialog() {
   RECT client = {};
   GetClientRect(hwnd(), &client);  // the template's size, before the skin's frame replaces the system's
@@ -49,7 +34,7 @@ void CAboutDlg::OnInitDialog() {
   regularFont_.reset(ui::MakeFont(L"MS Sans Serif", 10));
   icon_.reset(static_cast<HICON>(LoadImageW(ui::Instance(), MAKEINTRESOURCEW(IDI_LUMASPAN), IMAGE_ICON, 48, 48, 0)));
 
-  CenterOnOwner();
+  CenterOnOwner(hwnd());
   SetDlgItemTextW(hwnd(), IDC_ABOUT_NAME, (std::wstring(L"Lumaspan ") + product::kVersion).c_str());
   SendDlgItemMessageW(hwnd(), IDC_ABOUT_NAME, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
   SetDlgItemTextW(hwnd(), IDC_ABOUT_OWNER, kOwnership);
@@ -85,21 +70,11 @@ void CAboutDlg::Paint(HDC dc) {
 }
 
 bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = TRUE;
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORDLG:

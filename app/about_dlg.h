@@ -21,7 +21,6 @@ class CAboutDlg : public ui::Dialog {
 
  private:
   void OnInitDialog();
-  void CenterOnOwner();
 
   ui::GpBitmap shortLine_;
   ui::GpBitmap longLine_;

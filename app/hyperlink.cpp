@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "ui/paint.h"
+
 bool CHyperLink::Attach(HWND control) {
   if (!Subclass(control)) return false;
   HFONT base = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
@@ -41,6 +43,7 @@ void CHyperLink::Paint(HDC dc) {
 }
 
 bool CHyperLink::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
     case WM_NCHITTEST:
       result = HTCLIENT;
@@ -48,17 +51,6 @@ bool CHyperLink::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
     case WM_SETCURSOR:
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       result = TRUE;
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_LBUTTONUP:
       Open();

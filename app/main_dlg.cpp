@@ -3,10 +3,12 @@
 #include <shellapi.h>
 
 #include "app/about_dlg.h"
+#include "app/placement.h"
 #include "app/product.h"
 #include "app/resource.h"
 #include "app/start_dlg.h"
 #include "contracts/messages.h"
+#include "ui/paint.h"
 
 namespace {
 
@@ -80,28 +82,57 @@ void CMainDlg::RunSplash() {
 }
 
 void CMainDlg::OnInitDialog() {
-  skin_.Attach(hwnd());
-  skin_.SetClientSize(kClientWidth, kClientHeight);
   RunSplash();
-  CenterOnOwner();
+  while (StartupStep()) {  // whatever the splash's pauses left
+  }
+  CenterOnOwner(hwnd());
+  FinishMenu();
+}
 
+bool CMainDlg::StartupStep() {
+  switch (startupStep_) {
+    case 0:
+      skin_.Attach(hwnd());
+      skin_.SetClientSize(kClientWidth, kClientHeight);
+      break;
+    case 1:
+      LoadIcons();
+      break;
+    case 2:
+      LoadBannerAndFonts();
+      break;
+    case 3:
+      PrepareMenu();
+      break;
+    case 4:
+      if (!menu_.LoadSomeImages(3)) return true;
+      break;
+    default:
+      return false;
+  }
+  ++startupStep_;
+  return true;
+}
+
+void CMainDlg::LoadIcons() {
   bigIcon_.reset(static_cast<HICON>(LoadImageW(ui::Instance(), MAKEINTRESOURCEW(IDI_LUMASPAN), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   smallIcon_.reset(static_cast<HICON>(LoadImageW(ui::Instance(), MAKEINTRESOURCEW(IDI_LUMASPAN), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+}
 
+void CMainDlg::LoadBannerAndFonts() {
   banner_ = ui::LoadBitmapFile(L"Res\\QOR_Top.png");
   boldFont_.reset(ui::MakeFont(L"MS Sans Serif", 10, FW_BOLD));
   underlineFont_.reset(ui::MakeFont(L"MS Sans Serif", 10, FW_NORMAL, true));
   regularFont_.reset(ui::MakeFont(L"MS Sans Serif", 10));
   titleFont_.reset(ui::MakeFont(L"Arial", 20, FW_BOLD));
   bigTitleFont_.reset(ui::MakeFont(L"Arial", 28, FW_BOLD));
-  BuildMenu();
 }
 
-void CMainDlg::BuildMenu() {
+void CMainDlg::PrepareMenu() {
   menu_.Subclass(Item(IDC_BUTTON_MENU));
   // A banner that did not load still leaves the layout it was drawn for.
   int bannerHeight = ui::Usable(banner_.get()) ? static_cast<int>(banner_->GetHeight()) : kBannerHeight;
@@ -116,28 +147,13 @@ void CMainDlg::BuildMenu() {
     menu_.AddItemImages(i.group, MenuImage(i.stem, L"_Normal.png").c_str(), MenuImage(i.stem, L"_Down.png").c_str(),
                         MenuImage(i.stem, L"_Over.png").c_str());
   }
+}
+
+void CMainDlg::FinishMenu() {
   menu_.LoadImages();
   menu_.SetMetrics(26, 26, 201);
   menu_.SetBaseMessage(kMenuBase);
   menu_.PostGroupCommand(1);
-}
-
-void CMainDlg::CenterOnOwner() {
-  RECT area = {};
-  HWND owner = GetWindow(hwnd(), GW_OWNER);
-  if (owner && IsWindowVisible(owner)) {
-    GetWindowRect(owner, &area);
-  } else {
-    MONITORINFO info = {sizeof(info)};
-    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &info);
-    area = info.rcWork;
-  }
-  RECT window = {};
-  GetWindowRect(hwnd(), &window);
-  int width = window.right - window.left, height = window.bottom - window.top;
-  int x = area.left + ((area.right - area.left) - width) / 2;
-  int y = area.top + ((area.bottom - area.top) - height) / 2;
-  SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMainDlg::SwitchTo(UINT id) {
@@ -248,21 +264,11 @@ void CMainDlg::OnButtonDown(POINT client) {
 }
 
 bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return true;
-    case WM_ERASEBKGND:
       result = TRUE;
       return true;
     case WM_MOUSEMOVE:
@@ -296,6 +302,9 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       ChooseCursor(client);
       return true;
     case WM_MOUSELEAVE:
+      return true;
+    case kSplashIdleMessage:
+      result = StartupStep() ? 1 : 0;
       return true;
     case WM_COPYDATA:
       if (lParam) {

@@ -53,8 +53,14 @@ class CMainDlg : public ui::Dialog {
 
  private:
   void OnInitDialog();
-  void BuildMenu();
-  void CenterOnOwner();
+  // The start-up work that may run in the splash's pauses, one piece per call: the skin, the
+  // icons, the banner and fonts, the menu's set-up, then its images a few at a time. The window is
+  // still hidden, so none of it shows before the splash ends. False when all is done.
+  bool StartupStep();
+  void LoadIcons();
+  void LoadBannerAndFonts();
+  void PrepareMenu();
+  void FinishMenu();
   void SwitchTo(UINT id);
   void HidePage(UINT id);
   void ShowPage(UINT id);
@@ -71,5 +77,6 @@ class CMainDlg : public ui::Dialog {
   ui::Font boldFont_, underlineFont_, regularFont_, titleFont_, bigTitleFont_;
   ui::Icon bigIcon_, smallIcon_;
   bool trackingLeave_ = false;
+  int startupStep_ = 0;
   CXuSkinWindow skin_;
 };

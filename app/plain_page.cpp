@@ -2,6 +2,7 @@
 
 #include "app/resource.h"
 #include "ui/gdi.h"
+#include "ui/paint.h"
 
 namespace {
 constexpr COLORREF kAccent = RGB(0, 141, 66);
@@ -28,18 +29,5 @@ void CPlainPage::Paint(HDC dc) {
 }
 
 bool CPlainPage::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return true;
-  }
-  return false;
+  return ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); });
 }

@@ -1,11 +1,15 @@
 #include "app/start_dlg.h"
 
+#include "app/placement.h"
 #include "app/product.h"
 #include "app/resource.h"
+#include "ui/paint.h"
 
 namespace {
 
 constexpr UINT_PTR kTimer = 1;
+// A piece of the main window's idle work is started only with this much of a pause left.
+constexpr double kIdleStepMs = 30.0;
 
 // Milliseconds, finer than the tick count.
 double NowMs() {
@@ -33,11 +37,7 @@ CStartDlg::CStartDlg(HWND main, PageTable table) : ui::Dialog(IDD_START), main_(
 
 void CStartDlg::OnInitDialog() {
   SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-  MONITORINFO info = {sizeof(info)};
-  GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &info);
-  const RECT& work = info.rcWork;
-  SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - kWidth) / 2,
-               work.top + (work.bottom - work.top - kHeight) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CenterOnOwner(hwnd());
   background_ = ui::LoadBitmapFile(L"Res\\QOR_Start.png");
   offscreen_.reset(MakeDib(kWidth, kHeight));
   font_.reset(ui::MakeFont(L"MS Sans Serif", 10));
@@ -57,7 +57,11 @@ void CStartDlg::RunPreload() {
     InvalidateRect(hwnd(), nullptr, FALSE);
     UpdateWindow(hwnd());
     ++step;
-    double left = start + step * static_cast<double>(kPreloadSpacingMs) - NowMs();
+    const double due = start + step * static_cast<double>(kPreloadSpacingMs);
+    // The pause is the main window's to use, as long as a piece of work still fits in it.
+    while (due - NowMs() > kIdleStepMs && SendMessageW(main_, kSplashIdleMessage, 0, 0)) {
+    }
+    double left = due - NowMs();
     if (left > 0) Sleep(static_cast<DWORD>(left + 0.5));
   }
   EndDialog(IDCANCEL);
@@ -92,6 +96,7 @@ void CStartDlg::ReleaseResources() {
 }
 
 bool CStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
@@ -102,17 +107,6 @@ bool CStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) 
         KillTimer(hwnd(), kTimer);
         RunPreload();
       }
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
       return true;
     case WM_COMMAND:
       // Enter and Escape do not end the splash.

@@ -10,6 +10,10 @@
 #include "ui/gdi.h"
 #include "ui/gdiplus.h"
 
+// Sent by the splash to the main window while it waits out a pause: do one small piece of the
+// start-up work that would otherwise follow the splash. Answer 1 when there may be more, else 0.
+constexpr UINT kSplashIdleMessage = WM_APP + 0x40;
+
 class CStartDlg : public ui::Dialog {
  public:
   static constexpr int kWidth = 516;

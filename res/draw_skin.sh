@@ -34,7 +34,7 @@ BOLD=Liberation-Sans-Bold
 im() { convert "$@"; }
 # 24-bit Windows bitmaps (LoadImage reads them; no alpha channel).
 bmp() { convert "$1" -alpha off -type TrueColor "BMP3:$2"; }
-png() { convert "$1" -strip "PNG32:$2"; }
+png() { convert "$1" -strip -define png:exclude-chunks=date,time "PNG32:$2"; }
 
 # --- the window frame ----------------------------------------------------------------------------
 # A template window 240 x 120 with rounded top corners (mask colour outside), three border rings, a
@@ -210,8 +210,7 @@ glyph_mvg() {
     bang) echo "fill white roundrectangle 27,10 37,40 4,4 circle 32,50 32,55" ;;
     info) echo "fill white circle 32,16 32,22 roundrectangle 27,27 37,54 4,4" ;;
     dots) echo "fill white circle 18,32 18,37 circle 32,32 32,37 circle 46,32 46,37" ;;
-    question) echo "stroke white stroke-width 8 fill none path 'M21,23 C21,10 43,10 43,23 C43,33 32,32 32,42'
-                    stroke none fill white circle 32,52 32,57" ;;
+    question) echo "fill white font '$BOLD' font-size 58 text 16,54 '?'" ;;
     plus) echo "fill white rectangle 27,10 37,54 rectangle 10,27 54,37" ;;
     window) echo "fill white roundrectangle 4,8 60,56 6,6 fill black rectangle 9,20 55,51 fill white rectangle 14,26 34,31
                   rectangle 14,35 46,40 rectangle 14,44 40,49" ;;
@@ -268,8 +267,8 @@ im "$tmp/icon-16.png" "$tmp/icon-32.png" "$tmp/icon-48.png" "$root/app/Lumaspan.
 # "About" at (690, 90); those places stay plain.
 mark 36 "$tmp/logo-mark.png"
 glyph shield "$ACCENT" 92 "$tmp/banner-shield.png"
-badge question "$ACCENT" 15 "$tmp/banner-help.png"
-badge info "$ACCENT" 15 "$tmp/banner-about.png"
+badge question "$ACCENT" 16 "$tmp/banner-help.png"
+badge info "$ACCENT" 16 "$tmp/banner-about.png"
 im -background none -font "$BOLD" -pointsize 30 -fill "$ACCENT_DARK" label:'Luma' \
    -fill "$ACCENT_BRIGHT" label:'span' +append "$tmp/banner-word.png"
 im -size 785x107 xc:white \
@@ -281,8 +280,8 @@ im -size 785x107 xc:white \
    "$tmp/logo-mark.png" -geometry +15+9 -composite \
    "$tmp/banner-word.png" -geometry +57+7 -composite \
    \( "$tmp/banner-shield.png" -channel A -evaluate multiply 0.13 +channel \) -geometry +680+4 -composite \
-   "$tmp/banner-help.png" -geometry +607+89 -composite \
-   "$tmp/banner-about.png" -geometry +672+89 -composite \
+   "$tmp/banner-help.png" -geometry +606+89 -composite \
+   "$tmp/banner-about.png" -geometry +671+89 -composite \
    -fill "$ACCENT" -draw "rectangle 0,106 784,106" \
    "$tmp/banner.png"
 png "$tmp/banner.png" "$out/QOR_Top.png"
@@ -299,7 +298,7 @@ im -size 275x516 gradient:"$ACCENT_BRIGHT"-"$ACCENT_DEEP" -rotate -90 \
    "$tmp/splash-mark.png" -geometry +38+56 -composite \
    -font "$BOLD" -pointsize 54 -fill white -annotate +152+118 'Lumaspan' \
    -font "$SANS" -pointsize 17 -fill '#E4F5EB' -annotate +155+146 'Keeps your PC clean, fast and private' \
-   -fill 'rgba(0,40,18,0.32)' -draw "roundrectangle 338,191 505,257 8,8" \
+   -fill 'rgba(0,40,18,0.32)' -draw "roundrectangle 338,191 530,257 8,8" \
    -font "$SANS" -pointsize 11 -fill '#CFEBDB' -annotate +22+258 "Copyright (C) 2009-2026 Lumaspan Software" \
    -fill none -stroke "$ACCENT_DEEP" -draw "rectangle 0,0 515,274" \
    "$tmp/splash.png"
@@ -307,23 +306,22 @@ png "$tmp/splash.png" "$out/QOR_Start.png"
 
 # --- the button menu (201 x 26, three states each) -----------------------------------------------
 MENU_W=201 MENU_H=26
+# A closed group's header: a light gradient, its glyph, its caption and a chevron.
+header_face() {  # <top> <bottom> <bottom line> <glyph file> <text> <chevron> <caption> <file>
+  im -size ${MENU_W}x${MENU_H} gradient:"$1"-"$2" \
+     -fill '#FFFFFF' -draw "line 0,0 $((MENU_W-1)),0" -fill "$3" -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
+     "$4" -geometry +10+5 -composite \
+     -font "$BOLD" -pointsize 13 -fill "$5" -annotate +34+18 "$7" \
+     -font "$BOLD" -pointsize 14 -fill "$6" -annotate +183+18 '›' \
+     "$8"
+}
 menu_header() {  # <stem> <glyph> <caption>
   local stem=$1 g=$2 caption=$3
   glyph "$g" "$ACCENT" 16 "$tmp/mh-g-normal.png"
   glyph "$g" "$ACCENT_DARK" 16 "$tmp/mh-g-over.png"
   glyph "$g" white 16 "$tmp/mh-g-down.png"
-  im -size ${MENU_W}x${MENU_H} gradient:'#F8FAF9'-'#E3EAE6' \
-     -fill '#FFFFFF' -draw "line 0,0 $((MENU_W-1)),0" -fill '#C9D6CE' -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
-     "$tmp/mh-g-normal.png" -geometry +10+5 -composite \
-     -font "$BOLD" -pointsize 13 -fill "$INK" -annotate +34+18 "$caption" \
-     -font "$BOLD" -pointsize 14 -fill '#8FA398' -annotate +183+18 '›' \
-     "$tmp/mh-normal.png"
-  im -size ${MENU_W}x${MENU_H} gradient:'#F0FAF4'-'#D6EFE0' \
-     -fill '#FFFFFF' -draw "line 0,0 $((MENU_W-1)),0" -fill '#B9DCC7' -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
-     "$tmp/mh-g-over.png" -geometry +10+5 -composite \
-     -font "$BOLD" -pointsize 13 -fill "$ACCENT_DARK" -annotate +34+18 "$caption" \
-     -font "$BOLD" -pointsize 14 -fill "$ACCENT" -annotate +183+18 '›' \
-     "$tmp/mh-over.png"
+  header_face '#F8FAF9' '#E3EAE6' '#C9D6CE' "$tmp/mh-g-normal.png" "$INK" '#8FA398' "$caption" "$tmp/mh-normal.png"
+  header_face '#F0FAF4' '#D6EFE0' '#B9DCC7' "$tmp/mh-g-over.png" "$ACCENT_DARK" "$ACCENT" "$caption" "$tmp/mh-over.png"
   im -size ${MENU_W}x${MENU_H} gradient:"$ACCENT_BRIGHT"-"$ACCENT" \
      -fill "$ACCENT_LIGHT" -draw "line 0,0 $((MENU_W-1)),0" -fill "$ACCENT_DARK" -draw "line 0,$((MENU_H-1)) $((MENU_W-1)),$((MENU_H-1))" \
      "$tmp/mh-g-down.png" -geometry +10+5 -composite \
@@ -480,7 +478,7 @@ badge gear "$ACCENT" 48 "$tmp/i.png";         png "$tmp/i.png" "$out/Dialog/QOR_
 badge disks "$ACCENT" 48 "$tmp/i.png";        png "$tmp/i.png" "$out/Dialog/QOR_Registry_Backup_Dlg_Top.png"
 badge star "$ACCENT" 48 "$tmp/i.png";         png "$tmp/i.png" "$out/Dialog/QOR_Favorites_Backup_Dlg_Top.png"
 # A program without an icon of its own, in the startup manager's detail pane.
-glyph window '#6F8579' 32 "$out/Dialog/QOR_Startup_Manager_Dlg_Ico.png"
+glyph window '#6F8579' 32 "$tmp/i.png"; png "$tmp/i.png" "$out/Dialog/QOR_Startup_Manager_Dlg_Ico.png"
 
 # Thin rules of the about box, fading out at both ends.
 rule() {  # <width> <file>

@@ -15,6 +15,7 @@
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/pixels.h"
 #include "tests/support/pump.h"
+#include "tests/support/scratch.h"
 #include "ui/gdiplus.h"
 
 namespace {
@@ -288,6 +289,24 @@ TEST_F(MainWindow, ClosingEndsTheModalLoopAtOnceAndDeletesThePages) {
   EXPECT_EQ(0, log_.destroyed);  // the objects outlive their windows ...
   main_.reset();
   EXPECT_EQ(12, log_.destroyed);  // ... until the main window object goes
+}
+
+TEST_F(MainWindow, WithoutItsSkinFilesItStillWorks) {
+  // Started in a folder with no Res: no frame images, no banner, no menu images, no splash picture.
+  test::ScratchFolder empty;
+  SetCurrentDirectoryW(empty.path().c_str());
+  Start();
+  EXPECT_EQ(0, main_->Skin().TitleHeight());
+  RECT menu;
+  GetWindowRect(main_->Menu().hwnd(), &menu);
+  MapWindowPoints(nullptr, main_->hwnd(), reinterpret_cast<POINT*>(&menu), 2);
+  EXPECT_EQ("5,106-206,538", Text(menu));  // the layout the banner was drawn for
+  test::Capture c = test::Capture::Screen(main_->hwnd());
+  ASSERT_TRUE(c.ok());
+  EXPECT_EQ(RGB(239, 239, 239), c.At(2, 300));
+  EXPECT_EQ(RGB(227, 239, 243), c.At(400, 540));
+  Command(60301);
+  EXPECT_TRUE(Visible(60301));
 }
 
 TEST_F(MainWindow, APageThatCannotBeMadeIsTriedAgainLater) {

@@ -1,6 +1,7 @@
 #include "ui/menu/button_menu.h"
 
 #include "ui/gdi.h"
+#include "ui/paint.h"
 
 CButtonMenu::~CButtonMenu() {
   // The images go before the window link, so nothing paints with a released image.
@@ -34,12 +35,26 @@ void CButtonMenu::AddItemImages(int group, const wchar_t* normal, const wchar_t*
   items_.push_back(std::move(images));
 }
 
-void CButtonMenu::LoadImages() {
+bool CButtonMenu::LoadSomeImages(int count) {
+  // The load order: the headers' normal, down and over images, then the items' the same way.
+  size_t index = 0;
   for (auto* list : {&headers_, &items_}) {
-    for (Images& i : *list) i.normalImage = ui::LoadBitmapFile(i.normal.c_str());
-    for (Images& i : *list) i.downImage = ui::LoadBitmapFile(i.down.c_str());
-    for (Images& i : *list) i.overImage = ui::LoadBitmapFile(i.over.c_str());
+    for (int state = 0; state < 3; ++state) {
+      for (Images& i : *list) {
+        if (index++ < imagesLoaded_) continue;
+        if (count-- <= 0) return false;
+        const std::wstring& path = state == 0 ? i.normal : state == 1 ? i.down : i.over;
+        ui::GpBitmap& image = state == 0 ? i.normalImage : state == 1 ? i.downImage : i.overImage;
+        image = ui::LoadBitmapFile(path.c_str());
+        ++imagesLoaded_;
+      }
+    }
   }
+  return true;
+}
+
+void CButtonMenu::LoadImages() {
+  LoadSomeImages(1 << 30);
   offscreen_.reset(new Gdiplus::Bitmap(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, PixelFormat32bppARGB));
 }
 
@@ -229,21 +244,11 @@ void CButtonMenu::Paint(HDC dc) {
 }
 
 bool CButtonMenu::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   const int y = static_cast<short>(HIWORD(lParam));
   switch (message) {
     case WM_NCHITTEST:
       result = HTCLIENT;  // a static control would let the mouse through
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_MOUSEMOVE:
       if (!locked_) OnMouseMove(y);

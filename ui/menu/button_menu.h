@@ -26,6 +26,9 @@ class CButtonMenu : public ui::Window {
   void AddGroupImages(const wchar_t* normal, const wchar_t* down, const wchar_t* over);
   void AddItemImages(int group, const wchar_t* normal, const wchar_t* down, const wchar_t* over);
   void LoadImages();
+  // Loads at most count of the images not loaded yet, in the same order; true once all are. The
+  // main window spreads the loading over the splash's pauses this way; LoadImages finishes it.
+  bool LoadSomeImages(int count);
   void SetMetrics(int headerHeight, int itemHeight, int imageWidth);
   void SetBaseMessage(UINT base) { base_ = base; }
   // Posts base + 100 x n to the parent.
@@ -85,6 +88,7 @@ class CButtonMenu : public ui::Window {
   std::vector<Images> headers_;
   std::vector<Images> items_;
   ui::GpBitmap offscreen_;
+  size_t imagesLoaded_ = 0;  // of the files in load order
   int headerHeight_ = 26, itemHeight_ = 26, imageWidth_ = 201;
   int width_ = 201, height_ = 432;
   UINT base_ = 60000;

@@ -1,5 +1,7 @@
 #include "ui/menu/tab_ctrl.h"
 
+#include "ui/paint.h"
+
 HWND ui_TabCtrl::Create(HWND parent, const RECT& rect, DWORD style, UINT id) {
   if (hwnd()) return nullptr;
   HWND tab = CreateWindowExW(0, WC_TABCONTROLW, L"", style | TCS_OWNERDRAWFIXED, rect.left, rect.top,
@@ -93,18 +95,8 @@ void ui_TabCtrl::DrawTab(const DRAWITEMSTRUCT& item) {
 }
 
 bool ui_TabCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
     case WM_LBUTTONDOWN:
       return locked_;  // consumed while locked: the selection stays
     case WM_SETFONT:
