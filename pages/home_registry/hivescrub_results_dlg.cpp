@@ -6,6 +6,7 @@
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
+#include "ui/paint.h"
 
 CHivescrubResultsDlg::CHivescrubResultsDlg()
     : ui::Dialog(IDD_HIVESCRUB_RESULTS),
@@ -83,21 +84,11 @@ void CHivescrubResultsDlg::Paint(HDC dc) {
 
 bool CHivescrubResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = TRUE;
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return false;

@@ -10,6 +10,7 @@
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
+#include "ui/paint.h"
 
 namespace {
 
@@ -57,8 +58,11 @@ void CHivescrubScanDlg::StartClock() {
   if (hwnd()) SetTimer(hwnd(), kClockTimer, 1000, nullptr);
 }
 
-void CHivescrubScanDlg::StopClock() {
-  if (hwnd()) KillTimer(hwnd(), kClockTimer);
+void CHivescrubScanDlg::ScanEnded() {
+  scanningIcon_.Pause(true);
+  if (!hwnd()) return;
+  KillTimer(hwnd(), kClockTimer);
+  KillTimer(hwnd(), kRefreshTimer);
 }
 
 void CHivescrubScanDlg::ShowProgressText(const std::wstring& text) {
@@ -109,11 +113,13 @@ std::wstring CHivescrubScanDlg::CaptionOf(int category) const {
 }
 
 POINT CHivescrubScanDlg::IconAt(int category) {
+  if (!ValidCategory(category)) return POINT{0, 0};
   int column = (category - 1) / 5, row = (category - 1) % 5;
   return POINT{kColumnIconX[column], kFirstRowY + kRowStep * row};
 }
 
 POINT CHivescrubScanDlg::CaptionAt(int category) {
+  if (!ValidCategory(category)) return POINT{0, 0};
   int column = (category - 1) / 5, row = (category - 1) % 5;
   return POINT{kColumnCaptionX[column], kFirstRowY + kRowStep * row};
 }
@@ -217,21 +223,11 @@ void CHivescrubScanDlg::Paint(HDC target) {
 
 bool CHivescrubScanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = TRUE;
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_TIMER:
       if (wParam == kClockTimer) {

@@ -38,9 +38,10 @@ class CHivescrubScanDlg : public ui::Dialog {
   void SetJob(std::shared_ptr<registry_scan::Job> job) { job_ = std::move(job); }
   // The categories chosen for this scan (their icons) and so how many there are.
   void SetSelection(const registry_scan::Selection& selection);
-  // Starts the elapsed-time clock (one tick a second); StopClock stops it.
+  // Starts the elapsed-time clock (one tick a second).
   void StartClock();
-  void StopClock();
+  // The scan is over: the clock, the refresh and the animation stop.
+  void ScanEnded();
 
   // What the controller passes on from the reports.
   void ShowProgressText(const std::wstring& text);

@@ -8,6 +8,7 @@
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
+#include "ui/paint.h"
 
 namespace {
 
@@ -168,7 +169,7 @@ void CHivescrubStartDlg::OnScanEnded(LPARAM serial) {
 void CHivescrubStartDlg::ShowResults() {
   job_->stop = true;
   LockMenu(MainWindow(), 0);
-  scan_->StopClock();
+  scan_->ScanEnded();
   ShowWindow(scan_->hwnd(), SW_HIDE);
   ShowWindow(results_->hwnd(), SW_SHOW);
   view_ = kResultsView;
@@ -271,22 +272,12 @@ void CHivescrubStartDlg::Paint(HDC dc) {
 
 bool CHivescrubStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = TRUE;
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;
-      return true;
-    case WM_PAINT: {
-      ui::PaintDC dc(hwnd());
-      Paint(dc.get());
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return true;
     case WM_MOUSEMOVE:
       if (!trackingLeave_) {

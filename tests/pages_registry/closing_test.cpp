@@ -13,22 +13,6 @@
 
 namespace {
 
-struct Search {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindMain(HWND window, LPARAM lParam) {
-  auto* s = reinterpret_cast<Search*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t title[64] = {};
-  GetWindowTextW(window, title, 64);
-  if (process != s->process || !IsWindowVisible(window) || wcscmp(title, L"KeepLumaspan") != 0) return TRUE;
-  s->found = window;
-  return FALSE;
-}
-
 // The page of the main window that holds controls with all these identifiers (shown or not).
 HWND PageWith(HWND main, std::initializer_list<int> ids) {
   for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -65,10 +49,13 @@ TEST(ClosingMidScan, TheProgramEndsAtOnceWithItsExitCodeWhileTheWorkerScans) {
                              &si, &pi));
   base::UniqueHandle process(pi.hProcess), thread(pi.hThread);
 
-  Search search{pi.dwProcessId, nullptr};
-  ASSERT_TRUE(WaitFor(
-      [&] { return EnumWindows(&FindMain, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; }, 30000));
-  HWND main = search.found;
+  HWND main = nullptr;
+  auto titled = [](HWND window) {
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    return wcscmp(title, L"KeepLumaspan") == 0;
+  };
+  ASSERT_TRUE(WaitFor([&] { return (main = regtest::FindTopLevel(pi.dwProcessId, titled)) != nullptr; }, 30000));
   // The splash is over once the home page shows.
   ASSERT_TRUE(WaitFor([&] { return VisiblePage(main) != nullptr; }, 30000));
   SendMessageW(main, page_id::kRegistryCleaner, 0, 0);

@@ -134,24 +134,28 @@ std::vector<int> ReportSpy::CategoriesBegun() const {
 
 namespace {
 
-struct BoxSearch {
+struct Search {
   DWORD process;
-  HWND box;
+  const std::function<bool(HWND)>* match;
+  HWND found;
 };
 
-BOOL CALLBACK FindBox(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<BoxSearch*>(lParam);
+BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  wchar_t cls[32] = {};
-  GetClassNameW(window, cls, 32);
-  if (process != search->process || !IsWindowVisible(window) || wcscmp(cls, L"#32770") != 0) return TRUE;
-  if (!GetDlgItem(window, 0xFFFF)) return TRUE;  // a dialog, not a message box
-  search->box = window;
+  if (process != search->process || !IsWindowVisible(window) || !(*search->match)(window)) return TRUE;
+  search->found = window;
   return FALSE;
 }
 
 }  // namespace
+
+HWND FindTopLevel(DWORD process, const std::function<bool(HWND)>& match) {
+  Search search{process, &match, nullptr};
+  EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 DelayedAnswer::DelayedAnswer(int button, DWORD holdMs, std::function<void()> whileOpen)
     : button_(button), holdMs_(holdMs), whileOpen_(std::move(whileOpen)) {
@@ -184,20 +188,25 @@ DWORD WINAPI DelayedAnswer::ThreadMain(void* self) {
 }
 
 void DelayedAnswer::Run() {
-  BoxSearch search{GetCurrentProcessId(), nullptr};
-  for (DWORD start = GetTickCount(); !search.box && GetTickCount() - start < 30000; Sleep(10))
-    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-  if (!search.box) return;
+  auto messageBox = [](HWND window) {
+    wchar_t cls[32] = {};
+    GetClassNameW(window, cls, 32);
+    return wcscmp(cls, L"#32770") == 0 && GetDlgItem(window, 0xFFFF) != nullptr;  // not any dialog
+  };
+  HWND box = nullptr;
+  for (DWORD start = GetTickCount(); !box && GetTickCount() - start < 30000; Sleep(10))
+    box = FindTopLevel(GetCurrentProcessId(), messageBox);
+  if (!box) return;
   wchar_t text[1024] = {};
-  GetWindowTextW(GetDlgItem(search.box, 0xFFFF), text, 1024);
+  GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 1024);
   Sleep(holdMs_);
   if (whileOpen_) whileOpen_();
-  HWND control = GetDlgItem(search.box, button_);
+  HWND control = GetDlgItem(box, button_);
   DWORD_PTR ignored = 0;
   if (control) SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &ignored);
-  for (int i = 0; i < 50 && IsWindow(search.box); ++i) Sleep(10);
-  if (IsWindow(search.box))
-    PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+  for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(10);
+  if (IsWindow(box))
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), reinterpret_cast<LPARAM>(control));
   std::lock_guard<std::mutex> lock(mutex_);
   answered_ = true;
   text_ = text;

@@ -25,6 +25,8 @@ namespace regtest {
 
 // Copies a folder with everything below it; false when anything could not be copied.
 bool CopyTree(const std::wstring& from, const std::wstring& to);
+// The first visible top-level window of a process that matches, or null.
+HWND FindTopLevel(DWORD process, const std::function<bool(HWND)>& match);
 
 // The main window as the program shows it, minus the splash and anything a link would open.
 class HostWindow : public CMainDlg {

@@ -158,6 +158,8 @@ TEST_F(RegistryCleaner, AScanThatFindsNothingStillAsksAndCompletes) {
   ASSERT_TRUE(WaitForResults());
   EXPECT_EQ(0, page().resultsPage()->rowCount());
   EXPECT_EQ(0, page().resultsPage()->problemCount());
+  EXPECT_EQ(0, SendMessageW(page().hwnd(), page_msg::kRegistryRepairItem, 0, 0)) << "no problem 0 to repair";
+  EXPECT_EQ(0, SendMessageW(page().hwnd(), page_msg::kRegistryRepairItem, 0, -1));
   boxes_->Answer({IDOK, IDOK});
   SendMessageW(GetDlgItem(page().resultsPage()->hwnd(), IDC_CLEAN), BM_CLICK, 0, 0);
   ASSERT_EQ(2u, boxes_->count());
