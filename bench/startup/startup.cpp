@@ -119,39 +119,50 @@ std::wstring Folder() {
 
 int main() {
   const std::wstring bare = Folder() + L"\\startup_bare.exe";
+  const std::wstring bareLibraries = Folder() + L"\\startup_bare_libraries.exe";
   const std::wstring program = L"C:\\Lumaspan\\Lumaspan.exe";
-  std::vector<double> bareShown, bareSet, shown, set, toSplash, splash, afterSplash;
+  std::vector<double> bareShown, bareSet, libShown, libSet, shown, set, toSplash, splash, afterSplash;
   for (int i = 0; i < kRuns; ++i) {
     Result b = Run(bare, L"LumaspanBenchBare", L"LumaspanBenchBare", false);
+    Result l = Run(bareLibraries, L"LumaspanBenchBare", L"LumaspanBenchBare", false);
     Result p = Run(program, L"#32770", L"KeepLumaspan", true);
-    if (b.shownMs < 0 || p.shownMs < 0 || p.splashMs < 0 || p.splashGoneMs < 0) {
+    if (b.shownMs < 0 || l.shownMs < 0 || p.shownMs < 0 || p.splashMs < 0 || p.splashGoneMs < 0) {
       std::printf("run %d: a window did not appear\n", i + 1);
       return 1;
     }
-    std::printf("run %d: bare window %.0f ms; Lumaspan splash at %.0f ms, gone at %.0f ms, home page at %.0f ms\n",
-                i + 1, b.shownMs, p.splashMs, p.splashGoneMs, p.shownMs);
+    std::printf("run %d: bare %.0f ms, bare with libraries %.0f ms; Lumaspan splash at %.0f ms, gone at %.0f ms, "
+                "home page at %.0f ms\n",
+                i + 1, b.shownMs, l.shownMs, p.splashMs, p.splashGoneMs, p.shownMs);
     bareShown.push_back(b.shownMs);
     bareSet.push_back(b.workingSetMb);
+    libShown.push_back(l.shownMs);
+    libSet.push_back(l.workingSetMb);
     shown.push_back(p.shownMs);
     set.push_back(p.workingSetMb);
     toSplash.push_back(p.splashMs);
     splash.push_back(p.splashGoneMs - p.splashMs);
     afterSplash.push_back(p.shownMs - p.splashGoneMs);
   }
-  const double baseline = Median(bareShown), home = Median(shown), own = home - baseline;
-  std::printf("\nmedians of %d runs\n", kRuns);
-  std::printf("  bare windowed program, start to window shown  %7.0f ms\n", baseline);
-  std::printf("  Lumaspan, start to splash shown               %7.0f ms\n", Median(toSplash));
-  std::printf("  Lumaspan, splash on screen                    %7.0f ms  (10 timer ticks + 11 pauses of 100 ms)\n",
+  const double baseline = Median(bareShown), withLibraries = Median(libShown), home = Median(shown);
+  const double own = home - withLibraries;
+  std::printf("\nmedians of %d runs, start to window shown\n", kRuns);
+  std::printf("  bare windowed program                          %7.0f ms\n", baseline);
+  std::printf("  bare program with Lumaspan's system libraries  %7.0f ms\n", withLibraries);
+  std::printf("  Lumaspan, start to splash shown                %7.0f ms\n", Median(toSplash));
+  std::printf("  Lumaspan, splash on screen                     %7.0f ms  (10 timer ticks + 11 pauses of 100 ms)\n",
               Median(splash));
-  std::printf("  Lumaspan, splash gone to home page shown      %7.0f ms\n", Median(afterSplash));
-  std::printf("  Lumaspan, start to home page shown            %7.0f ms\n", home);
-  std::printf("  Lumaspan beyond the bare program's start      %7.0f ms  (budget %.0f: pauses %.0f + 200; ratio %.2f)\n",
+  std::printf("  Lumaspan, splash gone to home page shown       %7.0f ms\n", Median(afterSplash));
+  std::printf("  Lumaspan, start to home page shown             %7.0f ms\n", home);
+  std::printf("  Lumaspan beyond the bare program               %7.0f ms  (ratio to budget %.2f)\n", home - baseline,
+              (home - baseline) / kBudgetMs);
+  std::printf("  Lumaspan beyond the bare program with libraries%7.0f ms  (budget %.0f = pauses %.0f + 200; ratio %.2f)\n",
               own, kBudgetMs, kSplashPausesMs, own / kBudgetMs);
-  std::printf("idle working set\n");
-  std::printf("  bare windowed program                         %7.1f MB\n", Median(bareSet));
-  std::printf("  Lumaspan                                      %7.1f MB  (limit %.0f MB: ratio %.2f; %.2fx the bare program)\n",
-              Median(set), kWorkingSetLimitMb, Median(set) / kWorkingSetLimitMb, Median(set) / Median(bareSet));
+  std::printf("idle working set, medians\n");
+  std::printf("  bare windowed program                          %7.1f MB\n", Median(bareSet));
+  std::printf("  bare program with Lumaspan's system libraries  %7.1f MB\n", Median(libSet));
+  std::printf("  Lumaspan                                       %7.1f MB  (limit %.0f MB: ratio %.2f; %.2fx the bare "
+              "program with libraries)\n",
+              Median(set), kWorkingSetLimitMb, Median(set) / kWorkingSetLimitMb, Median(set) / Median(libSet));
   const bool time = own <= kBudgetMs, memory = Median(set) < kWorkingSetLimitMb;
   std::printf("start-up %s budget; working set %s limit\n", time ? "within" : "OVER", memory ? "within" : "OVER");
   return time && memory ? 0 : 2;
