@@ -11,7 +11,7 @@
 #define IDC_CATEGORY_TREE 1034  // the trace categories
 #define IDC_DRIVE_LIST 1035     // the fixed drives (made at run time)
 #define IDC_RESULT_LIST 1036    // made by the result pages at run time
-#define IDC_SCAN_PROGRESS 1037  // the junk scan's drives done
+#define IDC_DRIVES_PROGRESS 1037  // the junk scan's drives done
 #define IDC_CLEAN 1113
 #define IDC_ABORT 1120
 #define IDC_BACK 1192

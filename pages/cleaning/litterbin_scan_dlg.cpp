@@ -28,11 +28,11 @@ constexpr RECT kTextRect = {9, 362, 560, 378};
 CLitterbinScanDlg::CLitterbinScanDlg() : CCleaningResultsDlg(IDD_LITTERBIN_SCAN, kTexts) {}
 
 void CLitterbinScanDlg::OnInit() {
-  PlaceControl(hwnd(), IDC_SCAN_PROGRESS, kProgressRect.left, kProgressRect.top, kProgressRect.right - kProgressRect.left,
+  PlaceControl(hwnd(), IDC_DRIVES_PROGRESS, kProgressRect.left, kProgressRect.top, kProgressRect.right - kProgressRect.left,
                kProgressRect.bottom - kProgressRect.top);
-  SendMessageW(Item(IDC_SCAN_PROGRESS), PBM_SETRANGE32, 1, 100);
-  SendMessageW(Item(IDC_SCAN_PROGRESS), PBM_SETBARCOLOR, 0, kAccent);
-  SendMessageW(Item(IDC_SCAN_PROGRESS), PBM_SETPOS, 1, 0);
+  SendMessageW(Item(IDC_DRIVES_PROGRESS), PBM_SETRANGE32, 1, 100);
+  SendMessageW(Item(IDC_DRIVES_PROGRESS), PBM_SETBARCOLOR, 0, kAccent);
+  SendMessageW(Item(IDC_DRIVES_PROGRESS), PBM_SETPOS, 1, 0);
   // The engine reports every file it looks at; the text shows the latest of them at a pace the
   // eye can follow, without a repaint per report.
   SetTimer(hwnd(), kTextTimer, 100, nullptr);
@@ -40,7 +40,7 @@ void CLitterbinScanDlg::OnInit() {
 
 void CLitterbinScanDlg::DriveStarted() {
   ++done_;
-  if (queued_ > 0) SendMessageW(Item(IDC_SCAN_PROGRESS), PBM_SETPOS, done_ * 100 / queued_, 0);
+  if (queued_ > 0) SendMessageW(Item(IDC_DRIVES_PROGRESS), PBM_SETPOS, done_ * 100 / queued_, 0);
 }
 
 void CLitterbinScanDlg::SetProgressText(std::wstring_view text) {
@@ -63,7 +63,7 @@ void CLitterbinScanDlg::StopTimers() {
 void CLitterbinScanDlg::Finish(bool aborted) {
   // The clock shows how long the scan took, so it stops with the scan however it ended.
   StopTimers();
-  if (aborted && hwnd()) SendMessageW(Item(IDC_SCAN_PROGRESS), PBM_SETPOS, 100, 0);
+  if (aborted && hwnd()) SendMessageW(Item(IDC_DRIVES_PROGRESS), PBM_SETPOS, 100, 0);
   CCleaningResultsDlg::Finish(aborted);
 }
 
@@ -74,7 +74,7 @@ std::wstring CLitterbinScanDlg::ElapsedText() const {
 }
 
 int CLitterbinScanDlg::Progress() const {
-  return hwnd() ? static_cast<int>(SendMessageW(Item(IDC_SCAN_PROGRESS), PBM_GETPOS, 0, 0)) : 0;
+  return hwnd() ? static_cast<int>(SendMessageW(Item(IDC_DRIVES_PROGRESS), PBM_GETPOS, 0, 0)) : 0;
 }
 
 void CLitterbinScanDlg::PaintExtra(HDC dc) {

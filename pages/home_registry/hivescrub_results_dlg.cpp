@@ -1,0 +1,106 @@
+#include "pages/home_registry/hivescrub_results_dlg.h"
+
+#include <vector>
+
+#include "contracts/messages.h"
+#include "pages/home_registry/page_drawing.h"
+#include "pages/home_registry/resource.h"
+#include "ui/controls/page_colours.h"
+#include "ui/paint.h"
+
+CHivescrubResultsDlg::CHivescrubResultsDlg()
+    : ui::Dialog(IDD_HIVESCRUB_RESULTS),
+      rowIcon_(ui::LoadBitmapFile(L"Res\\Common\\QOR_Home_Error.png")),
+      normal_(ui::MakeFont(L"MS Sans Serif", 10)),
+      countFont_(ui::MakeFont(L"Arial", 16, FW_BOLD)) {
+  panel_.LoadImage(L"Res\\Dialog\\QOR_Results_Dlg_BG.jpg");
+}
+
+// The window and its list go first, while the row icon they draw is still here.
+CHivescrubResultsDlg::~CHivescrubResultsDlg() { Destroy(); }
+
+bool CHivescrubResultsDlg::AddProblemRow(const std::wstring& display) {
+  if (!list_.hwnd()) return false;
+  int before = rowCount();
+  list_.AddItem(display.c_str(), ui::Usable(rowIcon_.get()) ? rowIcon_.get() : nullptr);
+  return rowCount() == before + 1;
+}
+
+void CHivescrubResultsDlg::CountProblem() {
+  ++problemCount_;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+int CHivescrubResultsDlg::rowCount() const {
+  if (!list_.hwnd()) return 0;
+  LRESULT count = SendMessageW(list_.hwnd(), LB_GETCOUNT, 0, 0);
+  return count < 0 ? 0 : static_cast<int>(count);
+}
+
+std::wstring CHivescrubResultsDlg::RowText(int row) const {
+  if (row < 0 || row >= rowCount()) return std::wstring();
+  LRESULT length = SendMessageW(list_.hwnd(), LB_GETTEXTLEN, row, 0);
+  if (length <= 0) return std::wstring();
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+  LRESULT copied = SendMessageW(list_.hwnd(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+  if (copied <= 0) return std::wstring();
+  return std::wstring(text.data(), static_cast<size_t>(copied < length ? copied : length));
+}
+
+void CHivescrubResultsDlg::OnInitDialog() {
+  DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE;
+  if (list_.Create(hwnd(), kListRect, style, WS_EX_STATICEDGE, IDC_PROBLEM_LIST)) ShowWindow(list_.hwnd(), SW_SHOW);
+  back_.Bind(Item(IDC_BACK));
+  back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
+  clean_.Bind(Item(IDC_CLEAN));
+  clean_.Load(L"Res\\Common\\QOR_Button_Clean.bmp");
+}
+
+void CHivescrubResultsDlg::OnClean() {
+  HWND main = GetParent(hwnd());
+  if (MessageBoxW(main, L"Are you sure to remove the item?", L"KeepLumaspan", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    return;
+  // Every listed problem, strictly from the first row to the last; each send returns once that
+  // problem is repaired.
+  int rows = rowCount();
+  for (int i = 0; i < rows; ++i) SendMessageW(owner_, page_msg::kRegistryRepairItem, 0, i);
+  MessageBoxW(main, L"Repair Completed.", L"KeepLumaspan", MB_OK | MB_ICONINFORMATION);
+  PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
+}
+
+void CHivescrubResultsDlg::Paint(HDC dc) {
+  RECT client = {};
+  GetClientRect(hwnd(), &client);
+  registry_pages::PaintGround(dc, client, panel_);
+  SetTextColor(dc, RGB(0, 0, 0));
+  {
+    ui::Select font(dc, normal_.get());
+    registry_pages::Text(dc, 8, 12, L"Scan Results");
+    registry_pages::Text(dc, 8, 26, L"Registry Cleaner has completed the analysis of you system");
+  }
+  registry_pages::PaintProblemCount(dc, countFont_.get(), problemCount_);
+}
+
+bool CHivescrubResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      result = TRUE;
+      return true;
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED) return false;
+      if (LOWORD(wParam) == IDC_CLEAN) {
+        OnClean();
+        return true;
+      }
+      if (LOWORD(wParam) == IDC_BACK) {
+        PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
+        return true;
+      }
+      return false;
+  }
+  return false;
+}

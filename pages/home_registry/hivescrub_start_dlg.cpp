@@ -1,0 +1,342 @@
+#include "pages/home_registry/hivescrub_start_dlg.h"
+
+#include <cwchar>
+
+#include "contracts/hivescrub.h"
+#include "contracts/messages.h"
+#include "contracts/tools.h"
+#include "pages/home_registry/page_drawing.h"
+#include "pages/home_registry/resource.h"
+#include "ui/controls/page_colours.h"
+#include "ui/paint.h"
+
+namespace {
+
+constexpr COLORREF kBlockLine = RGB(230, 231, 224);
+constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
+constexpr int kCaptionX = 50;
+constexpr int kFirstCaptionY = 65;
+constexpr int kCaptionStep = 21;
+// Once the page window is gone the worker ends at its next report; this only bounds a hung engine.
+constexpr DWORD kWorkerEndWaitMs = 10000;
+constexpr UINT kRetryStartMs = 50;
+
+bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+void Line(HDC dc, int x1, int x2, int y, COLORREF colour) {
+  RECT r = {x1, y, x2, y + 1};
+  ui::Brush brush(CreateSolidBrush(colour));
+  FillRect(dc, &r, brush.get());
+}
+
+}  // namespace
+
+const int CHivescrubStartDlg::kCheckIds[registry_scan::kCategories + 1] = {
+    0,
+    IDC_CHECK_ACTIVEX, IDC_CHECK_SOFTWARE, IDC_CHECK_SOUNDS, IDC_CHECK_MRU, IDC_CHECK_HELP,                // 1-5
+    IDC_CHECK_SHARED, IDC_CHECK_STARTUP, IDC_CHECK_PATHS, IDC_CHECK_ASSOCIATIONS, IDC_CHECK_SERVICES,      // 6-10
+    IDC_CHECK_EXTENSIONS, IDC_CHECK_FONTS, IDC_CHECK_FOLDERS, IDC_CHECK_OBSOLETE, IDC_CHECK_EMPTY};        // 11-15
+
+CHivescrubStartDlg::CHivescrubStartDlg()
+    : ui::Page(IDD_HIVESCRUB_START),
+      selection_(registry_scan::AllSelected()),
+      normal_(ui::MakeFont(L"MS Sans Serif", 10)),
+      link_(ui::MakeFont(L"MS Sans Serif", 10, FW_NORMAL, true)) {
+  for (int& check : checks_) check = 1;
+  panel_.LoadImage(L"Res\\Dialog\\QOR_ScanNow_BG.jpg");
+}
+
+CHivescrubStartDlg::~CHivescrubStartDlg() {
+  if (job_) job_->stop = true;
+  scan_.reset();
+  results_.reset();
+  // With the page's window gone every report of a running worker fails, so the engine unwinds and
+  // the worker ends; it must not outlive the program's shutdown.
+  Destroy();
+  if (worker_) registry_scan::WaitForEnd(worker_.get(), kWorkerEndWaitMs);
+}
+
+void CHivescrubStartDlg::DoDataExchange(bool save) {
+  for (int c = 1; c <= registry_scan::kCategories; ++c) ExchangeCheck(kCheckIds[c], checks_[c], save);
+  ExchangeCheck(IDC_SELECT_ALL, selectAll_, save);
+}
+
+void CHivescrubStartDlg::OnInitDialog() {
+  UpdateData(false);
+  startScan_.Bind(Item(IDC_START_SCAN));
+  startScan_.Load(L"Res\\Common\\QOR_Button_Start_Scan.bmp");
+}
+
+void CHivescrubStartDlg::OnStartScan() {
+  UpdateData(true);
+  for (int c = 1; c <= registry_scan::kCategories; ++c) selection_[c] = checks_[c] ? 1 : 0;
+  if (registry_scan::CountSelected(selection_) == 0) {
+    MessageBoxW(MainWindow(), L"Please select at least one option from the list that needs to be scanned for errors.",
+                L"Lumaspan", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  LockMenu(MainWindow(), 1);
+  HivescrubSetLastScanTime();
+  HivescrubSetLastScanDate();
+  PostMessageW(hwnd(), page_msg::kRegistryStart, 0, 0);
+}
+
+void CHivescrubStartDlg::OpenScan() {
+  if (view_ != kStartView || scan_) return;
+  // The worker of an aborted scan is still unwinding: its reports would be taken for the new
+  // scan's, so the new one waits until it has ended (it is refused every report meanwhile).
+  if (registry_scan::IsRunning(worker_.get())) {
+    SetTimer(hwnd(), kRetryStartTimer, kRetryStartMs, nullptr);
+    return;
+  }
+  worker_.reset();
+  HWND main = MainWindow();
+  POINT origin = PageOrigin();
+  auto place = [origin](HWND page) {
+    RECT r = {};
+    GetClientRect(page, &r);
+    OffsetRect(&r, origin.x, origin.y);
+    MoveWindow(page, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  };
+
+  auto scan = std::make_unique<CHivescrubScanDlg>();
+  scan->SetOwner(hwnd());
+  auto results = std::make_unique<CHivescrubResultsDlg>();
+  results->SetOwner(hwnd());
+  if (!scan->Create(main) || !results->Create(main)) {
+    LockMenu(main, 0);
+    return;  // the start view stays; the windows made go with their objects
+  }
+  ShowWindow(hwnd(), SW_HIDE);
+  scan_ = std::move(scan);
+  results_ = std::move(results);
+  ShowWindow(scan_->hwnd(), SW_SHOW);
+  view_ = kScanningView;
+  place(scan_->hwnd());
+  scan_->SetSelection(selection_);
+  place(results_->hwnd());
+
+  problems_.clear();
+  job_ = std::make_shared<registry_scan::Job>(hwnd(), registry_scan::SelectedCategories(selection_), ++serial_);
+  scan_->SetJob(job_);
+  worker_.reset(registry_scan::StartWorker(job_));
+  if (!worker_) {
+    ShowResults();  // nothing could be scanned: an empty result rather than a scan that never ends
+    return;
+  }
+  scan_->StartClock();
+}
+
+LRESULT CHivescrubStartDlg::OnReport(const COPYDATASTRUCT* data) {
+  if (!data) return report_reply::kGoOn;
+  if (!job_ || job_->stop) return report_reply::kStop;
+  if (job_->paused) return report_reply::kResend;
+  ULONG_PTR kind = data->dwData;
+  if (kind < report_kind::kRegistryProgress ||
+      kind > report_kind::kRegistryCategoryBegunBase + report_kind::kRegistryCategories)
+    return report_reply::kGoOn;
+  // The sender's structure is left as it is: a report answered "send again" is sent again from it.
+  int code = static_cast<int>(kind - report_kind::kRegistryProgress);
+  std::wstring text = registry_scan::ReportText(*data);
+  if (code == 0) {
+    scan_->ShowProgressText(text);
+  } else if (code <= registry_scan::kCategories) {
+    registry_scan::RegistryProblem problem;
+    // A problem is kept only together with its row: row i is always problem i, so Clean repairs
+    // exactly what is listed.
+    if (!registry_scan::ParseProblem(text, code, &problem) || !results_->AddProblemRow(problem.display))
+      return report_reply::kGoOn;
+    problems_.push_back(std::move(problem));
+    scan_->CountProblem(code);
+    results_->CountProblem();
+  } else {
+    scan_->BeginCategory(code - registry_scan::kCategories);
+    scan_->UpdateProgressBar();
+  }
+  return report_reply::kGoOn;
+}
+
+void CHivescrubStartDlg::OnScanEnded(LPARAM serial) {
+  if (view_ != kScanningView || !job_) return;
+  if (serial != 0 && serial != job_->serial) return;  // the end of an earlier, aborted scan
+  if (serial != 0 && job_->paused) {
+    job_->workerDone = true;  // settled when the abort question closes
+    return;
+  }
+  ShowResults();
+}
+
+void CHivescrubStartDlg::ShowResults() {
+  job_->stop = true;
+  LockMenu(MainWindow(), 0);
+  scan_->ScanEnded();
+  ShowWindow(scan_->hwnd(), SW_HIDE);
+  ShowWindow(results_->hwnd(), SW_SHOW);
+  view_ = kResultsView;
+}
+
+LRESULT CHivescrubStartDlg::Repair(LPARAM index) {
+  if (index < 0 || static_cast<size_t>(index) >= problems_.size()) return 0;
+  const registry_scan::RegistryProblem& problem = problems_[static_cast<size_t>(index)];
+  HivescrubRepair(problem.id, problem.repair.c_str());
+  return 1;
+}
+
+void CHivescrubStartDlg::ResetToStart() {
+  if (hwnd()) KillTimer(hwnd(), kRetryStartTimer);
+  if (job_ && !job_->stop) {
+    // Left in the middle of a scan: the worker is refused its next report and ends.
+    job_->stop = true;
+    if (view_ == kScanningView) LockMenu(MainWindow(), 0);
+  }
+  scan_.reset();
+  results_.reset();
+  view_ = kStartView;
+}
+
+void CHivescrubStartDlg::OnBack() {
+  ResetToStart();
+  ShowWindow(hwnd(), SW_SHOW);
+}
+
+void CHivescrubStartDlg::SetAllBoxes(bool checked) {
+  for (int c = 1; c <= registry_scan::kCategories; ++c)
+    CheckDlgButton(hwnd(), kCheckIds[c], checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+POINT CHivescrubStartDlg::PageOrigin() const {
+  RECT r = {};
+  GetWindowRect(hwnd(), &r);
+  MapWindowPoints(nullptr, MainWindow(), reinterpret_cast<POINT*>(&r), 2);
+  return POINT{r.left, r.top};
+}
+
+RECT CHivescrubStartDlg::CaptionRect(int category) const {
+  int y = kFirstCaptionY + kCaptionStep * (category - 1);
+  SIZE size = {};
+  ui::WindowDC dc(hwnd());
+  {
+    ui::Select font(dc.get(), normal_.get());
+    const wchar_t* caption = hivescrub::kCaptions[category];
+    GetTextExtentPoint32W(dc.get(), caption, static_cast<int>(wcslen(caption)), &size);
+  }
+  return RECT{kCaptionX - 4, y - 2, kCaptionX + size.cx + 4, y + 14};
+}
+
+void CHivescrubStartDlg::ChooseCursor(POINT client) {
+  bool link = Inside(kSelectAllLink, client) || Inside(kClearAllLink, client);
+  SetCursor(LoadCursorW(nullptr, link ? IDC_HAND : IDC_ARROW));
+}
+
+void CHivescrubStartDlg::OnButtonDown(POINT client, bool left) {
+  if (Inside(kSelectAllLink, client) || Inside(kClearAllLink, client)) {
+    bool all = Inside(kSelectAllLink, client);
+    SetAllBoxes(all);
+    CheckDlgButton(hwnd(), IDC_SELECT_ALL, all ? BST_CHECKED : BST_UNCHECKED);
+    return;
+  }
+  // A caption is the label of its box, as the text of a check box is.
+  for (int c = 1; left && c <= registry_scan::kCategories; ++c) {
+    if (!Inside(CaptionRect(c), client)) continue;
+    bool checked = IsDlgButtonChecked(hwnd(), kCheckIds[c]) == BST_CHECKED;
+    CheckDlgButton(hwnd(), kCheckIds[c], checked ? BST_UNCHECKED : BST_CHECKED);
+    return;
+  }
+}
+
+void CHivescrubStartDlg::Paint(HDC dc) {
+  RECT client = {};
+  GetClientRect(hwnd(), &client);
+  registry_pages::PaintGround(dc, client, panel_);
+  SetTextColor(dc, RGB(0, 0, 0));
+  {
+    ui::Select font(dc, normal_.get());
+    registry_pages::Text(dc, 8, 12, L"Features: Optimizes and fixes your system by removing invalid registry errors.");
+    registry_pages::Text(dc, 8, 30, L"Last Scan Time:");
+    wchar_t date[100] = {};
+    HivescrubGetLastScanDate(date);
+    date[99] = L'\0';
+    registry_pages::Text(dc, 100, 30, date);
+    for (int c = 1; c <= registry_scan::kCategories; ++c)
+      registry_pages::Text(dc, kCaptionX, kFirstCaptionY + kCaptionStep * (c - 1), hivescrub::kCaptions[c]);
+  }
+  Line(dc, 10, 558, 165, kBlockLine);
+  Line(dc, 10, 558, 270, kBlockLine);
+  {
+    ui::Select font(dc, link_.get());
+    SetTextColor(dc, kLinkGreen);
+    registry_pages::Text(dc, 25, 400, L"Select All");
+    registry_pages::Text(dc, 100, 400, L"Clear All");
+  }
+}
+
+bool CHivescrubStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      result = TRUE;
+      return true;
+    case WM_MOUSEMOVE:
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&track);
+        trackingLeave_ = true;
+      }
+      ChooseCursor(client);
+      return true;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      return true;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == hwnd() && LOWORD(lParam) == HTCLIENT) {
+        POINT p = {};
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        ChooseCursor(p);
+        result = TRUE;
+        return true;
+      }
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      OnButtonDown(client, message == WM_LBUTTONDOWN);
+      return true;
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED) return false;
+      if (LOWORD(wParam) == IDC_START_SCAN) {
+        OnStartScan();
+        return true;
+      }
+      if (LOWORD(wParam) == IDC_SELECT_ALL) {
+        SetAllBoxes(true);
+        return true;
+      }
+      return false;
+    case WM_TIMER:
+      if (wParam != kRetryStartTimer) return false;
+      KillTimer(hwnd(), kRetryStartTimer);
+      PostMessageW(hwnd(), page_msg::kRegistryStart, 0, 0);
+      return true;
+    case WM_COPYDATA:
+      result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      return true;
+  }
+  switch (message) {
+    case page_msg::kRegistryStart:
+      OpenScan();
+      return true;
+    case page_msg::kRegistryFinished:
+      OnScanEnded(lParam);
+      return true;
+    case page_msg::kRegistryBack:
+      OnBack();
+      return true;
+    case page_msg::kRegistryRepairItem:
+      result = Repair(lParam);
+      return true;
+  }
+  return false;
+}

@@ -1,0 +1,105 @@
+#include "pages/home_registry/registry_scan.h"
+
+#include <process.h>
+
+#include <climits>
+#include <cwchar>
+
+#include "contracts/hivescrub.h"
+#include "contracts/messages.h"
+
+namespace registry_scan {
+
+Selection AllSelected() {
+  Selection all;
+  all.fill(1);
+  all[0] = 0;
+  return all;
+}
+
+int CountSelected(const Selection& selection) {
+  int count = 0;
+  for (int c = 1; c <= kCategories; ++c) count += selection[c] ? 1 : 0;
+  return count;
+}
+
+std::vector<int> SelectedCategories(const Selection& selection) {
+  std::vector<int> categories;
+  for (int c = 1; c <= kCategories; ++c)
+    if (selection[c]) categories.push_back(c);
+  return categories;
+}
+
+std::wstring ReportText(const COPYDATASTRUCT& data) {
+  if (!data.lpData) return std::wstring();
+  const auto* text = static_cast<const wchar_t*>(data.lpData);
+  size_t capacity = data.cbData / sizeof(wchar_t);
+  size_t length = 0;
+  while (length < capacity && text[length] != L'\0') ++length;
+  return std::wstring(text, length);
+}
+
+bool ParseProblem(const std::wstring& text, int category, RegistryProblem* problem) {
+  size_t p1 = text.find(L'|');
+  if (p1 == std::wstring::npos) return false;
+  size_t p2 = text.find(L'|', p1 + 1);
+  if (p2 == std::wstring::npos) return false;
+  std::wstring number = text.substr(0, p1);
+  long id = wcstol(number.c_str(), nullptr, 10);
+  if (id > INT_MAX) id = INT_MAX;
+  if (id < INT_MIN) id = INT_MIN;
+  problem->id = static_cast<int>(id);
+  problem->repair = text.substr(p1 + 1, p2 - p1 - 1);
+  problem->display = text.substr(p2 + 1);
+  problem->category = category;
+  return true;
+}
+
+namespace {
+
+unsigned __stdcall WorkerMain(void* argument) {
+  // The thread owns its reference to the job from here on.
+  std::unique_ptr<std::shared_ptr<Job>> holder(static_cast<std::shared_ptr<Job>*>(argument));
+  try {
+    Job& job = **holder;
+    for (int c : job.categories) {
+      if (job.stop || !IsWindow(job.page)) return 0;
+      if (c >= 1 && c <= kCategories) hivescrub::kScans[c](job.page);
+    }
+    if (!job.stop) SendMessageW(job.page, page_msg::kRegistryFinished, 0, job.serial);
+  } catch (...) {
+  }
+  return 0;
+}
+
+}  // namespace
+
+HANDLE StartWorker(const std::shared_ptr<Job>& job) {
+  auto* reference = new std::shared_ptr<Job>(job);
+  unsigned id = 0;
+  uintptr_t thread = _beginthreadex(nullptr, 0, &WorkerMain, reference, 0, &id);
+  if (!thread) {
+    delete reference;
+    return nullptr;
+  }
+  return reinterpret_cast<HANDLE>(thread);
+}
+
+bool IsRunning(HANDLE thread) { return thread && WaitForSingleObject(thread, 0) == WAIT_TIMEOUT; }
+
+bool WaitForEnd(HANDLE thread, DWORD timeoutMs) {
+  if (!thread) return true;
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs) return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+    DWORD wait = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
+    if (wait == WAIT_OBJECT_0) return true;
+    if (wait != WAIT_OBJECT_0 + 1) return false;
+    // Only the messages sent to this thread: nothing posted is dispatched here.
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+}  // namespace registry_scan

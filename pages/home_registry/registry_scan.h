@@ -1,0 +1,69 @@
+// What the registry cleaner's pages share about one scan: the category selection, the problems the
+// engine reports, and the job a scan's worker thread runs.
+//
+// The worker never reads the page: its job holds the page's window handle by value, its own copy of
+// the categories to scan and a stop flag. The pages keep the same job (std::shared_ptr), so it
+// outlives whichever side finishes last. Every report reaches the page as a sent WM_COPYDATA; the
+// page's reply steers the engine (0 go on, 1 stop now, 2 send again shortly), which is how a scan is
+// paused while the abort question is open and stopped after it, with no thread ever suspended.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace registry_scan {
+
+constexpr int kCategories = 15;
+
+// One flag per category number 1-15 (index 0 unused): 1 scan it, 0 leave it.
+using Selection = std::array<int, kCategories + 1>;
+Selection AllSelected();
+int CountSelected(const Selection& selection);
+// The selected category numbers in ascending order.
+std::vector<int> SelectedCategories(const Selection& selection);
+
+struct RegistryProblem {
+  int id = 0;
+  std::wstring repair;   // given back to the engine unchanged
+  std::wstring display;  // "title|detail", what the user sees
+  int category = 0;
+};
+
+// The text of a report: the characters of lpData up to the terminator, never reading past cbData.
+std::wstring ReportText(const COPYDATASTRUCT& data);
+
+// Splits a problem report "id|repair text|display text" at its first two "|": the id is the
+// decimal number before the first, the display text everything after the second. A text without
+// both separators is no problem report (false).
+bool ParseProblem(const std::wstring& text, int category, RegistryProblem* problem);
+
+struct Job {
+  Job(HWND page, std::vector<int> categories, LPARAM serial)
+      : page(page), categories(std::move(categories)), serial(serial) {}
+  Job(const Job&) = delete;
+  Job& operator=(const Job&) = delete;
+
+  const HWND page;                    // receives the reports and the end message
+  const std::vector<int> categories;  // ascending
+  const LPARAM serial;                // sent with the end message, so a late one is recognised
+  std::atomic<bool> stop{false};      // set by the page: no further category is begun
+
+  // Kept by the pages on the user-interface thread only.
+  bool paused = false;      // the abort question is open: reports are answered "send again"
+  bool workerDone = false;  // the worker ended while the question was open
+};
+
+// Starts the worker thread: it runs the scan of each category of the job in order, checking the
+// stop flag and the page's window between categories, and at the end (unless stopped) sends the
+// page the end message (wParam 0, lParam the job's serial). Returns the thread's handle, or null.
+HANDLE StartWorker(const std::shared_ptr<Job>& job);
+bool IsRunning(HANDLE thread);
+// Waits up to timeoutMs for a worker whose page window is gone, answering any message still sent
+// to this thread meanwhile, so a worker caught in a send cannot hold the wait up. True when ended.
+bool WaitForEnd(HANDLE thread, DWORD timeoutMs);
+
+}  // namespace registry_scan
