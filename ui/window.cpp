@@ -1,10 +1,56 @@
 #include "ui/window.h"
 
+#include <unordered_map>
+
 namespace ui {
 namespace {
 
-const wchar_t kObjectProperty[] = L"Lumaspan.Window";
 HINSTANCE g_instance = nullptr;
+
+// Which object a window belongs to. The lookup runs for every message of every window (a scan
+// sends the page tens of thousands of reports), so it stays inside the process: a window property
+// would do the same, but under Wine each GetProp is a round trip to the server (two with a string
+// name), and those round trips were the largest cost of a page receiving a scan's reports.
+// Windows of several threads may be linked at once, hence the lock. Never destroyed: windows may
+// still be unlinked while static objects are torn down at exit.
+class Links {
+ public:
+  Links() { InitializeCriticalSection(&lock_); }
+  Links(const Links&) = delete;
+  Links& operator=(const Links&) = delete;
+
+  void Set(HWND hwnd, Window* window) {
+    EnterCriticalSection(&lock_);
+    try {
+      links_[hwnd] = window;
+    } catch (...) {
+    }
+    LeaveCriticalSection(&lock_);
+  }
+  // Only the link to window: a handle the system has since given to another window keeps its own.
+  void Remove(HWND hwnd, const Window* window) {
+    EnterCriticalSection(&lock_);
+    auto found = links_.find(hwnd);
+    if (found != links_.end() && found->second == window) links_.erase(found);
+    LeaveCriticalSection(&lock_);
+  }
+  Window* Get(HWND hwnd) {
+    EnterCriticalSection(&lock_);
+    auto found = links_.find(hwnd);
+    Window* window = found == links_.end() ? nullptr : found->second;
+    LeaveCriticalSection(&lock_);
+    return window;
+  }
+
+ private:
+  CRITICAL_SECTION lock_;
+  std::unordered_map<HWND, Window*> links_;
+};
+
+Links& TheLinks() {
+  static Links* links = new Links;
+  return *links;
+}
 
 }  // namespace
 
@@ -19,17 +65,17 @@ Window::~Window() {
 }
 
 void Window::Unlink() {
-  if (hwnd_ && IsWindow(hwnd_)) {
-    if (previous_) SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-    RemovePropW(hwnd_, kObjectProperty);
+  if (hwnd_ && IsWindow(hwnd_) && previous_) {
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
   }
+  if (hwnd_) TheLinks().Remove(hwnd_, this);
   previous_ = nullptr;
   hwnd_ = nullptr;
   owned_ = false;
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
+  return hwnd ? TheLinks().Get(hwnd) : nullptr;
 }
 
 ATOM Window::RegisterClass(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background) {
@@ -55,7 +101,7 @@ HWND Window::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* ti
 
 void Window::Attach(HWND hwnd) {
   hwnd_ = hwnd;
-  SetPropW(hwnd, kObjectProperty, this);
+  TheLinks().Set(hwnd, this);
 }
 
 bool Window::Subclass(HWND hwnd) {
@@ -124,7 +170,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   LRESULT result = self->Dispatch(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     WNDPROC previous = self->previous_;
-    RemovePropW(hwnd, kObjectProperty);
+    TheLinks().Remove(hwnd, self);
     if (previous) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     self->previous_ = nullptr;
     self->hwnd_ = nullptr;
