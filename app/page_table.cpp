@@ -1,6 +1,8 @@
 #include "app/page_table.h"
 
 #include "app/plain_page.h"
+#include "pages/cleaning/litterbin_start_dlg.h"
+#include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
 
 namespace {
@@ -9,9 +11,9 @@ const PageSlot kSlots[] = {
     {page_id::kHome, L"A key to clean-up", &MakePage<CPlainPage>, 0, nullptr, true},
     {page_id::kRegistryCleaner, L"Registry Cleaner", &MakePage<CHivescrubStartDlg>, preload_msg::kRegistryCleaner,
      L"Registry Cleaner Initializing...", true},
-    {page_id::kJunkCleaner, L"Junk File Cleaner", &MakePage<CPlainPage>, preload_msg::kJunkCleaner,
+    {page_id::kJunkCleaner, L"Junk File Cleaner", &MakePage<CLitterbinStartDlg>, preload_msg::kJunkCleaner,
      L"JunkFile Cleaner Initializing...", true},
-    {page_id::kTraceCleaner, L"Evidence Cleaner", &MakePage<CPlainPage>, preload_msg::kTraceCleaner,
+    {page_id::kTraceCleaner, L"Evidence Cleaner", &MakePage<CTracewipeStartDlg>, preload_msg::kTraceCleaner,
      L"Evidence Cleaner Initializing...", true},
     {page_id::kFileShredder, L"File Shredder", &MakePage<CPlainPage>, preload_msg::kFileShredder,
      L"File Shredder Initializing...", false},

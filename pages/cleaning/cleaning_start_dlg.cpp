@@ -1,0 +1,330 @@
+#include "pages/cleaning/cleaning_start_dlg.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "app/plain_page.h"
+#include "base/text.h"
+#include "contracts/buffers.h"
+#include "contracts/messages.h"
+#include "contracts/tools.h"
+#include "pages/cleaning/cleaning_ids.h"
+#include "ui/controls/page_colours.h"
+
+namespace cleaning_pages {
+namespace {
+
+const wchar_t kProduct[] = L"Lumaspan";
+constexpr DWORD kShutdownWaitMs = 3000;
+
+bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+}  // namespace
+
+CCleaningStartDlg::CCleaningStartDlg(const Setup& setup)
+    : ui::Page(setup.templateId), setup_(setup), state_(setup.idleState) {}
+
+CCleaningStartDlg::~CCleaningStartDlg() {
+  // The main window is closing. Every worker is told to stop and this page's windows go first, so
+  // that whatever a worker sends from now on fails at once; then the workers get a moment to end
+  // on their own before the program goes on shutting down.
+  closing_ = true;
+  pending_.reset();
+  RetireCurrent();
+  for (Worker& w : retiring_) w.job->Stop();
+  results_.reset();
+  Destroy();
+  WaitForWorkers();
+}
+
+void CCleaningStartDlg::WaitForWorkers() {
+  std::vector<HANDLE> threads;
+  for (Worker& w : retiring_) {
+    if (w.thread) threads.push_back(w.thread.get());
+  }
+  DWORD start = GetTickCount();
+  while (!threads.empty() && threads.size() < MAXIMUM_WAIT_OBJECTS) {
+    DWORD waited = GetTickCount() - start;
+    if (waited >= kShutdownWaitMs) break;
+    DWORD woke = MsgWaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), FALSE,
+                                           kShutdownWaitMs - waited, QS_SENDMESSAGE);
+    if (woke < WAIT_OBJECT_0 + threads.size()) {
+      threads.erase(threads.begin() + (woke - WAIT_OBJECT_0));
+    } else if (woke == WAIT_OBJECT_0 + threads.size()) {
+      // A report sent just before the windows went: answering it (to a window that is gone)
+      // releases the worker.
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    } else {
+      break;
+    }
+  }
+  retiring_.clear();
+}
+
+void CCleaningStartDlg::ResetToStart() {
+  pending_.reset();
+  RetireCurrent();
+  if (results_) {
+    results_->Destroy();
+    results_.reset();
+  }
+  state_ = setup_.idleState;
+  startPosted_ = false;
+  endPending_ = false;
+  found_.clear();
+  found_.shrink_to_fit();
+  total_ = 0;
+  LockMenu(false);
+}
+
+void CCleaningStartDlg::RetireCurrent() {
+  if (!current_.job) return;
+  current_.job->Stop();
+  if (current_.thread) retiring_.push_back(std::move(current_));
+  current_ = Worker();
+}
+
+void CCleaningStartDlg::LockMenu(bool lock) {
+  if (lock == menuLocked_) return;
+  menuLocked_ = lock;
+  ::LockMenu(GetParent(hwnd()), lock ? 1 : 0);
+}
+
+bool CCleaningStartDlg::Scanning() const {
+  return (current_.job || pending_) && results_ && !results_->finished();
+}
+
+void CCleaningStartDlg::OnInitDialog() {
+  start_.Bind(Item(IDC_START_SCAN));
+  start_.Load(L"Res\\Common\\QOR_Button_Start_Scan.bmp");
+  PlaceControl(hwnd(), IDC_START_SCAN, 420, 393, 143, 29);
+  OnInitPage();
+  lastScan_ = ReadLastScanDate();
+}
+
+std::wstring CCleaningStartDlg::ReadLastScanDate() const {
+  wchar_t text[contracts::kDateChars] = {};
+  setup_.getLastScanDate(text);
+  text[contracts::kDateChars - 1] = L'\0';
+  return text;
+}
+
+void CCleaningStartDlg::Paint(HDC dc) {
+  RECT client = {};
+  GetClientRect(hwnd(), &client);
+  PaintPageFrame(dc, client.right, client.bottom);
+  DrawTextAt(dc, fonts_.bold.get(), kTitleGreen, 10, 10, setup_.features);
+  DrawTextAt(dc, fonts_.regular.get(), kBodyText, 10, 30, L"Last Scan Time:");
+  DrawTextAt(dc, fonts_.regular.get(), kBodyText, 100, 30, lastScan_);
+  DrawTextAt(dc, fonts_.underline.get(), kLinkGreen, 25, 400, L"Select All");
+  DrawTextAt(dc, fonts_.underline.get(), kLinkGreen, 100, 400, L"Clear All");
+}
+
+void CCleaningStartDlg::OnStartScan() {
+  if (state_ != setup_.idleState || startPosted_) return;
+  if (!PrepareScan()) {
+    MessageBoxW(hwnd(), setup_.nothingSelected, kProduct, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  LockMenu(true);
+  setup_.setLastScanTime();
+  setup_.setLastScanDate();
+  lastScan_ = ReadLastScanDate();
+  startPosted_ = true;
+  PostMessageW(hwnd(), setup_.startMessage, 0, 0);
+}
+
+void CCleaningStartDlg::OnStartMessage() {
+  // Only the start this page asked for, and only once: a reset in between cancelled it.
+  if (!startPosted_) return;
+  startPosted_ = false;
+  if (state_ != setup_.idleState || results_) return;
+  std::unique_ptr<CCleaningResultsDlg> results = MakeResultPage();
+  RECT at = {};
+  GetWindowRect(hwnd(), &at);
+  MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&at), 2);
+  ShowWindow(hwnd(), SW_HIDE);
+  if (!results || !results->Open(GetParent(hwnd()), at, this, hwnd(), setup_.backMessage)) {
+    LockMenu(false);
+    ShowWindow(hwnd(), SW_SHOW);
+    return;
+  }
+  results_ = std::move(results);
+  state_ = setup_.startMessage;
+  found_.clear();
+  total_ = 0;
+  endPending_ = false;
+  pending_ = MakeJob();
+  OnScanOpened();
+  // Workers of stopped scans that have ended by now need no waiting for.
+  retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
+                                 [](const Worker& w) { return WaitForSingleObject(w.thread.get(), 0) == WAIT_OBJECT_0; }),
+                  retiring_.end());
+  if (retiring_.empty()) StartPendingJob();
+}
+
+void CCleaningStartDlg::StartPendingJob() {
+  if (!pending_) return;
+  current_.job = std::move(pending_);
+  current_.thread = ScanJob::Start(current_.job);
+  if (!current_.thread) {
+    current_ = Worker();
+    EndScan(false);  // nothing could be scanned: the page shows what it has, which is nothing
+  }
+}
+
+void CCleaningStartDlg::OnWorkerEnded(WPARAM serial) {
+  if (current_.job && current_.job->serial() == serial) {
+    if (asking_) {
+      endPending_ = true;  // settled once the question is answered
+      return;
+    }
+    current_ = Worker();
+    EndScan(false);
+    return;
+  }
+  retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
+                                 [serial](const Worker& w) { return w.job->serial() == serial; }),
+                  retiring_.end());
+  if (retiring_.empty() && pending_ && results_) StartPendingJob();
+}
+
+void CCleaningStartDlg::EndScan(bool aborted) {
+  LockMenu(false);
+  if (results_ && !results_->finished()) results_->Finish(aborted);
+}
+
+LRESULT CCleaningStartDlg::OnReport(const COPYDATASTRUCT* data) {
+  if (!data) return report_reply::kGoOn;
+  ULONG_PTR kind = data->dwData;
+  if (kind != setup_.itemKind && kind != setup_.tickKind && kind != report_kind::kCleanProgress) {
+    return report_reply::kGoOn;  // not a report of this page's scans
+  }
+  if (!current_.job || current_.job->stopped() || !results_ || results_->finished()) return report_reply::kStop;
+  if (asking_) return report_reply::kResend;
+  const auto* chars = static_cast<const wchar_t*>(data->lpData);
+  size_t length = chars ? base::LengthBounded(chars, data->cbData / sizeof(wchar_t)) : 0;
+  std::wstring_view text(chars ? chars : L"", length);
+  if (kind == setup_.itemKind) {
+    AddItem(text);
+  } else {
+    OnProgress(kind, text);
+  }
+  return report_reply::kGoOn;
+}
+
+void CCleaningStartDlg::AddItem(std::wstring_view text) {
+  FoundItem item;
+  if (!ParseItemReport(text, &item)) return;
+  if (!results_->AddRow(found_.size(), item, SizeText(item.size))) return;
+  total_ = SaturatingAdd(total_, item.size);
+  found_.push_back(std::move(item));
+  results_->SetTotals(static_cast<int>(std::min<size_t>(found_.size(), INT_MAX)), total_);
+  if (itemPauseMs_) Sleep(itemPauseMs_);
+  if (GetRandNumber() == 1) results_->RepaintHeader();
+}
+
+void CCleaningStartDlg::AbortScan() {
+  if (!Scanning() || asking_) return;
+  asking_ = true;
+  int answer = MessageBoxW(results_->hwnd(), L"Are you sure to stop scanning?", kProduct, MB_OKCANCEL | MB_ICONQUESTION);
+  asking_ = false;
+  bool ended = endPending_;
+  endPending_ = false;
+  if (!results_ || results_->finished()) return;  // reset while the question was open
+  if (answer == IDOK) {
+    pending_.reset();
+    if (ended) current_ = Worker();
+    RetireCurrent();
+    EndScan(true);
+  } else if (ended) {
+    current_ = Worker();
+    EndScan(false);
+  }
+}
+
+void CCleaningStartDlg::CleanChecked() {
+  if (!results_ || !results_->finished()) return;
+  HWND owner = results_->hwnd();
+  // The items are the ones kept from the reports, whole: the list's texts are only their display.
+  std::vector<size_t> checked = results_->CheckedItems();
+  if (checked.empty()) {
+    MessageBoxW(owner, L"You haven't selected any, please select items to clean.", kProduct, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (MessageBoxW(owner, L"Are you sure to remove the item?", kProduct, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  for (size_t index : checked) {
+    if (index < found_.size()) CleanItem(found_[index]);
+  }
+  MessageBoxW(owner, L"Remove Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
+  PostMessageW(hwnd(), setup_.backMessage, 0, 0);
+}
+
+bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (closing_) {
+    if (message == WM_COPYDATA) result = report_reply::kStop;
+    return message == WM_COPYDATA;
+  }
+  if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  if (message == setup_.startMessage) {
+    OnStartMessage();
+    return true;
+  }
+  if (message == setup_.finishedMessage) {
+    OnWorkerEnded(wParam);
+    return true;
+  }
+  if (message == setup_.backMessage) {
+    ResetToStart();
+    ShowWindow(hwnd(), SW_SHOW);
+    return true;
+  }
+  if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      result = FALSE;
+      return true;
+    case WM_SHOWWINDOW:
+      if (wParam && state_ == setup_.idleState) {
+        lastScan_ = ReadLastScanDate();
+        OnShown();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+      }
+      return false;
+    case WM_SETCURSOR: {
+      POINT p = {};
+      GetCursorPos(&p);
+      ScreenToClient(hwnd(), &p);
+      if (reinterpret_cast<HWND>(wParam) == hwnd() && (Inside(kSelectAllLink, p) || Inside(kClearAllLink, p))) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        result = TRUE;
+        return true;
+      }
+      return false;
+    }
+    case WM_LBUTTONDOWN: {
+      POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (Inside(kSelectAllLink, p)) CheckAll(true);
+      if (Inside(kClearAllLink, p)) CheckAll(false);
+      return true;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_START_SCAN && HIWORD(wParam) == BN_CLICKED) {
+        OnStartScan();
+        return true;
+      }
+      if (LOWORD(wParam) == IDC_SELECT_ALL) {
+        CheckAll(true);
+        return true;
+      }
+      return false;
+    case WM_COPYDATA:
+      result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      return true;
+  }
+  return false;
+}
+
+}  // namespace cleaning_pages

@@ -1,0 +1,133 @@
+// What the trace and junk cleaner start pages share: the page that controls a scan. It shows what
+// can be scanned (the derived page's tree or list) with the "Select All" and "Clear All" links and
+// the "Start Scan" button; it starts the scan, receives every report of it, keeps the items found,
+// and owns the result page and the worker for the time of a scan and its cleaning.
+//
+// States: idle (the page's identifier) or scanning (its start message), the latter from the moment
+// the result page opens until the user goes back or leaves.
+//
+// Reports are answered with the reply protocol: 0 taken; 2 while "Are you sure to stop scanning?"
+// is open, so the worker waits at its next report; 1 once the scan was stopped, or when no scan of
+// this page is running, so the engine ends at once. A stopped worker winds down by itself; a new
+// scan's worker starts only when the old one has ended, so every report comes from one worker.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/handles.h"
+#include "pages/cleaning/found_items.h"
+#include "pages/cleaning/page_look.h"
+#include "pages/cleaning/results_dlg.h"
+#include "pages/cleaning/scan_job.h"
+#include "ui/controls/skin_button.h"
+#include "ui/page.h"
+
+namespace cleaning_pages {
+
+class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
+ public:
+  struct Setup {
+    UINT templateId;
+    UINT idleState;        // also the page's identifier
+    UINT startMessage;     // posted by Start Scan; the scanning state
+    UINT finishedMessage;  // the worker's end message
+    UINT backMessage;      // from the result page
+    ULONG_PTR itemKind;    // the engine's item report
+    ULONG_PTR tickKind;    // the worker's report before each category or drive
+    const wchar_t* features;
+    const wchar_t* nothingSelected;  // the notice when Start Scan finds nothing chosen
+    // The engine's last-scan bookkeeping.
+    int(WINAPI* setLastScanTime)();
+    int(WINAPI* setLastScanDate)();
+    int(WINAPI* getLastScanDate)(wchar_t* out);
+  };
+
+  static constexpr RECT kSelectAllLink = {22, 400, 74, 418};
+  static constexpr RECT kClearAllLink = {97, 400, 146, 418};
+  static constexpr RECT kChoiceRect = {10, 50, 563, 384};  // the tree or the drive list
+  static constexpr DWORD kItemPauseMs = 6;
+
+  explicit CCleaningStartDlg(const Setup& setup);
+  ~CCleaningStartDlg() override;
+
+  // Destroys the result page, stops a running scan, and shows the idle view again.
+  void ResetToStart() override;
+
+  UINT State() const { return state_; }
+  CCleaningResultsDlg* ResultPage() const { return results_.get(); }
+  const std::vector<FoundItem>& FoundItems() const { return found_; }
+  uint64_t TotalSize() const { return total_; }
+  // The text beside "Last Scan Time:".
+  const std::wstring& LastScanText() const { return lastScan_; }
+  // The pause after each item found (tests and benchmarks shorten it; the program keeps 6 ms).
+  void SetItemPause(DWORD ms) { itemPauseMs_ = ms; }
+
+ protected:
+  // The derived page's part.
+  virtual void OnInitPage() = 0;  // makes the tree or list inside kChoiceRect
+  virtual void CheckAll(bool checked) = 0;
+  // Takes the choice from the controls into the inputs of the next scan; false when nothing is chosen.
+  virtual bool PrepareScan() = 0;
+  virtual std::shared_ptr<ScanJob> MakeJob() = 0;
+  virtual std::unique_ptr<CCleaningResultsDlg> MakeResultPage() = 0;
+  virtual void CleanItem(const FoundItem& item) = 0;
+  // The result page is open and the scan about to start.
+  virtual void OnScanOpened() {}
+  // A report other than an item: the worker's tick or the engine's progress text.
+  virtual void OnProgress(ULONG_PTR kind, std::wstring_view text) = 0;
+  // The page is shown again.
+  virtual void OnShown() {}
+
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  const PageFonts& fonts() const { return fonts_; }
+
+ private:
+  struct Worker {
+    std::shared_ptr<ScanJob> job;
+    base::UniqueHandle thread;
+  };
+
+  void OnInitDialog();
+  void Paint(HDC dc);
+  void OnStartScan();
+  void OnStartMessage();
+  void StartPendingJob();
+  void OnWorkerEnded(WPARAM serial);
+  void EndScan(bool aborted);
+  LRESULT OnReport(const COPYDATASTRUCT* data);
+  void AddItem(std::wstring_view text);
+  void RetireCurrent();
+  void LockMenu(bool lock);
+  bool Scanning() const;
+  void WaitForWorkers();
+  std::wstring ReadLastScanDate() const;
+
+  // CCleaningResultsDlg::Owner
+  void AbortScan() override;
+  void CleanChecked() override;
+
+  const Setup setup_;
+  UINT state_;
+  std::unique_ptr<CCleaningResultsDlg> results_;
+  std::vector<FoundItem> found_;
+  uint64_t total_ = 0;
+  std::shared_ptr<ScanJob> pending_;  // made at the start, waiting for a stopped worker to end
+  Worker current_;                    // the running scan
+  std::vector<Worker> retiring_;      // stopped scans whose workers are still winding down
+  bool startPosted_ = false;
+  bool closing_ = false;     // the object is being destroyed: its derived part is gone
+  bool menuLocked_ = false;
+  bool asking_ = false;      // "Are you sure to stop scanning?" is open
+  bool endPending_ = false;  // the worker ended while the question was open
+  DWORD itemPauseMs_ = kItemPauseMs;
+  std::wstring lastScan_;
+  PageFonts fonts_;
+  ui::CSkinButton start_;
+};
+
+}  // namespace cleaning_pages

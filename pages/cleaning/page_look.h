@@ -1,0 +1,41 @@
+// The look the cleaner pages share: colours, fonts, text drawing, flicker-free painting and the
+// placing of template controls to the pixel.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/gdi.h"
+
+namespace cleaning_pages {
+
+constexpr COLORREF kAccent = RGB(0, 141, 66);
+constexpr COLORREF kTitleGreen = RGB(0, 110, 52);
+constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
+constexpr COLORREF kBodyText = RGB(0, 0, 0);
+constexpr COLORREF kQuietText = RGB(96, 104, 100);
+
+// Body text "MS Sans Serif" 10 (regular, bold, underlined for links) and titles "Arial" bold.
+struct PageFonts {
+  PageFonts();
+  ui::Font regular, bold, underline, title;
+};
+
+void DrawTextAt(HDC dc, HFONT font, COLORREF colour, int x, int y, const std::wstring& text);
+// Text inside a rectangle with DrawText's format flags (DT_END_ELLIPSIS, DT_RIGHT...).
+void DrawTextIn(HDC dc, HFONT font, COLORREF colour, const RECT& rect, const std::wstring& text, UINT format);
+
+// WM_PAINT through a memory bitmap of the client area, so that frequent repaints do not flicker.
+// A rectangle given as keep is left as it is on the screen.
+void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const RECT* keep = nullptr);
+
+// The painting messages of a page that paints all of itself: WM_PAINT buffered (keep as above),
+// WM_PRINTCLIENT, and WM_ERASEBKGND erasing nothing. False for any other message.
+bool HandlePagePaint(HWND window, UINT message, WPARAM wParam, LRESULT& result,
+                     const std::function<void(HDC)>& paint, const RECT* keep = nullptr);
+
+// Moves a control of a dialog template to an exact pixel rectangle.
+void PlaceControl(HWND dialog, int id, int x, int y, int width, int height);
+
+}  // namespace cleaning_pages

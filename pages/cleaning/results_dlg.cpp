@@ -1,0 +1,253 @@
+#include "pages/cleaning/results_dlg.h"
+
+#include <commctrl.h>
+
+#include <climits>
+
+#include "app/plain_page.h"
+#include "pages/cleaning/cleaning_ids.h"
+#include "ui/controls/page_colours.h"
+
+namespace cleaning_pages {
+namespace {
+
+constexpr int kBandX = 81, kBandY = 44, kBandHeight = 30;  // the band beside the picture
+constexpr int kBandEnd = 10;  // the band's rounded right end, kept whole when the band is shortened
+
+// The header band, shortened to width by leaving out a stretch of its plain middle.
+void DrawBand(Gdiplus::Graphics& g, Gdiplus::Image* band, int x, int y, int width) {
+  if (!band) return;
+  int w = static_cast<int>(band->GetWidth()), h = static_cast<int>(band->GetHeight());
+  if (width >= w || width <= kBandEnd) {
+    g.DrawImage(band, x, y, w, h);
+    return;
+  }
+  int left = width - kBandEnd;
+  g.DrawImage(band, Gdiplus::Rect(x, y, left, h), 0, 0, left, h, Gdiplus::UnitPixel);
+  g.DrawImage(band, Gdiplus::Rect(x + left, y, kBandEnd, h), w - kBandEnd, 0, kBandEnd, h, Gdiplus::UnitPixel);
+}
+
+std::wstring Count(int count) { return std::to_wstring(count); }
+
+}  // namespace
+
+void ResultList::Freeze() {
+  if (frozen_ || !hwnd()) return;
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  frozen_ = true;
+}
+
+void ResultList::Thaw() {
+  if (!frozen_ || !hwnd()) return;
+  frozen_ = false;
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ResultList::Refresh() {
+  if (!frozen_) return;
+  Thaw();
+  UpdateWindow(hwnd());
+  Freeze();
+}
+
+bool ResultList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message != WM_PAINT || !frozen_) return false;
+  // Frozen, the control would only erase what needs painting.
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  result = Default(message, wParam, lParam);
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  return true;
+}
+
+CCleaningResultsDlg::CCleaningResultsDlg(UINT templateId, const Texts& texts) : ui::Dialog(templateId), texts_(texts) {}
+
+bool CCleaningResultsDlg::Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage) {
+  owner_ = owner;
+  ownerWindow_ = ownerWindow;
+  backMessage_ = backMessage;
+  if (!Create(parent)) return false;
+  SetWindowPos(hwnd(), HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_SHOWWINDOW);
+  return true;
+}
+
+void CCleaningResultsDlg::OnInitDialog() {
+  // GDI+ reports an image's failure once and then forgets it: each is judged here, once.
+  picture_ = ui::LoadBitmapFile(texts_.picture);
+  if (!ui::Usable(picture_.get())) picture_.reset();
+  band_ = ui::LoadBitmapFile(L"Res\\Dialog\\QOR_Results_Dlg_BG.jpg");
+  if (!ui::Usable(band_.get())) band_.reset();
+
+  RECT r = kListRect;
+  list_.Create(hwnd(), r, L"", WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                   LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+               0, IDC_RESULT_LIST);
+  list_.InsertColumn(0, L"File Name", 120);
+  list_.InsertColumn(1, L"Path", 310);
+  list_.InsertColumn(2, L"Size", 90);
+
+  abort_.Bind(Item(IDC_ABORT));
+  abort_.Load(L"Res\\Common\\QOR_Button_Abort.bmp");
+  clean_.Bind(Item(IDC_CLEAN));
+  clean_.Load(L"Res\\Common\\QOR_Button_Clean.bmp");
+  back_.Bind(Item(IDC_BACK));
+  back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
+  PlaceControl(hwnd(), IDC_ABORT, kCleanAt.x, kCleanAt.y, 143, 34);
+  PlaceControl(hwnd(), IDC_CLEAN, kCleanAt.x, kCleanAt.y, 143, 34);
+  PlaceControl(hwnd(), IDC_BACK, kBackAt.x, kBackAt.y, 143, 34);
+  PlaceControl(hwnd(), IDC_SELECT_ALL, 12, 395, 110, 18);
+  SendMessageW(Item(IDC_SELECT_ALL), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.regular.get()), FALSE);
+  CheckDlgButton(hwnd(), IDC_SELECT_ALL, BST_CHECKED);  // rows come checked
+  SetTimer(hwnd(), kListTimer, kListRefreshMs, nullptr);
+  OnInit();
+}
+
+bool CCleaningResultsDlg::AddRow(size_t index, const FoundItem& item, const std::wstring& sizeText) {
+  if (!finished_) list_.Freeze();  // drawn on the list timer
+  rowsAdded_ = true;
+  LVITEMW row = {};
+  row.mask = LVIF_TEXT | LVIF_PARAM;
+  row.iItem = INT_MAX;  // after the last row
+  row.pszText = const_cast<wchar_t*>(item.name.c_str());
+  row.lParam = static_cast<LPARAM>(index);
+  int at = static_cast<int>(SendMessageW(list_.hwnd(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
+  if (at < 0) return false;
+  list_.SetText(at, 1, item.location.c_str());
+  list_.SetText(at, 2, sizeText.c_str());
+  list_.SetChecked(at, true);
+  return true;
+}
+
+void CCleaningResultsDlg::SetTotals(int count, uint64_t total) {
+  count_ = count;
+  total_ = total;
+}
+
+void CCleaningResultsDlg::RepaintHeader() {
+  if (!hwnd()) return;
+  RECT header = kHeaderRect;
+  InvalidateRect(hwnd(), &header, FALSE);
+  UpdateWindow(hwnd());
+}
+
+void CCleaningResultsDlg::RepaintStrip() {
+  if (!hwnd()) return;
+  RECT strip = {0, kListRect.bottom, 573, kCleanAt.y - 2};
+  InvalidateRect(hwnd(), &strip, FALSE);
+}
+
+void CCleaningResultsDlg::Finish(bool) {
+  finished_ = true;
+  if (!hwnd()) return;
+  KillTimer(hwnd(), kListTimer);
+  list_.Thaw();
+  ShowWindow(Item(IDC_ABORT), SW_HIDE);
+  ShowWindow(Item(IDC_BACK), SW_SHOW);
+  SetWindowPos(Item(IDC_CLEAN), nullptr, kCleanAt.x, kCleanAt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  RepaintHeader();
+}
+
+std::vector<size_t> CCleaningResultsDlg::CheckedItems() const {
+  std::vector<size_t> items;
+  int rows = list_.RowCount();
+  for (int i = 0; i < rows; ++i) {
+    if (!list_.IsChecked(i)) continue;
+    LVITEMW row = {};
+    row.mask = LVIF_PARAM;
+    row.iItem = i;
+    if (SendMessageW(list_.hwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row))) {
+      items.push_back(static_cast<size_t>(row.lParam));
+    }
+  }
+  return items;
+}
+
+std::wstring CCleaningResultsDlg::Title() const {
+  return finished_ ? texts_.finishedTitle : texts_.scanningTitle;
+}
+
+std::wstring CCleaningResultsDlg::Subtitle() const {
+  return finished_ ? texts_.finishedSubtitle : texts_.scanningSubtitle;
+}
+
+std::wstring CCleaningResultsDlg::CounterLine() const {
+  if (finished_) return L"All total of " + Count(count_) + texts_.totalWords + SizeText(total_);
+  return Count(count_) + texts_.foundWords + SizeText(total_) + L") Found";
+}
+
+void CCleaningResultsDlg::Paint(HDC dc) {
+  RECT client = {};
+  GetClientRect(hwnd(), &client);
+  PaintPageFrame(dc, client.right, client.bottom);
+  RECT header = kHeaderRect;
+  if (RectVisible(dc, &header)) PaintHeader(dc);
+  PaintExtra(dc);
+}
+
+void CCleaningResultsDlg::PaintHeader(HDC dc) {
+  // Beside the picture; a skin without it leaves the header its whole width.
+  bool picture = picture_ != nullptr;
+  int x = picture ? kBandX : kListRect.left;
+  {
+    Gdiplus::Graphics g(dc);
+    if (picture) g.DrawImage(picture_.get(), 9, 8, 64, 64);
+    DrawBand(g, band_.get(), x, kBandY, kListRect.right + 2 - x);
+  }
+  DrawTextAt(dc, fonts_.title.get(), kTitleGreen, x, 5, Title());
+  DrawTextAt(dc, fonts_.regular.get(), kQuietText, x, 26, Subtitle());
+  RECT counter = {x + 40, kBandY, kListRect.right - 150, kBandY + kBandHeight};
+  DrawTextIn(dc, fonts_.bold.get(), kBodyText, counter, CounterLine(), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
+}
+
+void CCleaningResultsDlg::OnCommand(int id) {
+  switch (id) {
+    case IDC_SELECT_ALL:
+      list_.SetAllChecked(IsDlgButtonChecked(hwnd(), IDC_SELECT_ALL) == BST_CHECKED);
+      break;
+    case IDC_ABORT:
+      if (owner_ && !finished_) owner_->AbortScan();
+      break;
+    case IDC_CLEAN:
+      if (owner_ && finished_) owner_->CleanChecked();
+      break;
+    case IDC_BACK:
+      if (ownerWindow_) PostMessageW(ownerWindow_, backMessage_, 0, 0);
+      break;
+  }
+}
+
+bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  // A list whose redrawing is off does not count as shown, so nothing would keep this page from
+  // painting over it; what it showed last stays until it is drawn again.
+  RECT list = kListRect;
+  if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); }, list_.frozen() ? &list : nullptr)) {
+    return true;
+  }
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      result = FALSE;
+      return true;
+    case WM_TIMER:
+      // Drawn when rows came, and now and then without: where the system hides a frozen list,
+      // whatever covered it meanwhile is gone from it then.
+      if (wParam != kListTimer) return false;
+      if (rowsAdded_ || ++quietTicks_ >= 3) {
+        list_.Refresh();
+        rowsAdded_ = false;
+        quietTicks_ = 0;
+      }
+      return true;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) {
+        OnCommand(LOWORD(wParam));
+        return true;
+      }
+      return false;
+  }
+  return false;
+}
+
+}  // namespace cleaning_pages

@@ -1,0 +1,128 @@
+// The result page of a cleaning scan, shown while the scan runs and afterwards: a header with the
+// page's picture, title, subtitle and counters, the list of what was found (one checked row per
+// item), the select-all box and the Abort, Clean and Back buttons. It only displays and forwards:
+// the page that controls the scan owns the items and the worker, feeds the rows and totals, and
+// does what Abort and Clean ask for. The trace and junk result pages derive from it.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pages/cleaning/found_items.h"
+#include "pages/cleaning/page_look.h"
+#include "ui/controls/check_list_view.h"
+#include "ui/controls/skin_button.h"
+#include "ui/dialog.h"
+#include "ui/gdiplus.h"
+
+namespace cleaning_pages {
+
+// The result list. A list view that redraws itself (and its scroll bar) for each row added takes
+// far longer over the row than the scan took to find it, so while rows come in the list is
+// "frozen" (its redrawing off) and drawn on request; a paint it gets meanwhile (it was covered and
+// is uncovered) still draws it whole.
+class ResultList : public ui::CheckListView {
+ public:
+  void Freeze();
+  void Thaw();
+  // Draws the list as it is now and leaves it frozen.
+  void Refresh();
+  bool frozen() const { return frozen_; }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  bool frozen_ = false;
+};
+
+class CCleaningResultsDlg : public ui::Dialog {
+ public:
+  struct Texts {
+    const wchar_t* picture;  // the header picture's file
+    const wchar_t* scanningTitle;
+    const wchar_t* scanningSubtitle;
+    const wchar_t* finishedTitle;
+    const wchar_t* finishedSubtitle;
+    const wchar_t* foundWords;  // between the count and the total while scanning: " Junk File(s) ("
+    const wchar_t* totalWords;  // between the count and the total when finished: " Junk Files that take up "
+  };
+  // The page that controls the scan.
+  class Owner {
+   public:
+    virtual void AbortScan() = 0;
+    virtual void CleanChecked() = 0;
+
+   protected:
+    ~Owner() = default;
+  };
+
+  // The page's place: the list, the buttons, the header band.
+  static constexpr RECT kListRect = {9, 83, 560, 336};
+  static constexpr POINT kCleanAt = {415, 387};
+  static constexpr POINT kBackAt = {265, 387};
+  static constexpr RECT kHeaderRect = {0, 0, 573, 80};
+  // While a scan adds rows the list is drawn at this pace rather than row by row.
+  static constexpr UINT_PTR kListTimer = 3;
+  static constexpr UINT kListRefreshMs = 1000;
+
+  CCleaningResultsDlg(UINT templateId, const Texts& texts);
+
+  // Creates the page as a child of parent, at rect, and shows it. Back posts backMessage to
+  // ownerWindow; Abort and Clean call the owner.
+  bool Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage);
+
+  // Appends a checked row showing an item; its index (the item's number in the owner's list) is
+  // kept with the row. Returns false when the list did not take the row.
+  bool AddRow(size_t index, const FoundItem& item, const std::wstring& sizeText);
+  // The counters of the header (repainted on the next RepaintHeader).
+  void SetTotals(int count, uint64_t total);
+  void RepaintHeader();
+  // The scan is over (aborted or not): the finished header, Abort hidden, Back and Clean shown.
+  virtual void Finish(bool aborted);
+  bool finished() const { return finished_; }
+
+  // The numbers of the items whose rows are checked, in row order.
+  std::vector<size_t> CheckedItems() const;
+  ui::CheckListView& List() { return list_; }
+
+  // The header's lines as they are drawn now.
+  std::wstring Title() const;
+  std::wstring Subtitle() const;
+  std::wstring CounterLine() const;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // Called once the common controls are in place.
+  virtual void OnInit() {}
+  // What a derived page draws beyond the common header: the band's right end (y 44-74) and the
+  // strip between the list and the buttons (y 338-384).
+  virtual void PaintExtra(HDC) {}
+  // Repaints the strip between the list and the buttons.
+  void RepaintStrip();
+  const PageFonts& fonts() const { return fonts_; }
+
+ private:
+  void OnInitDialog();
+  void Paint(HDC dc);
+  void PaintHeader(HDC dc);
+  void OnCommand(int id);
+
+  Texts texts_;
+  Owner* owner_ = nullptr;
+  HWND ownerWindow_ = nullptr;
+  UINT backMessage_ = 0;
+  ResultList list_;
+  bool rowsAdded_ = false;  // since the list was last drawn
+  int quietTicks_ = 0;
+  ui::CSkinButton abort_, clean_, back_;
+  ui::GpBitmap picture_, band_;
+  PageFonts fonts_;
+  int count_ = 0;
+  uint64_t total_ = 0;
+  bool finished_ = false;
+};
+
+}  // namespace cleaning_pages

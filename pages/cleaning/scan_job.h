@@ -1,0 +1,55 @@
+// A scan's worker thread and what it is given. The job is shared between the page and the worker:
+// it holds the page's window handle by value, its own copy of the inputs (the derived job's
+// categories or drives) and a stop flag, never a pointer into the page, so a page that is
+// destroyed (the main window closed) cannot be touched by the worker. The worker calls the engine
+// with the window handle; the engine's reports reach the page on its own thread, and the page's
+// replies (report::Send) are what stop or pause a scan. Nothing suspends or kills a worker.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+
+#include "base/handles.h"
+
+namespace cleaning_pages {
+
+class ScanJob {
+ public:
+  // Sends endMessage (wParam: serial()) to window when the worker is done.
+  ScanJob(HWND window, UINT endMessage);
+  virtual ~ScanJob() = default;
+  ScanJob(const ScanJob&) = delete;
+  ScanJob& operator=(const ScanJob&) = delete;
+
+  HWND window() const { return window_; }
+  // Tells this job's end message from any other's.
+  WPARAM serial() const { return serial_; }
+  // The worker stops before its next engine call; the engine itself stops at its next report,
+  // which the page answers "stop".
+  void Stop() { stop_ = true; }
+  bool stopped() const { return stop_; }
+
+  // Runs the job on a new worker thread; the handle of the thread, or none when it cannot start.
+  static base::UniqueHandle Start(const std::shared_ptr<ScanJob>& job);
+  // Worker threads started and not yet finished, in the whole process.
+  static int LiveWorkers();
+
+ protected:
+  // The engine calls, on the worker thread.
+  virtual void Run() = 0;
+  // False once the scan must end: stopped, or the page's window is gone.
+  bool GoOn() const { return !stop_ && IsWindow(window_); }
+  // A report without text (the tick before a drive or category); false when the page ended the scan.
+  bool Tick(ULONG_PTR kind) const;
+
+ private:
+  static unsigned __stdcall ThreadMain(void* job);
+
+  const HWND window_;
+  const UINT endMessage_;
+  const WPARAM serial_;
+  std::atomic<bool> stop_{false};
+};
+
+}  // namespace cleaning_pages

@@ -1,0 +1,85 @@
+#include "pages/cleaning/tree_icons.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <initializer_list>
+
+#include "ui/gdi.h"
+
+namespace cleaning_pages {
+namespace {
+
+using Gdiplus::Color;
+using Gdiplus::Graphics;
+
+const Color kGreen(255, 0, 141, 66);
+const Color kPaleGreen(255, 214, 236, 222);
+const Color kLine(255, 110, 140, 122);
+const Color kWhite(255, 255, 255, 255);
+
+void Category(Graphics& g) {
+  Gdiplus::SolidBrush paper(kWhite);
+  Gdiplus::Pen edge(kLine, 1.0f);
+  g.FillRectangle(&paper, 3, 1, 10, 14);
+  g.DrawRectangle(&edge, 3, 1, 10, 14);
+  Gdiplus::Pen line(Color(255, 150, 178, 160), 1.0f);
+  for (int y : {5, 8, 11}) g.DrawLine(&line, 5, y, 11, y);
+}
+
+void SystemWindow(Graphics& g) {
+  Gdiplus::SolidBrush paper(kWhite), bar(kGreen);
+  Gdiplus::Pen edge(kGreen, 1.0f);
+  g.FillRectangle(&paper, 1, 2, 14, 12);
+  g.FillRectangle(&bar, 1, 2, 14, 3);
+  g.DrawRectangle(&edge, 1, 2, 14, 12);
+  Gdiplus::SolidBrush pane(kPaleGreen);
+  g.FillRectangle(&pane, 3, 7, 5, 5);
+}
+
+void Globe(Graphics& g, const Color& fill, const Color& edge) {
+  Gdiplus::SolidBrush body(fill);
+  Gdiplus::Pen rim(edge, 1.2f), grid(Color(200, 255, 255, 255), 1.0f);
+  g.FillEllipse(&body, 1.0f, 1.0f, 14.0f, 14.0f);
+  g.DrawEllipse(&grid, 5.0f, 1.5f, 6.0f, 13.0f);
+  g.DrawLine(&grid, 1.5f, 8.0f, 14.5f, 8.0f);
+  g.DrawLine(&grid, 3.0f, 4.5f, 13.0f, 4.5f);
+  g.DrawLine(&grid, 3.0f, 11.5f, 13.0f, 11.5f);
+  g.DrawEllipse(&rim, 1.0f, 1.0f, 14.0f, 14.0f);
+}
+
+void PlugIn(Graphics& g) {
+  Gdiplus::SolidBrush piece(kGreen), hole(kWhite);
+  g.FillRectangle(&piece, 1, 5, 10, 10);
+  g.FillEllipse(&piece, 3, 1, 6, 6);    // the knob on top
+  g.FillEllipse(&piece, 9, 7, 6, 6);    // the knob on the right
+  g.FillEllipse(&hole, -2, 8, 5, 5);    // the socket on the left
+}
+
+using Draw = void (*)(Graphics&);
+void Browser1(Graphics& g) { Globe(g, Color(255, 66, 140, 214), Color(255, 30, 96, 170)); }
+void Browser2(Graphics& g) { Globe(g, Color(255, 240, 140, 50), Color(255, 196, 96, 20)); }
+const Draw kPictures[kTreeIconCount] = {Category, SystemWindow, Browser1, Browser2, PlugIn};
+
+}  // namespace
+
+HIMAGELIST MakeTreeIcons() {
+  ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kTreeIconCount, 0));
+  if (!list) return nullptr;
+  for (Draw draw : kPictures) {
+    Gdiplus::Bitmap picture(16, 16, PixelFormat32bppARGB);
+    {
+      Graphics g(&picture);
+      g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+      g.Clear(Color(0, 0, 0, 0));
+      draw(g);
+    }
+    HICON raw = nullptr;
+    if (picture.GetHICON(&raw) != Gdiplus::Ok) return nullptr;
+    ui::Icon icon(raw);
+    if (ImageList_AddIcon(list.get(), icon.get()) < 0) return nullptr;
+  }
+  return list.release();
+}
+
+}  // namespace cleaning_pages
