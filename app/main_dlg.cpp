@@ -8,6 +8,7 @@
 #include "app/resource.h"
 #include "app/start_dlg.h"
 #include "contracts/messages.h"
+#include "ui/link_cursor.h"
 #include "ui/paint.h"
 
 namespace {
@@ -235,7 +236,7 @@ void CMainDlg::Paint(HDC dc) {
 }
 
 void CMainDlg::ChooseCursor(POINT client) {
-  SetCursor(LoadCursorW(nullptr, LinkAt(client) == kNoLink ? IDC_ARROW : IDC_HAND));
+  ui::SetLinkCursor(LinkAt(client) != kNoLink);
 }
 
 void CMainDlg::OpenUrl(const wchar_t* url) { ShellExecuteW(hwnd(), L"open", url, nullptr, nullptr, SW_SHOWNORMAL); }
@@ -265,32 +266,16 @@ void CMainDlg::OnButtonDown(POINT client) {
 
 bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result,
+                           [](POINT p) { return LinkAt(p) != kNoLink; })) {
+    return true;
+  }
   POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = TRUE;
       return true;
-    case WM_MOUSEMOVE:
-      if (!trackingLeave_) {
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd(), 0};
-        TrackMouseEvent(&track);
-        trackingLeave_ = true;
-      }
-      ChooseCursor(client);
-      return true;
-    case WM_SETCURSOR:
-      // Over the client area the mouse handlers choose; this keeps the arrow from flashing in
-      // between over a link.
-      if (reinterpret_cast<HWND>(wParam) == hwnd() && LOWORD(lParam) == HTCLIENT) {
-        POINT p = {};
-        GetCursorPos(&p);
-        ScreenToClient(hwnd(), &p);
-        ChooseCursor(p);
-        result = TRUE;
-        return true;
-      }
-      return false;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
       OnButtonDown(client);
@@ -300,8 +285,6 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
       ChooseCursor(client);
-      return true;
-    case WM_MOUSELEAVE:
       return true;
     case kSplashIdleMessage:
       result = StartupStep() ? 1 : 0;

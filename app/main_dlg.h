@@ -76,7 +76,6 @@ class CMainDlg : public ui::Dialog {
   std::vector<std::unique_ptr<ui::Page>> pages_;  // one per slot of the table
   ui::Font boldFont_, underlineFont_, regularFont_, titleFont_, bigTitleFont_;
   ui::Icon bigIcon_, smallIcon_;
-  bool trackingLeave_ = false;
   int startupStep_ = 0;
   CXuSkinWindow skin_;
 };

@@ -16,6 +16,7 @@
 #include <cwchar>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "base/handles.h"
 #include "contracts/litterbin.h"
 
@@ -26,16 +27,7 @@ const wchar_t kTree[] = L"T:\\bench";
 const int kTop = 50, kSub = 10, kFiles = 100;  // 50,000 files
 const int kJunkEvery = 50;                      // one file in fifty has a junk name
 
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Seconds;
 
 std::wstring FileName(int top, int sub, int file) {
   wchar_t name[64];
@@ -174,12 +166,7 @@ int main() {
   std::printf("tree: %ld files (%ld with junk names) in %d folders on T:, made in %.1f s\n", total,
               total / kJunkEvery, kTop * (kSub + 1) + 1, Seconds() - made);
 
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = Receiver;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"LumaspanBenchReceiver";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  HWND window = bench::MessageWindow(L"LumaspanBenchReceiver", Receiver);
 
   BareWalk(std::wstring(kDrive), nullptr);  // the file system's caches warm, as for any later scan
   // Best of three rounds, (b) and (c) in alternating order: the machine is shared, and the least

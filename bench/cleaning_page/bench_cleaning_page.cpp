@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "app/main_dlg.h"
 #include "base/handles.h"
 #include "contracts/litterbin.h"
@@ -36,16 +37,7 @@ const int kTop = 50, kSub = 10, kFiles = 100;  // 50,000 files
 const int kJunkEvery = 100;                     // 500 junk files
 const int kListed = 10000;                      // junk files of the memory run
 
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Seconds;
 
 std::wstring TreeFile(int top, int sub, int file) {
   wchar_t name[80];
@@ -231,12 +223,7 @@ int Run() {
   const int total = kTop * kSub * kFiles;
   std::printf("tree: %d files (%d junk) on T:, made in %.1f s\n", total, total / kJunkEvery, Seconds() - made);
 
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = Receiver;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"LumaspanBenchPageReceiver";
-  RegisterClassW(&wc);
-  HWND receiver = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  HWND receiver = bench::MessageWindow(L"LumaspanBenchPageReceiver", Receiver);
 
   EngineAlone(receiver);  // the file system's caches warm, as for any later scan
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "base/handles.h"
 #include "contracts/hivescrub.h"
 
@@ -20,12 +21,7 @@ const wchar_t kClsid[] = L"Software\\Classes\\CLSID";
 const wchar_t kAppPathsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * count.QuadPart / frequency.QuadPart;
-}
+double Now() { return 1000.0 * bench::Seconds(); }
 
 std::wstring Format(const wchar_t* format, int n) {
   wchar_t text[128];
@@ -154,12 +150,7 @@ LRESULT CALLBACK Receiver(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int main() {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = Receiver;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"BenchHivescrubReceiver";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  HWND window = bench::MessageWindow(L"BenchHivescrubReceiver", Receiver);
 
   double seedStart = Now();
   Seed();

@@ -10,6 +10,7 @@
 #include "contracts/tools.h"
 #include "pages/cleaning/cleaning_ids.h"
 #include "ui/controls/page_colours.h"
+#include "ui/link_cursor.h"
 
 namespace cleaning_pages {
 namespace {
@@ -281,6 +282,10 @@ bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     return true;
   }
   if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result,
+                           [](POINT p) { return Inside(kSelectAllLink, p) || Inside(kClearAllLink, p); })) {
+    return true;
+  }
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
@@ -293,17 +298,6 @@ bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         InvalidateRect(hwnd(), nullptr, FALSE);
       }
       return false;
-    case WM_SETCURSOR: {
-      POINT p = {};
-      GetCursorPos(&p);
-      ScreenToClient(hwnd(), &p);
-      if (reinterpret_cast<HWND>(wParam) == hwnd() && (Inside(kSelectAllLink, p) || Inside(kClearAllLink, p))) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        result = TRUE;
-        return true;
-      }
-      return false;
-    }
     case WM_LBUTTONDOWN: {
       POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       if (Inside(kSelectAllLink, p)) CheckAll(true);

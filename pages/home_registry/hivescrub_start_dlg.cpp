@@ -8,6 +8,7 @@
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
+#include "ui/link_cursor.h"
 #include "ui/paint.h"
 
 namespace {
@@ -223,9 +224,8 @@ RECT CHivescrubStartDlg::CaptionRect(int category) const {
   return RECT{kCaptionX - 4, y - 2, kCaptionX + size.cx + 4, y + 14};
 }
 
-void CHivescrubStartDlg::ChooseCursor(POINT client) {
-  bool link = Inside(kSelectAllLink, client) || Inside(kClearAllLink, client);
-  SetCursor(LoadCursorW(nullptr, link ? IDC_HAND : IDC_ARROW));
+bool CHivescrubStartDlg::OnLink(POINT client) {
+  return Inside(kSelectAllLink, client) || Inside(kClearAllLink, client);
 }
 
 void CHivescrubStartDlg::OnButtonDown(POINT client, bool left) {
@@ -273,33 +273,13 @@ void CHivescrubStartDlg::Paint(HDC dc) {
 bool CHivescrubStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result, &OnLink)) return true;
   POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = TRUE;
       return true;
-    case WM_MOUSEMOVE:
-      if (!trackingLeave_) {
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd(), 0};
-        TrackMouseEvent(&track);
-        trackingLeave_ = true;
-      }
-      ChooseCursor(client);
-      return true;
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      return true;
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wParam) == hwnd() && LOWORD(lParam) == HTCLIENT) {
-        POINT p = {};
-        GetCursorPos(&p);
-        ScreenToClient(hwnd(), &p);
-        ChooseCursor(p);
-        result = TRUE;
-        return true;
-      }
-      return false;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
       OnButtonDown(client, message == WM_LBUTTONDOWN);

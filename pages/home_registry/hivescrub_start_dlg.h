@@ -66,7 +66,7 @@ class CHivescrubStartDlg : public ui::Page {
 
   void SetAllBoxes(bool checked);
   void OnButtonDown(POINT client, bool left);
-  void ChooseCursor(POINT client);
+  static bool OnLink(POINT client);
   // The caption of category c, as a rectangle a click toggles the category in.
   RECT CaptionRect(int category) const;
   POINT PageOrigin() const;
@@ -87,5 +87,4 @@ class CHivescrubStartDlg : public ui::Page {
   CXuBitmap panel_;
   ui::Font normal_, link_;
   ui::CSkinButton startScan_;
-  bool trackingLeave_ = false;
 };

@@ -39,34 +39,6 @@ Host::Host() {
 
 Host::~Host() { page_.Destroy(); }
 
-bool WriteBitmap(const std::wstring& path, int width, int height, const std::function<COLORREF(int, int)>& colourAt) {
-  int stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file = {};
-  BITMAPINFOHEADER info = {};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + stride * height;
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;  // bottom-up
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-  for (int y = height - 1; y >= 0; --y) {
-    std::string line(stride, '\0');
-    for (int x = 0; x < width; ++x) {
-      COLORREF c = colourAt(x, y);
-      line[x * 3] = static_cast<char>(GetBValue(c));
-      line[x * 3 + 1] = static_cast<char>(GetGValue(c));
-      line[x * 3 + 2] = static_cast<char>(GetRValue(c));
-    }
-    bytes += line;
-  }
-  return WriteFile(path, bytes);
-}
-
 int Differences(const Capture& a, const RECT& rect, const Capture& b, int bx, int by) {
   int n = 0;
   for (int y = rect.top; y < rect.bottom; ++y)

@@ -41,9 +41,6 @@ class Host {
   TestPage page_;
 };
 
-// Writes a 24-bit .bmp file whose pixel (x, y) is colourAt(x, y).
-bool WriteBitmap(const std::wstring& path, int width, int height, const std::function<COLORREF(int, int)>& colourAt);
-
 // How many pixels of a rectangle of a differ from the same-sized rectangle of b at (bx, by).
 int Differences(const Capture& a, const RECT& rect, const Capture& b, int bx, int by);
 // Pixels of a rectangle that are near black (text), not merely grey or coloured.

@@ -27,9 +27,9 @@ bool Near(COLORREF a, COLORREF b, int tolerance) {
 TEST(EnBitmap, LoadsBmpAndJpgByTheirEndingInAnyCaseAndNothingElse) {
   test::ScratchFolder folder;
   auto red = [](int, int) { return RGB(200, 10, 10); };
-  ASSERT_TRUE(skin_test::WriteBitmap(folder / L"a.bmp", 5, 3, red));
-  ASSERT_TRUE(skin_test::WriteBitmap(folder / L"b.BMP", 5, 3, red));
-  ASSERT_TRUE(skin_test::WriteBitmap(folder / L"c.png", 5, 3, red));  // a bitmap, but named .png
+  ASSERT_TRUE(test::WriteBitmap(folder / L"a.bmp", 5, 3, red));
+  ASSERT_TRUE(test::WriteBitmap(folder / L"b.BMP", 5, 3, red));
+  ASSERT_TRUE(test::WriteBitmap(folder / L"c.png", 5, 3, red));  // a bitmap, but named .png
   ASSERT_TRUE(skin_test::WriteResource(L"PHOTO_JPG", folder / L"d.Jpg"));
   ASSERT_TRUE(skin_test::WriteResource(L"PHOTO_JPG", folder / L"e.jpeg"));
 
@@ -65,7 +65,7 @@ TEST(EnBitmap, LoadsAJpegThatAGdiplusImageHoldsOpen) {
 TEST(XuBitmap, TransparentCopyLeavesTheMaskColourOut) {
   test::ScratchFolder folder;
   // Left half magenta, right half blue.
-  ASSERT_TRUE(skin_test::WriteBitmap(folder / L"m.bmp", 8, 4,
+  ASSERT_TRUE(test::WriteBitmap(folder / L"m.bmp", 8, 4,
                                      [](int x, int) { return x < 4 ? RGB(255, 0, 255) : RGB(0, 0, 200); }));
   CXuBitmap image;
   ASSERT_TRUE(image.LoadImage((folder / L"m.bmp").c_str()));

@@ -4,35 +4,6 @@
 
 namespace skin_test {
 
-bool WriteBitmap(const std::wstring& path, int width, int height, const std::function<COLORREF(int, int)>& colour) {
-  const int stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file = {};
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;  // bottom-up
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  info.biSizeImage = stride * height;
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  std::vector<BYTE> bytes(file.bfSize);
-  memcpy(bytes.data(), &file, sizeof(file));
-  memcpy(bytes.data() + sizeof(file), &info, sizeof(info));
-  for (int y = 0; y < height; ++y) {
-    BYTE* row = bytes.data() + file.bfOffBits + (height - 1 - y) * stride;
-    for (int x = 0; x < width; ++x) {
-      COLORREF c = colour(x, y);
-      row[x * 3] = GetBValue(c);
-      row[x * 3 + 1] = GetGValue(c);
-      row[x * 3 + 2] = GetRValue(c);
-    }
-  }
-  return test::WriteFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
 bool WriteResource(const wchar_t* name, const std::wstring& path) {
   HRSRC resource = FindResourceW(nullptr, name, RT_RCDATA);
   if (!resource) return false;

@@ -6,12 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/pixels.h"
 #include "tests/support/scratch.h"
 
 namespace skin_test {
 
-// Writes a 24-bit .bmp file of width x height whose pixel (x, y) is colour(x, y).
-bool WriteBitmap(const std::wstring& path, int width, int height, const std::function<COLORREF(int, int)>& colour);
 // Writes an RCDATA resource of this executable to a file.
 bool WriteResource(const wchar_t* name, const std::wstring& path);
 

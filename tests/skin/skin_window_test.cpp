@@ -36,21 +36,21 @@ constexpr int kCellW = 16, kCellH = 12;
 // restore buttons 16 x 12 at 20, 40 and 60 pixels from the right edge. The title's first two
 // columns of its top row, and the left border's top-left pixel, have the mask colour.
 void WriteTestTheme(skin_test::ThemeFolder& theme, const std::string& extra = std::string()) {
-  skin_test::WriteBitmap(theme.Common(L"title.bmp"), 60, 2 * T, [](int x, int y) {
+  test::WriteBitmap(theme.Common(L"title.bmp"), 60, 2 * T, [](int x, int y) {
     int v = y / T;
     if (y == 0 && x < 2) return kMask;
     return x < 10 ? kCapLeft[v] : x < 50 ? kMiddle[v] : kCapRight[v];
   });
-  skin_test::WriteBitmap(theme.Common(L"left.bmp"), 2 * L, 40, [](int x, int y) {
+  test::WriteBitmap(theme.Common(L"left.bmp"), 2 * L, 40, [](int x, int y) {
     return x == 0 && y == 0 ? kMask : kLeft[x / L];
   });
-  skin_test::WriteBitmap(theme.Common(L"right.bmp"), 2 * R, 40, [](int x, int) { return kRight[x / R]; });
-  skin_test::WriteBitmap(theme.Common(L"bottom.bmp"), 60, 2 * B, [](int, int y) { return kBottom[y / B]; });
-  skin_test::WriteBitmap(theme.Common(L"close.bmp"), 3 * kCellW, 2 * kCellH,
+  test::WriteBitmap(theme.Common(L"right.bmp"), 2 * R, 40, [](int x, int) { return kRight[x / R]; });
+  test::WriteBitmap(theme.Common(L"bottom.bmp"), 60, 2 * B, [](int, int y) { return kBottom[y / B]; });
+  test::WriteBitmap(theme.Common(L"close.bmp"), 3 * kCellW, 2 * kCellH,
                          [](int x, int) { return kCell[x / kCellW]; });
-  skin_test::WriteBitmap(theme.Common(L"min.bmp"), 3 * kCellW, 2 * kCellH, [](int, int) { return kMinimizeCell; });
-  skin_test::WriteBitmap(theme.Common(L"max.bmp"), 3 * kCellW, 2 * kCellH, [](int, int) { return RGB(0, 90, 0); });
-  skin_test::WriteBitmap(theme.Common(L"restore.bmp"), 3 * kCellW, 2 * kCellH,
+  test::WriteBitmap(theme.Common(L"min.bmp"), 3 * kCellW, 2 * kCellH, [](int, int) { return kMinimizeCell; });
+  test::WriteBitmap(theme.Common(L"max.bmp"), 3 * kCellW, 2 * kCellH, [](int, int) { return RGB(0, 90, 0); });
+  test::WriteBitmap(theme.Common(L"restore.bmp"), 3 * kCellW, 2 * kCellH,
                          [](int, int) { return RGB(0, 0, 90); });
   theme.WriteTheme(
       "[General]\r\nColorMask=255,0,255\r\nTextShift=200\r\n"
@@ -246,7 +246,7 @@ TEST_F(SkinnedWindow, PaintsTheFrameFromTheSlices) {
 
 TEST_F(SkinnedWindow, AMiddleSliceOfOnePixelStillFillsTheTitle) {
   WriteTestTheme(theme_, "[FrameParams]\r\n");
-  skin_test::WriteBitmap(theme_.Common(L"title.bmp"), 21, 2 * T, [](int x, int y) {
+  test::WriteBitmap(theme_.Common(L"title.bmp"), 21, 2 * T, [](int x, int y) {
     return x < 10 ? kCapLeft[y / T] : x == 10 ? kMiddle[y / T] : kCapRight[y / T];
   });
   theme_.WriteTheme(
@@ -379,8 +379,8 @@ TEST(SkinTheme, AMissingThemeGivesDefaultsAndNoFrame) {
 
 TEST(SkinTheme, ABrokenThemeLoadsWhatItCanAndNeverOverflows) {
   skin_test::ThemeFolder theme;
-  skin_test::WriteBitmap(theme.Common(L"left.bmp"), 8, 40, [](int, int) { return RGB(1, 2, 3); });
-  skin_test::WriteBitmap(theme.Common(L"close.bmp"), 30, 20, [](int, int) { return RGB(4, 5, 6); });
+  test::WriteBitmap(theme.Common(L"left.bmp"), 8, 40, [](int, int) { return RGB(1, 2, 3); });
+  test::WriteBitmap(theme.Common(L"close.bmp"), 30, 20, [](int, int) { return RGB(4, 5, 6); });
   theme.WriteTheme(
       "garbage without a section\r\n\x01\x02\xff\xfe\r\n[General]\r\nColorMask=123456789012345678901234567890,1,2,3,4\r\n"
       "[FrameParams]\r\nTitle=" + std::string(300, 'T') + ".bmp\r\nLeftBorder=left.bmp\r\n"

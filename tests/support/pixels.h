@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace test {
@@ -28,5 +30,8 @@ class Capture {
   int width_ = 0, height_ = 0;
   std::vector<DWORD> pixels_;  // top-down, 0x00RRGGBB
 };
+
+// Writes a 24-bit .bmp file of width x height whose pixel (x, y) is colour(x, y).
+bool WriteBitmap(const std::wstring& path, int width, int height, const std::function<COLORREF(int, int)>& colour);
 
 }  // namespace test
