@@ -1,11 +1,11 @@
 #include "pages/cleaning/litterbin_start_dlg.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "contracts/litterbin.h"
 #include "contracts/messages.h"
 #include "pages/cleaning/cleaning_ids.h"
+#include "pages/cleaning/tree_icons.h"
 
 using namespace cleaning_pages;
 
@@ -57,11 +57,9 @@ void CLitterbinStartDlg::OnInitPage() {
   drives_.InsertColumn(0, L"Drives", 200);
   drives_.InsertColumn(1, L"Total Space", 170);
   drives_.InsertColumn(2, L"Free Space", 170);
-  // The system's small icons: shared, so the list must not destroy them (LVS_SHAREIMAGELISTS).
-  SHFILEINFOW info = {};
-  auto icons = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  if (icons) ListView_SetImageList(drives_.hwnd(), icons, LVSIL_SMALL);
+  // The page owns the picture (LVS_SHAREIMAGELISTS: the list does not destroy it); every row shows it.
+  icons_.reset(MakeDriveIcon());
+  if (icons_) ListView_SetImageList(drives_.hwnd(), icons_.get(), LVSIL_SMALL);
   FillDrives();
 }
 
@@ -78,14 +76,11 @@ void CLitterbinStartDlg::FillDrives() {
     bool known = GetDiskFreeSpaceExW(root, &available, &total, &free) != 0;
     drives_.SetText(row, 1, known ? DriveSpaceText(total.QuadPart).c_str() : L"Unknown");
     drives_.SetText(row, 2, known ? DriveSpaceText(free.QuadPart).c_str() : L"Unknown");
-    SHFILEINFOW info = {};
-    if (SHGetFileInfoW(root, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) {
-      LVITEMW image = {};
-      image.mask = LVIF_IMAGE;
-      image.iItem = row;
-      image.iImage = info.iIcon;
-      SendMessageW(drives_.hwnd(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
-    }
+    LVITEMW image = {};
+    image.mask = LVIF_IMAGE;
+    image.iItem = row;
+    image.iImage = 0;  // the drive picture
+    SendMessageW(drives_.hwnd(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
   }
   drives_.SetAllChecked(true);
 }

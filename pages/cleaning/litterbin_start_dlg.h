@@ -35,5 +35,6 @@ class CLitterbinStartDlg : public cleaning_pages::CCleaningStartDlg {
 
  private:
   ui::CheckListView drives_;
+  ui::ImageList icons_;
   std::vector<std::wstring> queue_;
 };

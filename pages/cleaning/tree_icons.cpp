@@ -56,17 +56,23 @@ void PlugIn(Graphics& g) {
   g.FillEllipse(&hole, -2, 8, 5, 5);    // the socket on the left
 }
 
+// A hard disk seen from the front: a grey case with a green activity light.
+void Drive(Graphics& g) {
+  Gdiplus::SolidBrush body(Color(255, 226, 230, 228)), light(kGreen);
+  Gdiplus::Pen edge(Color(255, 120, 128, 124), 1.0f), slot(Color(255, 160, 168, 164), 1.0f);
+  g.FillRectangle(&body, 1, 5, 14, 7);
+  g.DrawRectangle(&edge, 1, 5, 14, 7);
+  g.DrawLine(&slot, 3, 8, 9, 8);
+  g.FillRectangle(&light, 11, 9, 2, 2);
+}
+
 using Draw = void (*)(Graphics&);
 void Browser1(Graphics& g) { Globe(g, Color(255, 66, 140, 214), Color(255, 30, 96, 170)); }
 void Browser2(Graphics& g) { Globe(g, Color(255, 240, 140, 50), Color(255, 196, 96, 20)); }
-const Draw kPictures[kTreeIconCount] = {Category, SystemWindow, Browser1, Browser2, PlugIn};
-
-}  // namespace
-
-HIMAGELIST MakeTreeIcons() {
-  ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kTreeIconCount, 0));
+HIMAGELIST MakeIcons(std::initializer_list<Draw> pictures) {
+  ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(pictures.size()), 0));
   if (!list) return nullptr;
-  for (Draw draw : kPictures) {
+  for (Draw draw : pictures) {
     Gdiplus::Bitmap picture(16, 16, PixelFormat32bppARGB);
     {
       Graphics g(&picture);
@@ -81,5 +87,11 @@ HIMAGELIST MakeTreeIcons() {
   }
   return list.release();
 }
+
+}  // namespace
+
+HIMAGELIST MakeTreeIcons() { return MakeIcons({Category, SystemWindow, Browser1, Browser2, PlugIn}); }
+
+HIMAGELIST MakeDriveIcon() { return MakeIcons({Drive}); }
 
 }  // namespace cleaning_pages

@@ -1,14 +1,17 @@
-// The small pictures of the trace category tree, drawn at run time in the page's colours: 0 a
-// category, 1 the system, 2 and 3 the two browsers (globes of two colours), 4 the plug-ins.
+// The small pictures of the cleaner pages, drawn at run time in the pages' colours. The tree of
+// trace categories: 0 a category, 1 the system, 2 and 3 the two browsers (globes of two colours),
+// 4 the plug-ins. The drive list: a fixed drive (drawn rather than taken from the shell's system
+// image list, whose creation costs the process several megabytes under Wine).
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
 namespace cleaning_pages {
 
-constexpr int kTreeIconCount = 5;
-
 // A 16 x 16 image list holding the five pictures; null when it cannot be made.
 HIMAGELIST MakeTreeIcons();
+
+// A 16 x 16 image list holding the drive picture; null when it cannot be made.
+HIMAGELIST MakeDriveIcon();
 
 }  // namespace cleaning_pages
