@@ -34,11 +34,15 @@ constexpr ULONG_PTR kMenuUnlock = 1;
 
 }  // namespace report_kind
 
-// Replies to a report (the value the receiving window procedure returns).
+// Replies to a report (the value the receiving window procedure returns). Only the two values below
+// steer a scan; every other reply means "taken, go on" — in particular 0 and TRUE, the answers every
+// ordinary receiver of WM_COPYDATA gives, so a window that knows nothing of this protocol receives
+// every report. The two are tagged in their high bits so that no conventional answer (0, 1, -1, a
+// small count) can be mistaken for them.
 namespace report_reply {
-constexpr LRESULT kGoOn = 0;    // taken; go on
-constexpr LRESULT kStop = 1;    // stop this scan now
-constexpr LRESULT kResend = 2;  // not taken yet; send the same report again shortly
+constexpr LRESULT kGoOn = 0;                // taken; go on (so is any value but the two below)
+constexpr LRESULT kStop = 0x5CA57090;       // stop this scan now
+constexpr LRESULT kResend = 0x5CA57091;     // not taken yet; send the same report again shortly
 }  // namespace report_reply
 
 // The pages: each page's identifier is the command that shows it, and its idle state.

@@ -1,6 +1,7 @@
 // Sending one scan report to the window that asked for the scan, with the reply protocol every
-// engine honours: 0 go on; 1 stop now; 2 not taken yet, send the same report again after about
-// 50 ms. A window that no longer exists ends the scan too.
+// engine honours (contracts/messages.h, report_reply): kStop ends the scan, kResend sends the same
+// report again after about 50 ms, any other reply goes on. A window that no longer exists ends the
+// scan too.
 #pragma once
 #include <windows.h>
 

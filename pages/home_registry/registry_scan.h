@@ -4,7 +4,7 @@
 // The worker never reads the page: its job holds the page's window handle by value, its own copy of
 // the categories to scan and a stop flag. The pages keep the same job (std::shared_ptr), so it
 // outlives whichever side finishes last. Every report reaches the page as a sent WM_COPYDATA; the
-// page's reply steers the engine (0 go on, 1 stop now, 2 send again shortly), which is how a scan is
+// page's reply steers the engine (report_reply: go on, stop now, send again shortly), which is how a scan is
 // paused while the abort question is open and stopped after it, with no thread ever suspended.
 #pragma once
 #include <windows.h>

@@ -1,5 +1,5 @@
 // The report sender every engine uses, against a recording window: the text and byte count it
-// sends, and the reply protocol (0 go on, 1 stop, 2 send again, a vanished window stops).
+// sends, and the reply protocol (stop, send again, anything else goes on; a vanished window stops).
 #include "contracts/report.h"
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "contracts/messages.h"
 #include "tests/support/pump.h"
 #include "tests/support/report_recorder.h"
 
@@ -32,28 +33,32 @@ TEST(ReportSend, SendsTheTextWithItsTerminator) {
   EXPECT_TRUE(recorder.reports()[2].terminated);
 }
 
-TEST(ReportSend, AReplyOfOneStopsTheScan) {
+TEST(ReportSend, TheStopReplyEndsTheScan) {
   test::ReportRecorder recorder;
-  recorder.SetReply(1);
+  recorder.SetReply(report_reply::kStop);
   EXPECT_FALSE(report::Send(recorder.window(), 20000, L"x"));
   EXPECT_EQ(1u, recorder.reports().size());
 }
 
-TEST(ReportSend, AReplyOfTwoSendsTheSameReportAgainShortly) {
+TEST(ReportSend, TheResendReplySendsTheSameReportAgainShortly) {
   test::ReportRecorder recorder;
-  recorder.SetReplies([](const test::Report&, size_t index) { return index < 2 ? LRESULT(2) : LRESULT(0); });
+  recorder.SetReplies(
+      [](const test::Report&, size_t index) { return index < 2 ? report_reply::kResend : report_reply::kGoOn; });
   DWORD start = GetTickCount();
   EXPECT_TRUE(report::Send(recorder.window(), 30001, L"n|l|1"));
   DWORD elapsed = GetTickCount() - start;
   ASSERT_EQ(3u, recorder.reports().size());
   for (const test::Report& r : recorder.reports()) EXPECT_EQ(L"n|l|1", r.text);
   EXPECT_GE(elapsed, 80u);  // two pauses of about 50 ms
-  EXPECT_LT(elapsed, 1000u);
 }
 
-TEST(ReportSend, AnswersOtherThanOneAndTwoGoOn) {
+TEST(ReportSend, TheAnswersOfOrdinaryReceiversGoOn) {
   test::ReportRecorder recorder;
-  recorder.SetReply(7);
+  for (LRESULT reply : {LRESULT(0), LRESULT(TRUE), LRESULT(-1), LRESULT(2), LRESULT(7)}) {
+    recorder.SetReply(reply);
+    EXPECT_TRUE(report::Send(recorder.window(), 20000, L"x")) << reply;
+  }
+  recorder.LeaveToDefWindowProc();
   EXPECT_TRUE(report::Send(recorder.window(), 20000, L"x"));
 }
 
@@ -87,10 +92,10 @@ TEST(ReportSend, FromAWorkerThreadInOrderUntilTheWindowCloses) {
   EXPECT_LT(sent.load(), 100000);
 }
 
-TEST(ReportSend, AWorkerWaitsWhileTheReceiverAnswersTwo) {
+TEST(ReportSend, AWorkerWaitsWhileTheReceiverAnswersResend) {
   test::ReportRecorder recorder;
   std::atomic<bool> answering2{true};
-  recorder.SetReplies([&](const test::Report&, size_t) { return answering2 ? LRESULT(2) : LRESULT(0); });
+  recorder.SetReplies([&](const test::Report&, size_t) { return answering2 ? report_reply::kResend : report_reply::kGoOn; });
   std::atomic<bool> done{false};
   std::thread worker([&] {
     report::Send(recorder.window(), 30001, L"first");

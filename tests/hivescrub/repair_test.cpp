@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "contracts/hivescrub.h"
+#include "contracts/messages.h"
 #include "hivescrub_support.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/scratch.h"
@@ -53,7 +54,7 @@ TEST(Reports, AStopReplyEndsTheScanAtOnce) {
   RegistrySandbox run(HKEY_CURRENT_USER, kRun);
   for (int i = 0; i < 5; ++i) run.SetString(L"", (L"Gone" + std::to_wstring(i)).c_str(), files / L"gone.exe");
   test::ReportRecorder recorder;
-  recorder.SetReplies([](const test::Report& r, size_t) { return r.kind == 10007 ? LRESULT(1) : LRESULT(0); });
+  recorder.SetReplies([](const test::Report& r, size_t) { return r.kind == 10007 ? report_reply::kStop : report_reply::kGoOn; });
   std::vector<test::Report> reports = hstest::RunCategory(7, &recorder);
   ASSERT_FALSE(reports.empty());
   EXPECT_EQ(10007u, reports.back().kind) << "nothing is sent after the stop";
@@ -67,11 +68,22 @@ TEST(Reports, AResendReplyDeliversTheSameProblemAgain) {
   test::ReportRecorder recorder;
   int resent = 0;
   recorder.SetReplies([&resent](const test::Report& r, size_t) {
-    return r.kind == 10007 && resent++ == 0 ? LRESULT(2) : LRESULT(0);
+    return r.kind == 10007 && resent++ == 0 ? report_reply::kResend : report_reply::kGoOn;
   });
   std::vector<hstest::Problem> problems = hstest::ProblemsOf(hstest::RunCategory(7, &recorder));
   ASSERT_EQ(2u, problems.size());
   EXPECT_EQ(problems[0].text, problems[1].text);
+}
+
+TEST(Reports, AnOrdinaryReceiverGetsEveryProblem) {
+  test::ScratchFolder files;
+  RegistrySandbox run(HKEY_CURRENT_USER, kRun);
+  for (int i = 0; i < 5; ++i) run.SetString(L"", (L"Gone" + std::to_wstring(i)).c_str(), files / L"gone.exe");
+  test::ReportRecorder answersTrue, leavesItToWindows;
+  answersTrue.SetReply(TRUE);
+  leavesItToWindows.LeaveToDefWindowProc();
+  EXPECT_EQ(5u, hstest::ProblemsOf(hstest::RunCategory(7, &answersTrue)).size());
+  EXPECT_EQ(5u, hstest::ProblemsOf(hstest::RunCategory(7, &leavesItToWindows)).size());
 }
 
 TEST(Reports, NamesHoldingSeparatorsStayParseableAndRepairable) {

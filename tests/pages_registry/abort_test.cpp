@@ -58,7 +58,7 @@ TEST_F(RegistryCleaner, AbortPausesWhileAskedCancelGoesOnAndOkShowsTheRowsSoFar)
   }
   EXPECT_EQ(before, whileOpen);
   int resent = 0;
-  for (size_t i = reportsBefore; i < spy.seen().size(); ++i) resent += spy.seen()[i].reply == 2 ? 1 : 0;
+  for (size_t i = reportsBefore; i < spy.seen().size(); ++i) resent += spy.seen()[i].reply == report_reply::kResend ? 1 : 0;
   EXPECT_GE(resent, 2) << "the worker kept asking while the question was open";
   EXPECT_EQ(CHivescrubStartDlg::kScanningView, page().viewState());
   ASSERT_TRUE(test::PumpUntil([&] { return ListCount(results) >= before + 20; }, 60000)) << "the scan goes on";
@@ -79,7 +79,7 @@ TEST_F(RegistryCleaner, AbortPausesWhileAskedCancelGoesOnAndOkShowsTheRowsSoFar)
   EXPECT_LT(kept, kClasses);
   EXPECT_EQ(static_cast<size_t>(kept), page().problems().size());
   EXPECT_LE(spy.seen().size(), reportsAtStop + 1) << "the engine stops at the first refused report";
-  for (size_t i = reportsAtStop; i < spy.seen().size(); ++i) EXPECT_EQ(1, spy.seen()[i].reply);
+  for (size_t i = reportsAtStop; i < spy.seen().size(); ++i) EXPECT_EQ(report_reply::kStop, spy.seen()[i].reply);
 
   // Clean repairs exactly the rows shown.
   boxes_ = std::make_unique<test::MessageBoxWatcher>(IDOK);
@@ -122,7 +122,7 @@ TEST_F(RegistryCleaner, ReportsWithoutTwoSeparatorsOrOfOtherKindsAddNothing) {
     EXPECT_EQ(kind, data.dwData) << "the sender's report is left as it was, to be sent again";
     return reply;
   };
-  EXPECT_EQ(1, send(10000, L"before any scan")) << "no scan of the page's own: stop";
+  EXPECT_EQ(report_reply::kStop, send(10000, L"before any scan")) << "no scan of the page's own: stop";
 
   regtest::BrokenClasses classes(2000);
   SelectOnly({1});
@@ -131,13 +131,13 @@ TEST_F(RegistryCleaner, ReportsWithoutTwoSeparatorsOrOfOtherKindsAddNothing) {
   ASSERT_TRUE(test::PumpUntil([&] { return ListCount(results) >= 5; }, 60000));
   // Reports sent from this thread are handled at once, between the worker's.
   int rows = ListCount(results);
-  EXPECT_EQ(0, send(10003, L"no separator"));
-  EXPECT_EQ(0, send(10003, L"303|only one"));
-  EXPECT_EQ(0, send(10031, L"303|r|beyond|the kinds"));
-  EXPECT_EQ(0, send(9999, L"303|r|below|the kinds"));
+  EXPECT_EQ(report_reply::kGoOn, send(10003, L"no separator"));
+  EXPECT_EQ(report_reply::kGoOn, send(10003, L"303|only one"));
+  EXPECT_EQ(report_reply::kGoOn, send(10031, L"303|r|beyond|the kinds"));
+  EXPECT_EQ(report_reply::kGoOn, send(9999, L"303|r|below|the kinds"));
   EXPECT_EQ(rows, ListCount(results));
   EXPECT_EQ(static_cast<size_t>(rows), page().problems().size());
-  EXPECT_EQ(0, send(10003, L"303|DeleteValue;HKEY_CURRENT_USER\\Nowhere;x|Title|Detail"));
+  EXPECT_EQ(report_reply::kGoOn, send(10003, L"303|DeleteValue;HKEY_CURRENT_USER\\Nowhere;x|Title|Detail"));
   EXPECT_EQ(rows + 1, ListCount(results));
   EXPECT_EQ(L"Title|Detail", page().resultsPage()->RowText(rows));
   EXPECT_EQ(303, page().problems().back().id);
@@ -147,7 +147,7 @@ TEST_F(RegistryCleaner, ReportsWithoutTwoSeparatorsOrOfOtherKindsAddNothing) {
   std::vector<std::wstring> shown = Rows();
   ASSERT_EQ(shown.size(), page().problems().size());
   for (size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(page().problems()[i].display, shown[i]) << i;
-  EXPECT_EQ(1, send(10001, L"101|late|report|after the stop"));
+  EXPECT_EQ(report_reply::kStop, send(10001, L"101|late|report|after the stop"));
 }
 
 }  // namespace

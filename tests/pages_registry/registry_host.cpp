@@ -128,7 +128,7 @@ LRESULT CALLBACK ReportSpy::Proc(HWND window, UINT message, WPARAM wParam, LPARA
 std::vector<int> ReportSpy::CategoriesBegun() const {
   std::vector<int> begun;
   for (const Seen& s : seen_)
-    if (s.kind >= 10016 && s.kind <= 10030 && s.reply == 0) begun.push_back(static_cast<int>(s.kind - 10015));
+    if (s.kind >= 10016 && s.kind <= 10030 && s.reply == report_reply::kGoOn) begun.push_back(static_cast<int>(s.kind - 10015));
   return begun;
 }
 

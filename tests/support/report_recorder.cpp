@@ -50,7 +50,13 @@ std::vector<std::wstring> ReportRecorder::TextsOfKind(ULONG_PTR kind) const {
 
 LRESULT CALLBACK ReportRecorder::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<ReportRecorder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self && message == WM_COPYDATA) return self->OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+  if (self && message == WM_COPYDATA) {
+    LRESULT reply = self->OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    if (!self->default_) return reply;
+    reply = DefWindowProcW(window, message, wParam, lParam);
+    self->reports_.back().reply = reply;
+    return reply;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

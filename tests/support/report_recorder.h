@@ -30,10 +30,13 @@ class ReportRecorder {
 
   HWND window() const { return window_; }
 
-  // The reply to every report from now on (0 go on, 1 stop, 2 send again).
+  // The reply to every report from now on (report_reply values; anything else goes on).
   void SetReply(LRESULT reply);
   // A reply chosen per report; index counts every report received so far, from 0.
   void SetReplies(std::function<LRESULT(const Report&, size_t index)> choose);
+  // Records each report, then leaves the message to DefWindowProc and answers what it returns, as a
+  // window that knows nothing of reports does.
+  void LeaveToDefWindowProc() { default_ = true; }
 
   const std::vector<Report>& reports() const { return reports_; }
   std::vector<Report> OfKind(ULONG_PTR kind) const;
@@ -47,6 +50,7 @@ class ReportRecorder {
   HWND window_ = nullptr;
   std::vector<Report> reports_;
   std::function<LRESULT(const Report&, size_t)> choose_;
+  bool default_ = false;
 };
 
 }  // namespace test
