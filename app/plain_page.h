@@ -13,6 +13,3 @@ class CPlainPage : public ui::Page {
  private:
   void Paint(HDC dc);
 };
-
-// White, and the accent lines along the top, right and bottom edges of a page of this size.
-void PaintPageFrame(HDC dc, int width, int height);

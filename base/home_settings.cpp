@@ -1,4 +1,4 @@
-#include "app/home_settings.h"
+#include "base/home_settings.h"
 
 #include <windows.h>
 

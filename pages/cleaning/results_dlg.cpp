@@ -4,9 +4,9 @@
 
 #include <climits>
 
-#include "app/plain_page.h"
 #include "pages/cleaning/cleaning_ids.h"
 #include "ui/controls/page_colours.h"
+#include "ui/page_frame.h"
 
 namespace cleaning_pages {
 namespace {

@@ -1,6 +1,6 @@
 #include "pages/home_registry/page_drawing.h"
 
-#include "app/plain_page.h"
+#include "ui/page_frame.h"
 #include "ui/gdi.h"
 
 namespace registry_pages {

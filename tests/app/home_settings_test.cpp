@@ -1,5 +1,5 @@
 // The home page's registry values: how each reads, and what missing or odd values give.
-#include "app/home_settings.h"
+#include "base/home_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // CIni: typed reads of the theme file, and what defaults, long values and odd texts give.
-#include "app/ini.h"
+#include "base/ini.h"
 
 #include <gtest/gtest.h>
 

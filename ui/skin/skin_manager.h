@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/ini.h"
+#include "base/ini.h"
 
 class CSkinManager {
  public:
