@@ -2,12 +2,12 @@
 // files in nested folders on a mapped drive, one run measures:
 //   (a) a bare walk (the search calls the engine uses, nothing else);
 //   (b) the bare walk plus one cross-thread SendMessage per file to a window that does nothing:
-//       the floor the report channel imposes on any scan that reports each file;
+//       what a scan that reported every file it examines would cost;
 //   (c) LitterbinGetJunkFile from a worker thread reporting to such a window.
-// It prints files per second for each (the best of three rounds) and the time ratios c/b (goal: at
-// most 1.2) and c/a. Cross-thread messages dominate (b) and (c) and vary with the machine's load, so
-// it also measures (d), the engine reporting to a window of its own thread (each report a direct
-// call): d/a is the engine's own cost over the bare walk, steady from run to run.
+// It prints files per second for each (the best of three rounds) and the time ratios c/a (goal: at
+// most 1.5: the engine reports progress only a few times a second, so it runs at the walk's speed)
+// and c/b. It also measures (d), the engine reporting to a window of its own thread (each report a
+// direct call): d/a is the engine's own cost over the bare walk.
 #include <windows.h>
 #include <process.h>
 
@@ -69,37 +69,6 @@ void RemoveTree() {
   RemoveDirectoryW(kTree);
 }
 
-// The bare walk: the same search calls as the engine's walk (the Windows 7 options where the
-// system takes them), and for each file either nothing or one report to `window`.
-HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW* data) {
-  HANDLE find = FindFirstFileExW(pattern.c_str(), static_cast<FINDEX_INFO_LEVELS>(1), data, FindExSearchNameMatch,
-                                 nullptr, 2);
-  if (find == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
-    find = FindFirstFileW(pattern.c_str(), data);
-  return find;
-}
-
-long BareWalk(const std::wstring& folder, HWND window) {
-  long files = 0;
-  WIN32_FIND_DATAW data;
-  base::UniqueFind find(FindFirst(folder + L"*.*", &data));
-  if (!find) return 0;
-  do {
-    if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0) continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      files += BareWalk(folder + data.cFileName + L"\\", window);
-      continue;
-    }
-    ++files;
-    if (window) {
-      COPYDATASTRUCT copy = {20000, static_cast<DWORD>((wcslen(data.cFileName) + 1) * sizeof(wchar_t)),
-                             data.cFileName};
-      SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
-    }
-  } while (FindNextFileW(find.get(), &data));
-  return files;
-}
-
 LRESULT CALLBACK Receiver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COPYDATA) return 0;
   return DefWindowProcW(window, message, wParam, lParam);
@@ -116,7 +85,7 @@ unsigned __stdcall Worker(void* argument) {
   if (job->engine) {
     LitterbinGetJunkFile(job->window, kDrive);
   } else {
-    job->files = BareWalk(std::wstring(kDrive), job->window);
+    job->files = bench::BareWalk(std::wstring(kDrive), job->window);
   }
   return 0;
 }
@@ -168,14 +137,14 @@ int main() {
 
   HWND window = bench::MessageWindow(L"LumaspanBenchReceiver", Receiver);
 
-  BareWalk(std::wstring(kDrive), nullptr);  // the file system's caches warm, as for any later scan
+  bench::BareWalk(std::wstring(kDrive), nullptr);  // the file system's caches warm, as for any later scan
   // Best of three rounds, (b) and (c) in alternating order: the machine is shared, and the least
   // disturbed run of each is the truest.
   double a = 1e9, b = 1e9, c = 1e9;
   long walked = 0;
   for (int round = 0; round < 3; ++round) {
     double start = Seconds();
-    walked = BareWalk(std::wstring(kDrive), nullptr);
+    walked = bench::BareWalk(std::wstring(kDrive), nullptr);
     double ra = Seconds() - start;
     Job bare{window, false}, engine{window, true};
     double rb = 0, rc = 0;
@@ -203,9 +172,9 @@ int main() {
   std::printf("(b) bare walk + one report per file:  %9.0f files/s  (%.2f s)\n", total / b, b);
   std::printf("(c) LitterbinGetJunkFile:             %9.0f files/s  (%.2f s)\n", total / c, c);
   std::printf("(d) the same, same-thread receiver:   %9.0f files/s  (%.2f s)\n", total / d, d);
-  std::printf("time c/b = %.3f (goal <= 1.2)   time c/a = %.2f   time d/a = %.2f\n", c / b, c / a, d / a);
+  std::printf("time c/a = %.3f (goal <= 1.5)   time c/b = %.2f   time d/a = %.2f\n", c / a, c / b, d / a);
 
   DestroyWindow(window);
   RemoveTree();
-  return c / b <= 1.2 ? 0 : 2;
+  return c / a <= 1.5 ? 0 : 2;
 }

@@ -1,5 +1,6 @@
-// What the junk cleaner page costs beyond the scan itself. On a tree of 50,000 files (500 of them
-// junk) on the test drive T:, one run measures:
+// What a junk scan through the page costs beyond walking the drive. On a tree of 50,000 files (500
+// of them junk) on the test drive T:, one run measures:
+//   (a) the bare walk of the drive (the engines' search calls, nothing else);
 //   (e) the engine alone: LitterbinGetJunkFile on a worker thread, reporting to a window of this
 //       thread that does nothing with the reports (the engines' own benchmark's figure);
 //   (p) the same scan through the real page in the real main window: Start Scan to the finished
@@ -7,8 +8,9 @@
 //       without the pause of 6 ms the page makes after each item (it is specified, not overhead);
 //   (s) once, the page as it runs for a user, pauses included, for reference.
 // It prints the best of five rounds of (e) and (p), in alternating order since the machine is
-// shared (the least disturbed run of each is the truest), and the ratio p/e (goal: at most 1.2). Then, with 10,000 junk files listed by the page,
-// the process's peak working set (goal: under 60 MB).
+// shared (the least disturbed run of each is the truest), and the ratios p/a (goal: at most 1.5)
+// and p/e (goal: at most 1.2). Then, with 10,000 junk files listed by the page, the process's peak
+// working set (goal: under 60 MB).
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -227,10 +229,13 @@ int Run() {
 
   EngineAlone(receiver);  // the file system's caches warm, as for any later scan
 
-  double e = 1e9, p = 1e9;
+  double a = 1e9, e = 1e9, p = 1e9;
   int rows = 0;
   const int kRounds = 5;
   for (int round = 0; round < kRounds; ++round) {
+    double walkStart = Seconds();
+    bench::BareWalk(kDrive, nullptr);
+    a = std::min(a, Seconds() - walkStart);
     double re = 0, rp = 0;
     if (round % 2 == 0) {
       re = EngineAlone(receiver);
@@ -248,13 +253,17 @@ int Run() {
   DestroyWindow(receiver);
   RemoveTree();
 
+  std::printf("(a) bare walk:                        %9.0f files/s  (%.2f s)\n", total / a, a);
   std::printf("(e) engine alone, trivial receiver:   %9.0f files/s  (%.2f s)\n", total / e, e);
   std::printf("(p) through the page, no item pause:  %9.0f files/s  (%.2f s)\n", total / p, p);
+  using cleaning_pages::CCleaningStartDlg;
+  const int paused = std::min(userRows, static_cast<int>(CCleaningStartDlg::kPausedItems));
   std::printf("(s) through the page, as a user sees it: %.2f s, of which %d x %lu ms item pauses = %.2f s\n", s,
-              userRows, static_cast<unsigned long>(cleaning_pages::CCleaningStartDlg::kItemPauseMs),
-              userRows * cleaning_pages::CCleaningStartDlg::kItemPauseMs / 1000.0);
-  std::printf("time p/e = %.3f (goal <= 1.2)   peak working set %.1f MB (goal < 60)\n", p / e, peak);
-  bool ok = rows == total / kJunkEvery && listed == kListed && p / e <= 1.2 && peak < 60;
+              paused, static_cast<unsigned long>(CCleaningStartDlg::kItemPauseMs),
+              paused * CCleaningStartDlg::kItemPauseMs / 1000.0);
+  std::printf("time p/a = %.3f (goal <= 1.5)   time p/e = %.3f (goal <= 1.2)   peak working set %.1f MB (goal < 60)\n",
+              p / a, p / e, peak);
+  bool ok = rows == total / kJunkEvery && listed == kListed && p / a <= 1.5 && p / e <= 1.2 && peak < 60;
   return ok ? 0 : 2;
 }
 

@@ -22,6 +22,13 @@ bool Reporter::Send(ULONG_PTR kind, const wchar_t* text, size_t length) {
 }
 
 bool Reporter::Progress(std::wstring_view text) {
+  if (stopped_) return false;
+  // GetTickCount, not GetTickCount64: the engines run on Windows XP too. The unsigned difference
+  // is right across the counter's wrap.
+  DWORD now = GetTickCount();
+  if (progressSent_ && now - lastProgress_ < kProgressIntervalMs) return true;
+  progressSent_ = true;
+  lastProgress_ = now;
   text_.assign(text);
   return Send(report_kind::kCleanProgress, text_.c_str(), text_.size());
 }

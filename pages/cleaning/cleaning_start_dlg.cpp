@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/plain_page.h"
 #include "base/text.h"
 #include "contracts/buffers.h"
 #include "contracts/messages.h"
@@ -11,6 +10,7 @@
 #include "pages/cleaning/cleaning_ids.h"
 #include "ui/controls/page_colours.h"
 #include "ui/link_cursor.h"
+#include "ui/page_frame.h"
 
 namespace cleaning_pages {
 namespace {
@@ -154,6 +154,7 @@ void CCleaningStartDlg::OnStartMessage() {
   results_ = std::move(results);
   state_ = setup_.startMessage;
   found_.clear();
+  pausesTaken_ = 0;
   total_ = 0;
   endPending_ = false;
   pending_ = MakeJob();
@@ -222,7 +223,10 @@ void CCleaningStartDlg::AddItem(std::wstring_view text) {
   total_ = SaturatingAdd(total_, item.size);
   found_.push_back(std::move(item));
   results_->SetTotals(static_cast<int>(std::min<size_t>(found_.size(), INT_MAX)), total_);
-  if (itemPauseMs_) Sleep(itemPauseMs_);
+  if (itemPauseMs_ && found_.size() <= kPausedItems) {
+    Sleep(itemPauseMs_);
+    ++pausesTaken_;
+  }
   if (GetRandNumber() == 1) results_->RepaintHeader();
 }
 

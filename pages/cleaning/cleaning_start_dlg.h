@@ -50,7 +50,10 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   static constexpr RECT kSelectAllLink = {22, 400, 74, 418};
   static constexpr RECT kClearAllLink = {97, 400, 146, 418};
   static constexpr RECT kChoiceRect = {10, 50, 563, 384};  // the tree or the drive list
+  // A short pause after each of the first items of a scan lets the user watch the list fill; a
+  // large scan would wait minutes on pauses alone, so items past kPausedItems come at full speed.
   static constexpr DWORD kItemPauseMs = 6;
+  static constexpr size_t kPausedItems = 300;
 
   explicit CCleaningStartDlg(const Setup& setup);
   ~CCleaningStartDlg() override;
@@ -66,6 +69,8 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   const std::wstring& LastScanText() const { return lastScan_; }
   // The pause after each item found (tests and benchmarks shorten it; the program keeps 6 ms).
   void SetItemPause(DWORD ms) { itemPauseMs_ = ms; }
+  // How many item pauses the current (or last) scan has taken.
+  size_t PausesTaken() const { return pausesTaken_; }
 
  protected:
   // The derived page's part.
@@ -125,6 +130,7 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   bool asking_ = false;      // "Are you sure to stop scanning?" is open
   bool endPending_ = false;  // the worker ended while the question was open
   DWORD itemPauseMs_ = kItemPauseMs;
+  size_t pausesTaken_ = 0;
   std::wstring lastScan_;
   PageFonts fonts_;
   ui::CSkinButton start_;

@@ -152,9 +152,10 @@ std::vector<std::wstring> FileItems(const test::ReportRecorder& recorder, ULONG_
     EXPECT_EQ((r.text.size() + 1) * sizeof(wchar_t), r.bytes);
     if (r.kind != itemKind) continue;
     items.push_back(r.text);
-    std::wstring name = ItemName(r.text);
-    EXPECT_TRUE(i > 0 && reports[i - 1].kind == report_kind::kCleanProgress && reports[i - 1].text == name)
-        << "no progress report before the item of " << std::string(name.begin(), name.end());
+    // Progress is thinned out, but the scan's first object is always shown before its first item.
+    if (items.size() == 1) {
+      EXPECT_TRUE(reports[0].kind == report_kind::kCleanProgress && i > 0) << "no progress report before the first item";
+    }
   }
   return items;
 }

@@ -72,8 +72,8 @@ class HeldFile {
 // "name|location|size" as the engines send it.
 std::wstring ItemText(const std::wstring& name, const std::wstring& location, uint64_t size);
 
-// The item texts of a file scan, after checking that each item of kind itemKind directly follows
-// a progress report (20000) holding its file name. Records a test failure otherwise.
+// The item texts of a file scan, after checking that every report is terminated and that a
+// progress report (20000) came first. Records a test failure otherwise.
 std::vector<std::wstring> FileItems(const test::ReportRecorder& recorder, ULONG_PTR itemKind);
 
 // The items that are in after but not in before (each counted), in the order of after.

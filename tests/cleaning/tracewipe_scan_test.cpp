@@ -36,24 +36,31 @@ std::vector<std::wstring> ScanItems(int group, int index) {
   return cleaning_test::FileItems(recorder, report_kind::kTraceItem);
 }
 
-// The reports of a registry scan as pairs: the progress text, then the item text.
-std::vector<std::pair<std::wstring, std::wstring>> RegistryReports(int group, int index) {
+using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// A registry scan's reports against the expected (progress text, item text) pairs: exactly the
+// expected items, and progress (thinned out, so not one per item) that begins the scan with the
+// first item's text and shows only texts of the expected ones.
+void ExpectRegistryReports(const Pairs& expected, int group, int index) {
   test::ReportRecorder recorder;
   TracewipeGetEvidenceFile(recorder.window(), group, 1, index);
-  std::vector<std::pair<std::wstring, std::wstring>> pairs;
+  std::vector<std::wstring> items;
+  for (const auto& pair : expected) items.push_back(pair.second);
+  std::vector<std::wstring> found = recorder.TextsOfKind(report_kind::kTraceItem);
+  EXPECT_EQ(Sorted(items), Sorted(found));
   const std::vector<test::Report>& reports = recorder.reports();
-  EXPECT_EQ(0u, reports.size() % 2);
-  for (size_t i = 0; i + 1 < reports.size(); i += 2) {
-    EXPECT_EQ(report_kind::kCleanProgress, reports[i].kind);
-    EXPECT_EQ(report_kind::kTraceItem, reports[i + 1].kind);
-    pairs.emplace_back(reports[i].text, reports[i + 1].text);
+  if (expected.empty() || found.empty()) return;
+  ASSERT_GE(reports.size(), 2u);
+  EXPECT_EQ(report_kind::kCleanProgress, reports[0].kind);
+  for (const auto& pair : expected) {
+    if (pair.second == found[0]) {
+      EXPECT_EQ(pair.first, reports[0].text) << "the first object examined";
+    }
   }
-  return pairs;
-}
-
-std::vector<std::pair<std::wstring, std::wstring>> SortedPairs(std::vector<std::pair<std::wstring, std::wstring>> p) {
-  std::sort(p.begin(), p.end());
-  return p;
+  for (const std::wstring& text : recorder.TextsOfKind(report_kind::kCleanProgress)) {
+    EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](const auto& pair) { return pair.first == text; }))
+        << "a progress text of no item";
+  }
 }
 
 TEST(TraceFolders, EveryFileBelowRecentHistoryCookiesAndCacheIsATrace) {
@@ -111,16 +118,27 @@ TEST(TraceFolders, TemporaryFilesComeFromTheTemporaryFolderThatExists) {
   }
 }
 
+TEST(TraceRegistry, AnOrdinaryReceiverGetsEveryItem) {
+  test::RegistrySandbox run(HKEY_CURRENT_USER, kRunMru);
+  for (const wchar_t* name : {L"a", L"b", L"c", L"MRUList"}) run.SetString(L"", name, L"x");
+  test::ReportRecorder answersTrue, leavesItToWindows;
+  answersTrue.SetReply(TRUE);
+  leavesItToWindows.LeaveToDefWindowProc();
+  for (test::ReportRecorder* recorder : {&answersTrue, &leavesItToWindows}) {
+    TracewipeGetEvidenceFile(recorder->window(), 0, 1, 1);
+    EXPECT_EQ(4u, recorder->OfKind(report_kind::kTraceItem).size());
+  }
+}
+
 TEST(TraceRegistry, RunHistoryReportsEveryValueWithTheLocationOfItsKey) {
   test::RegistrySandbox run(HKEY_CURRENT_USER, kRunMru);
   run.SetString(L"", L"a", L"cmd\\1");
   run.SetString(L"", L"b", L"notepad C:\\x.txt\\1");
   run.SetString(L"", L"MRUList", L"ba");
   std::wstring at = kRunMruLocation;
-  EXPECT_EQ(SortedPairs({{L"cmd\\1", ItemText(L"a", at, 10)},
+  ExpectRegistryReports({{L"cmd\\1", ItemText(L"a", at, 10)},
                          {L"notepad C:\\x.txt\\1", ItemText(L"b", at, 36)},
-                         {L"ba", ItemText(L"MRUList", at, 4)}}),
-            SortedPairs(RegistryReports(0, 1)));
+                         {L"ba", ItemText(L"MRUList", at, 4)}}, 0, 1);
 }
 
 TEST(TraceRegistry, MediaPlayerListsReportTheirValues) {
@@ -139,9 +157,8 @@ TEST(TraceRegistry, MediaPlayerListsReportTheirValues) {
     test::RegistrySandbox sandbox(HKEY_CURRENT_USER, list.key);
     sandbox.SetString(L"", L"File1", L"C:\\Videos\\holiday.wmv");
     sandbox.SetString(L"", L"File2", L"%USERPROFILE%\\a.mmc", REG_EXPAND_SZ);
-    EXPECT_EQ(SortedPairs({{L"C:\\Videos\\holiday.wmv", ItemText(L"File1", list.location, 42)},
-                           {L"%USERPROFILE%\\a.mmc", ItemText(L"File2", list.location, 38)}}),
-              SortedPairs(RegistryReports(3, list.index)));
+    ExpectRegistryReports({{L"C:\\Videos\\holiday.wmv", ItemText(L"File1", list.location, 42)},
+                           {L"%USERPROFILE%\\a.mmc", ItemText(L"File2", list.location, 38)}}, 3, list.index);
   }
 }
 
@@ -157,12 +174,11 @@ TEST(TraceRegistry, ValuesThatAreNoShortStringAreReportedWithSizeZero) {
   sandbox.SetRaw(L"", L"Odd", REG_SZ, odd, sizeof(odd));
   sandbox.SetString(L"", std::wstring(260, L'n').c_str(), L"x");  // a name too long to enumerate
   std::wstring at = L"HKEY_CURRENT_USER\\Software\\Gabest\\Media Player Classic\\Recent File List\\";
-  EXPECT_EQ(SortedPairs({{L"", ItemText(L"Count", at, 0)},
+  ExpectRegistryReports({{L"", ItemText(L"Count", at, 0)},
                          {L"", ItemText(L"Long", at, 0)},
                          {std::wstring(259, L'f'), ItemText(L"Fits", at, 518)},
                          {L"", ItemText(L"TooLong", at, 0)},
-                         {L"", ItemText(L"Odd", at, 0)}}),
-            SortedPairs(RegistryReports(3, 28)));
+                         {L"", ItemText(L"Odd", at, 0)}}, 3, 28);
 }
 
 TEST(TraceRegistry, OpenSaveHistoryOfThisWindowsGeneration) {
@@ -175,7 +191,7 @@ TEST(TraceRegistry, OpenSaveHistoryOfThisWindowsGeneration) {
   dialogs.SetRaw(L"OpenSavePidlMRU\\txt", L"MRUListEx", REG_BINARY, "\0\0\0\0\xff\xff\xff\xff", 8);
   std::wstring root = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\";
 
-  std::vector<std::pair<std::wstring, std::wstring>> expected;
+  Pairs expected;
   if (cleaning_test::RunningAsXp()) {
     std::wstring txt = root + L"OpenSaveMRU\\txt\\", any = root + L"OpenSaveMRU\\*\\";
     expected = {{txt, ItemText(L"a", txt, 16)}, {txt, ItemText(L"MRUList", txt, 2)}, {any, ItemText(L"b", any, 16)}};
@@ -183,7 +199,7 @@ TEST(TraceRegistry, OpenSaveHistoryOfThisWindowsGeneration) {
     std::wstring txt = root + L"OpenSavePidlMRU\\txt\\";
     expected = {{txt, ItemText(L"0", txt, 0)}, {txt, ItemText(L"MRUListEx", txt, 0)}};
   }
-  EXPECT_EQ(SortedPairs(expected), SortedPairs(RegistryReports(0, 2)));
+  ExpectRegistryReports(expected, 0, 2);
 }
 
 TEST(TraceRegistry, SearchHistoryLocationsEndWithTheSubKeyName) {
@@ -193,10 +209,9 @@ TEST(TraceRegistry, SearchHistoryLocationsEndWithTheSubKeyName) {
   acmru.SetString(L"5001", L"000", L"x");
   acmru.CreateKey(L"5647");  // an empty history
   std::wstring root = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Search Assistant\\ACMru\\";
-  EXPECT_EQ(SortedPairs({{root + L"5603", ItemText(L"000", root + L"5603", 12)},
+  ExpectRegistryReports({{root + L"5603", ItemText(L"000", root + L"5603", 12)},
                          {root + L"5603", ItemText(L"001", root + L"5603", 22)},
-                         {root + L"5001", ItemText(L"000", root + L"5001", 2)}}),
-            SortedPairs(RegistryReports(0, 7)));
+                         {root + L"5001", ItemText(L"000", root + L"5001", 2)}}, 0, 7);
 }
 
 TEST(TraceRegistry, AMissingKeyFindsNothing) {
@@ -265,7 +280,7 @@ TEST(TraceProtocol, AReplyOfOneEndsTheScanAtOnce) {
   for (const wchar_t* sub : {L"5603", L"5604"})
     for (const wchar_t* value : {L"000", L"001"}) acmru.SetString(sub, value, L"text");
   test::ReportRecorder recorder;
-  recorder.SetReplies([](const test::Report&, size_t index) { return index == 3 ? LRESULT(1) : LRESULT(0); });
+  recorder.SetReplies([](const test::Report&, size_t index) { return index == 3 ? report_reply::kStop : report_reply::kGoOn; });
   TracewipeGetEvidenceFile(recorder.window(), 0, 1, 7);
   EXPECT_EQ(4u, recorder.reports().size());  // the second item of the first history, then nothing
 }
