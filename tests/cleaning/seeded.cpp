@@ -159,6 +159,23 @@ std::vector<std::wstring> FileItems(const test::ReportRecorder& recorder, ULONG_
   return items;
 }
 
+ReportPairs RegistryPairs(const test::ReportRecorder& recorder) {
+  ReportPairs pairs;
+  const std::vector<test::Report>& reports = recorder.reports();
+  EXPECT_EQ(0u, reports.size() % 2);
+  for (size_t i = 0; i + 1 < reports.size(); i += 2) {
+    EXPECT_EQ(report_kind::kCleanProgress, reports[i].kind);
+    EXPECT_EQ(report_kind::kTraceItem, reports[i + 1].kind);
+    pairs.emplace_back(reports[i].text, reports[i + 1].text);
+  }
+  return pairs;
+}
+
+ReportPairs SortedPairs(ReportPairs pairs) {
+  std::sort(pairs.begin(), pairs.end());
+  return pairs;
+}
+
 std::vector<std::wstring> Added(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
   std::map<std::wstring, int> seen;
   for (const std::wstring& s : before) ++seen[s];

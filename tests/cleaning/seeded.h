@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/report_recorder.h"
@@ -75,6 +76,12 @@ std::wstring ItemText(const std::wstring& name, const std::wstring& location, ui
 // The item texts of a file scan, after checking that each item of kind itemKind directly follows
 // a progress report (20000) holding its file name. Records a test failure otherwise.
 std::vector<std::wstring> FileItems(const test::ReportRecorder& recorder, ULONG_PTR itemKind);
+
+// The reports of a registry scan as pairs, in order: the progress text, then the item text. Records
+// a test failure when they do not alternate so.
+using ReportPairs = std::vector<std::pair<std::wstring, std::wstring>>;
+ReportPairs RegistryPairs(const test::ReportRecorder& recorder);
+ReportPairs SortedPairs(ReportPairs pairs);
 
 // The items that are in after but not in before (each counted), in the order of after.
 std::vector<std::wstring> Added(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after);
