@@ -141,9 +141,9 @@ std::string Utf8(const std::wstring& text) {
 
 // A user whose application data folders lie where the Windows generation of the test binary puts
 // them, with Firefox profiles and Flash objects in them.
-class DataFolderTraces : public ::testing::Test {
+class TraceFiles : public ::testing::Test {
  protected:
-  DataFolderTraces()
+  TraceFiles()
       : home_(cleaning_test::RunningAsXp() ? scratch_ / L"Documents and Settings\\ann" : scratch_ / L"Users\\ann"),
         roaming_(Made(home_ + (cleaning_test::RunningAsXp() ? L"\\Application Data" : L"\\AppData\\Roaming"))),
         local_(
@@ -172,7 +172,7 @@ class DataFolderTraces : public ::testing::Test {
   cleaning_test::ShellFolderOverride roamingOverride_, localOverride_;
 };
 
-TEST_F(DataFolderTraces, FirefoxTracesOfEveryListedProfileAndNothingElse) {
+TEST_F(TraceFiles, FirefoxTracesOfEveryListedProfileAndNothingElse) {
   const std::wstring firefox = roaming_ + L"\\Mozilla\\Firefox";
   const std::wstring relative = L"Profiles\\k3x9.d\u00e9faut";
   const std::wstring main = firefox + L"\\" + relative, mainLocal = local_ + L"\\Mozilla\\Firefox\\" + relative;
@@ -229,7 +229,7 @@ TEST_F(DataFolderTraces, FirefoxTracesOfEveryListedProfileAndNothingElse) {
   EXPECT_EQ(std::vector<std::wstring>{item(cookies, 10)}, Scan(2, 19));
 }
 
-TEST_F(DataFolderTraces, FlashObjectsAreTheFilesBelowSharedObjects) {
+TEST_F(TraceFiles, FlashObjectsAreTheFilesBelowSharedObjects) {
   const std::wstring flash = roaming_ + L"\\Macromedia\\Flash Player";
   const std::wstring sol = Write(flash + L"\\#SharedObjects\\XY12AB\\localhost\\game.sol", 11);
   const std::wstring top = Write(flash + L"\\#SharedObjects\\XY12AB\\site.sol", 2);
