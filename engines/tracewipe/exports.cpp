@@ -9,6 +9,8 @@
 #include "engines/common/bookkeeping.h"
 #include "engines/common/guarded.h"
 #include "engines/common/reporter.h"
+#include "engines/tracewipe/file_traces.h"
+#include "engines/tracewipe/registry_traces.h"
 #include "engines/tracewipe/trace_scans.h"
 
 namespace {
@@ -31,7 +33,31 @@ int ScanList(HWND window, const wchar_t* key, const wchar_t* location) {
   return RunScan(window, [=](cleaning::Reporter& r) { return tracewipe::ScanValueList(r, key, location); });
 }
 
-// The body of the categories that are offered to the user but have no scanner.
+int ScanRegistry(HWND window, tracewipe::RegistryTrace trace) {
+  return RunScan(window, [trace](cleaning::Reporter& r) { return tracewipe::ScanRegistryTrace(r, trace); });
+}
+
+// A scan of files below the current user's application data folders.
+template <typename Scan>
+int ScanDataFolders(HWND window, Scan&& scan) {
+  return RunScan(window, [&](cleaning::Reporter& r) {
+    tracewipe::DataFolders folders;
+    LONG status = ERROR_SUCCESS;
+    return tracewipe::CurrentDataFolders(&folders, &status) ? scan(r, folders) : status;
+  });
+}
+
+int ScanFirefox(HWND window, tracewipe::FirefoxTrace trace) {
+  return ScanDataFolders(window, [trace](cleaning::Reporter& r, const tracewipe::DataFolders& folders) {
+    return tracewipe::ScanFirefox(r, folders, trace);
+  });
+}
+
+// The body of the categories that are offered to the user but have no scanner. No trace could be
+// pinned to the Windows logo history. Firefox keeps its browsing and search histories as rows of
+// databases shared with what the user keeps (the bookmarks, the form data), and RealPlayer keeps
+// its recent clips as the unnamed values of keys: a clean removes named values and whole files
+// only, so none of these could be cleaned without destroying more than the trace.
 int FindsNothing(HWND) { return 0; }
 
 }  // namespace
@@ -75,33 +101,59 @@ int WINAPI TracewipeScanMicrosoftManagementConsole(HWND window) {
   return ScanList(window, tracewipe::kManagementConsoleKey, tracewipe::kManagementConsoleLocation);
 }
 
-// The twenty-two offered to the user that find nothing.
-int WINAPI TracewipeScanWindowsMappedNetworkDrives(HWND window) { return FindsNothing(window); }
+using tracewipe::FirefoxTrace;
+using tracewipe::RegistryTrace;
+
+int WINAPI TracewipeScanWindowsMappedNetworkDrives(HWND window) {
+  return ScanRegistry(window, RegistryTrace::MappedDrives);
+}
 int WINAPI TracewipeScanWindowsLogoHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWindowsSearchComputerHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWindowsStartMenuClickHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWindowsStartMenuOrderHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWindowsAutoDialupHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWindowsTelnetHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanInternetExplorerURLHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanInternetExplorerAutoCompleteData(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanInternetExplorerAutoCompletePasswords(HWND window) { return FindsNothing(window); }
+int WINAPI TracewipeScanWindowsSearchComputerHistory(HWND window) {
+  return ScanRegistry(window, RegistryTrace::SearchComputer);
+}
+int WINAPI TracewipeScanWindowsStartMenuClickHistory(HWND window) {
+  return ScanRegistry(window, RegistryTrace::StartMenuClicks);
+}
+int WINAPI TracewipeScanWindowsStartMenuOrderHistory(HWND window) {
+  return ScanRegistry(window, RegistryTrace::StartMenuOrder);
+}
+int WINAPI TracewipeScanWindowsAutoDialupHistory(HWND window) { return ScanRegistry(window, RegistryTrace::AutoDial); }
+int WINAPI TracewipeScanWindowsTelnetHistory(HWND window) { return ScanRegistry(window, RegistryTrace::Telnet); }
+int WINAPI TracewipeScanInternetExplorerURLHistory(HWND window) {
+  return ScanRegistry(window, RegistryTrace::TypedUrls);
+}
+int WINAPI TracewipeScanInternetExplorerAutoCompleteData(HWND window) {
+  return ScanRegistry(window, RegistryTrace::AutoCompleteData);
+}
+int WINAPI TracewipeScanInternetExplorerAutoCompletePasswords(HWND window) {
+  return ScanRegistry(window, RegistryTrace::AutoCompletePasswords);
+}
 int WINAPI TracewipeScanMozillaFirefoxHistory(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMozillaFirefoxCookie(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMozillaFirefoxInternetCache(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMozillaFirefoxSaveFormInformation(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMozillaFirefoxSavePasswords(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMozillaFirefoxDownloadManagerHistory(HWND window) { return FindsNothing(window); }
+int WINAPI TracewipeScanMozillaFirefoxCookie(HWND window) { return ScanFirefox(window, FirefoxTrace::Cookies); }
+int WINAPI TracewipeScanMozillaFirefoxInternetCache(HWND window) { return ScanFirefox(window, FirefoxTrace::Cache); }
+int WINAPI TracewipeScanMozillaFirefoxSaveFormInformation(HWND window) {
+  return ScanFirefox(window, FirefoxTrace::FormData);
+}
+int WINAPI TracewipeScanMozillaFirefoxSavePasswords(HWND window) {
+  return ScanFirefox(window, FirefoxTrace::Passwords);
+}
+int WINAPI TracewipeScanMozillaFirefoxDownloadManagerHistory(HWND window) {
+  return ScanFirefox(window, FirefoxTrace::Downloads);
+}
 int WINAPI TracewipeScanMozillaFirefoxSearchHistory(HWND window) { return FindsNothing(window); }
 int WINAPI TracewipeScanRealPlayer(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanQuicktimePlayer(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMacromediaFlashPlayer(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanMicrosoftPaint(HWND window) { return FindsNothing(window); }
-int WINAPI TracewipeScanWinRAR(HWND window) { return FindsNothing(window); }
+int WINAPI TracewipeScanQuicktimePlayer(HWND window) { return ScanRegistry(window, RegistryTrace::QuickTimeMovies); }
+int WINAPI TracewipeScanMacromediaFlashPlayer(HWND window) {
+  return ScanDataFolders(window, [](cleaning::Reporter& r, const tracewipe::DataFolders& folders) {
+    return tracewipe::ScanFlashObjects(r, folders);
+  });
+}
+int WINAPI TracewipeScanMicrosoftPaint(HWND window) { return ScanRegistry(window, RegistryTrace::PaintFiles); }
+int WINAPI TracewipeScanWinRAR(HWND window) { return ScanRegistry(window, RegistryTrace::WinRarHistory); }
 
 int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int index) {
-  // The categories in the order of the trace cleaner's list: group, and the scanner of the
-  // eleven that have one.
+  // The categories in the order of the trace cleaner's list: group, and the scanner of those
+  // that have one.
   struct Category {
     int group;
     int(WINAPI* scan)(HWND);
@@ -111,35 +163,35 @@ int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int in
     {0, TracewipeScanWindowsStartMenuRun},
     {0, TracewipeScanWindowsCommonDialog},
     {0, TracewipeScanWindowsTemporaryFiles},
-    {0, nullptr},  // 4 Windows Mapped Network Drives
+    {0, TracewipeScanWindowsMappedNetworkDrives},
     {0, nullptr},  // 5 Windows Logo History
-    {0, nullptr},  // 6 Windows Search Computer History
+    {0, TracewipeScanWindowsSearchComputerHistory},
     {0, TracewipeScanWindowsSearchFilesHistory},
-    {0, nullptr},  // 8 Windows Start Menu Click History
-    {0, nullptr},  // 9 Windows Start Menu Order History
-    {0, nullptr},  // 10 Windows Auto Dial-up History
-    {0, nullptr},  // 11 Windows Telnet History
-    {1, nullptr},  // 12 Internet Explorer - URL History
+    {0, TracewipeScanWindowsStartMenuClickHistory},
+    {0, TracewipeScanWindowsStartMenuOrderHistory},
+    {0, TracewipeScanWindowsAutoDialupHistory},
+    {0, TracewipeScanWindowsTelnetHistory},
+    {1, TracewipeScanInternetExplorerURLHistory},
     {1, TracewipeScanInternetExplorerHistory},
     {1, TracewipeScanInternetExplorerCookie},
-    {1, nullptr},  // 15 Internet Explorer - Auto Complete Data
-    {1, nullptr},  // 16 Internet Explorer - Auto Complete Passwords
+    {1, TracewipeScanInternetExplorerAutoCompleteData},
+    {1, TracewipeScanInternetExplorerAutoCompletePasswords},
     {1, TracewipeScanInternetExplorerCache},
     {2, nullptr},  // 18 Mozilla Firefox - History
-    {2, nullptr},  // 19 Mozilla Firefox - Cookie
-    {2, nullptr},  // 20 Mozilla Firefox - Internet Cache
-    {2, nullptr},  // 21 Mozilla Firefox - Save Form Information
-    {2, nullptr},  // 22 Mozilla Firefox - Save Passwords
-    {2, nullptr},  // 23 Mozilla Firefox - Download Manager History
+    {2, TracewipeScanMozillaFirefoxCookie},
+    {2, TracewipeScanMozillaFirefoxInternetCache},
+    {2, TracewipeScanMozillaFirefoxSaveFormInformation},
+    {2, TracewipeScanMozillaFirefoxSavePasswords},
+    {2, TracewipeScanMozillaFirefoxDownloadManagerHistory},
     {2, nullptr},  // 24 Mozilla Firefox - Search History
     {3, TracewipeScanWindowsMediaPlayer},
     {3, nullptr},  // 26 Real Player
-    {3, nullptr},  // 27 Quicktime Player
+    {3, TracewipeScanQuicktimePlayer},
     {3, TracewipeScanMediaPlayerClassic},
-    {3, nullptr},  // 29 Macromedia Flash Player
+    {3, TracewipeScanMacromediaFlashPlayer},
     {3, TracewipeScanMicrosoftManagementConsole},
-    {3, nullptr},  // 31 Microsoft Paint
-    {3, nullptr},  // 32 WinRAR
+    {3, TracewipeScanMicrosoftPaint},
+    {3, TracewipeScanWinRAR},
   };
   const int kCount = static_cast<int>(sizeof(kCategories) / sizeof(kCategories[0]));
   if (selected != 1 || index < 0 || index >= kCount) return 0;

@@ -160,6 +160,26 @@ std::vector<std::wstring> FileItems(const test::ReportRecorder& recorder, ULONG_
   return items;
 }
 
+void ExpectRegistryReports(const ReportPairs& expected, const test::ReportRecorder& recorder) {
+  std::vector<std::wstring> items;
+  for (const auto& pair : expected) items.push_back(pair.second);
+  std::vector<std::wstring> found = recorder.TextsOfKind(report_kind::kTraceItem);
+  EXPECT_EQ(Sorted(items), Sorted(found));
+  const std::vector<test::Report>& reports = recorder.reports();
+  if (expected.empty() || found.empty()) return;
+  ASSERT_GE(reports.size(), 2u);
+  EXPECT_EQ(report_kind::kCleanProgress, reports[0].kind);
+  for (const auto& pair : expected) {
+    if (pair.second == found[0]) {
+      EXPECT_EQ(pair.first, reports[0].text) << "the first object examined";
+    }
+  }
+  for (const std::wstring& text : recorder.TextsOfKind(report_kind::kCleanProgress)) {
+    EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](const auto& pair) { return pair.first == text; }))
+        << "a progress text of no item";
+  }
+}
+
 std::vector<std::wstring> Added(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
   std::map<std::wstring, int> seen;
   for (const std::wstring& s : before) ++seen[s];

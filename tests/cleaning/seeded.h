@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/report_recorder.h"
@@ -75,6 +76,12 @@ std::wstring ItemText(const std::wstring& name, const std::wstring& location, ui
 // The item texts of a file scan, after checking that every report is terminated and that a
 // progress report (20000) came first. Records a test failure otherwise.
 std::vector<std::wstring> FileItems(const test::ReportRecorder& recorder, ULONG_PTR itemKind);
+
+// Checks a registry scan's reports against the expected (progress text, item text) pairs: exactly
+// the expected items, and progress (thinned out, so not one per item) that begins the scan with
+// the first item's text and shows only texts of the expected ones. Records test failures.
+using ReportPairs = std::vector<std::pair<std::wstring, std::wstring>>;
+void ExpectRegistryReports(const ReportPairs& expected, const test::ReportRecorder& recorder);
 
 // The items that are in after but not in before (each counted), in the order of after.
 std::vector<std::wstring> Added(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after);

@@ -1,0 +1,116 @@
+#include "engines/tracewipe/file_traces.h"
+
+#include <shlobj.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engines/common/folder_walk.h"
+#include "engines/common/shell_folders.h"
+#include "engines/tracewipe/firefox_profiles.h"
+
+namespace tracewipe {
+namespace {
+
+using Names = std::vector<const wchar_t*>;
+
+// Never "key3.db" or "key4.db" (they hold the certificates' keys too), and never "places.sqlite",
+// whose history shares the file with the bookmarks.
+const Names& FilesOf(FirefoxTrace trace) {
+  static const Names kCookies = {L"cookies.sqlite", L"cookies.sqlite-wal", L"cookies.sqlite-shm"};
+  static const Names kFormData = {L"formhistory.sqlite", L"formhistory.sqlite-wal", L"formhistory.sqlite-shm"};
+  static const Names kPasswords = {L"logins.json", L"logins-backup.json", L"signons.sqlite", L"signons.sqlite-wal",
+                                   L"signons.sqlite-shm"};
+  static const Names kDownloads = {L"downloads.sqlite", L"downloads.sqlite-wal", L"downloads.sqlite-shm"};
+  switch (trace) {
+    case FirefoxTrace::Cookies: return kCookies;
+    case FirefoxTrace::FormData: return kFormData;
+    case FirefoxTrace::Passwords: return kPasswords;
+    case FirefoxTrace::Downloads: return kDownloads;
+    case FirefoxTrace::Cache: break;
+  }
+  static const Names kNone;
+  return kNone;
+}
+
+LONG StatusOf(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr; }
+
+bool IsPlainFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// base\steps, when every folder on the way below base is a plain folder (no junction or link).
+bool PlainFolderBelow(const std::wstring& base, std::wstring_view steps, std::wstring* path) {
+  std::wstring at = base;
+  while (!steps.empty()) {
+    size_t end = steps.find(L'\\');
+    at.push_back(L'\\');
+    at.append(steps.substr(0, end));
+    if (!IsPlainFolder(at)) return false;
+    steps.remove_prefix(end == std::wstring_view::npos ? steps.size() : end + 1);
+  }
+  *path = at;
+  return true;
+}
+
+// The profile's roaming or local folder, reached without passing a junction or link.
+bool ProfileFolder(const FirefoxProfile& profile, const DataFolders& folders, bool local, std::wstring* path) {
+  if (profile.relative.empty()) {
+    *path = local ? profile.local : profile.roaming;
+    return IsPlainFolder(*path);
+  }
+  return PlainFolderBelow(local ? folders.local : folders.roaming, L"Mozilla\\Firefox\\" + profile.relative, path);
+}
+
+// The file folder\name as an item when it is a plain file. False when the receiver ended the scan.
+bool ReportFile(cleaning::Reporter& reporter, const std::wstring& folder, const wchar_t* name) {
+  std::wstring path = folder + L"\\" + name;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return true;
+  if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return reporter.Progress(name) && reporter.Item(name, path, size);
+}
+
+}  // namespace
+
+bool CurrentDataFolders(DataFolders* folders, LONG* status) {
+  HRESULT hr = cleaning::ShellFolderPath(CSIDL_APPDATA, &folders->roaming);
+  if (SUCCEEDED(hr)) hr = cleaning::ShellFolderPath(CSIDL_LOCAL_APPDATA, &folders->local);
+  *status = StatusOf(hr);
+  return SUCCEEDED(hr);
+}
+
+LONG ScanFirefox(cleaning::Reporter& reporter, const DataFolders& folders, FirefoxTrace trace) {
+  std::vector<FirefoxProfile> profiles = FirefoxProfiles(folders.roaming, folders.local);
+  if (profiles.empty()) return ERROR_FILE_NOT_FOUND;
+  for (const FirefoxProfile& profile : profiles) {
+    std::wstring folder;
+    if (trace == FirefoxTrace::Cache) {
+      std::wstring cache;
+      if (ProfileFolder(profile, folders, true, &folder) && PlainFolderBelow(folder, L"cache2", &cache) &&
+          !cleaning::FolderWalk(reporter).Walk(cache)) {
+        break;
+      }
+      continue;
+    }
+    if (!ProfileFolder(profile, folders, false, &folder)) continue;
+    for (const wchar_t* name : FilesOf(trace)) {
+      if (!ReportFile(reporter, folder, name)) return ERROR_SUCCESS;
+    }
+  }
+  return ERROR_SUCCESS;
+}
+
+LONG ScanFlashObjects(cleaning::Reporter& reporter, const DataFolders& folders) {
+  std::wstring objects;
+  if (!PlainFolderBelow(folders.roaming, L"Macromedia\\Flash Player\\#SharedObjects", &objects)) {
+    return ERROR_PATH_NOT_FOUND;
+  }
+  cleaning::FolderWalk(reporter).Walk(objects);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace tracewipe

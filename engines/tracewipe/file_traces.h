@@ -1,0 +1,33 @@
+// The traces browsers and plug-ins keep as files: Firefox's cookies, cache, form data, saved
+// passwords and old download history in every profile, and Flash Player's stored objects. Items are
+// reported as the folder walk reports them: progress with the file name, then "name|full path|size".
+// No scan enters a folder that is a junction or link, nor reports a file that is one.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "engines/common/reporter.h"
+
+namespace tracewipe {
+
+enum class FirefoxTrace {
+  Cookies,    // "cookies.sqlite" and its "-wal" and "-shm" companions
+  Cache,      // every file below "cache2" of the profile's local folder
+  FormData,   // "formhistory.sqlite" and companions
+  Passwords,  // "logins.json", "logins-backup.json", and "signons.sqlite" of old versions with companions
+  Downloads,  // "downloads.sqlite" of old versions and companions
+};
+
+// The application data folders a scan starts from (the shell's roaming and local ones).
+struct DataFolders {
+  std::wstring roaming, local;
+};
+
+// The shell's folders of the current user; false when either has no path.
+bool CurrentDataFolders(DataFolders* folders, LONG* status);
+
+LONG ScanFirefox(cleaning::Reporter& reporter, const DataFolders& folders, FirefoxTrace trace);
+LONG ScanFlashObjects(cleaning::Reporter& reporter, const DataFolders& folders);
+
+}  // namespace tracewipe
