@@ -60,6 +60,8 @@ void CBootlistStartDlg::OnInitDialog() {
   list_.InsertColumn(1, L"Command line", kCommandColumnWidth);
   Refresh();
   pane_.Bind(Item(IDC_BOOTLIST_DETAIL));
+  // The template's static ends before the links' text does: the pane reaches to the page's margin.
+  SetWindowPos(pane_.hwnd(), nullptr, 0, 0, kPaneSize.cx, kPaneSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   refresh_.Load(L"Res\\Common\\QOR_Button_Refresh.bmp");
   remove_.Load(L"Res\\Common\\QOR_Button_Remove.bmp");
 }

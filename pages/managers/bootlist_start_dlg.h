@@ -27,6 +27,7 @@ class CBootlistStartDlg : public ui::Page {
   static constexpr int kItemColumnWidth = 210;
   static constexpr int kCommandColumnWidth = 300;
   static constexpr SIZE kListSize = {555, 250};
+  static constexpr SIZE kPaneSize = {548, 50};
 
   CBootlistStartDlg();
   ~CBootlistStartDlg() override;
