@@ -4,6 +4,7 @@
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
+#include "pages/managers/bootlist_start_dlg.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ const PageSlot kSlots[] = {
      L"Evidence Cleaner Initializing...", true},
     {page_id::kFileShredder, L"File Shredder", &MakePage<CPlainPage>, preload_msg::kFileShredder,
      L"File Shredder Initializing...", false},
-    {page_id::kStartupManager, L"Startup Manager", &MakePage<CPlainPage>, preload_msg::kStartupManager,
+    {page_id::kStartupManager, L"Startup Manager", &MakePage<CBootlistStartDlg>, preload_msg::kStartupManager,
      L"Startup Manager Initializing...", false},
     {page_id::kAddonManager, L"BHO Manager", &MakePage<CPlainPage>, preload_msg::kAddonManager,
      L"BHO Manager Initializing...", false},

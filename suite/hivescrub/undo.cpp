@@ -102,58 +102,14 @@ bool KeyText(HKEY root, const std::wstring& path, HKEY key, int depth, std::wstr
   return true;
 }
 
-std::mutex& UndoLock() {
-  static std::mutex lock;
-  return lock;
-}
-
-std::wstring& SessionFile() {
-  static std::wstring path;
-  return path;
-}
-
-bool MakeFolders() {
+bool MakeFolders(const std::wstring& folder) {
   std::wstring path;
-  for (const std::wstring& part : Components(kUndoFolder)) {
+  for (const std::wstring& part : Components(folder)) {
     path = JoinKey(path, part);
     if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
   }
-  DWORD attributes = GetFileAttributesW(kUndoFolder);
+  DWORD attributes = GetFileAttributesW(folder.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Opens the session's file for writing, creating it (with its header) on the first repair.
-base::UniqueFile OpenSessionFile(bool* created) {
-  std::wstring& path = SessionFile();
-  *created = false;
-  if (!path.empty()) {
-    base::UniqueFile file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD error = GetLastError();
-    if (file || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return file;
-    path.clear();  // removed by the user meanwhile: the session goes on in a new file
-  }
-  if (!MakeFolders()) return base::UniqueFile();
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  wchar_t stamp[32];
-  swprintf(stamp, 32, L"%04u%02u%02u%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-           now.wSecond);
-  for (int n = 1; n < 100; ++n) {
-    std::wstring candidate = std::wstring(kUndoFolder) + L"\\" + stamp + (n > 1 ? L"-" + std::to_wstring(n) : L"") + L".reg";
-    base::UniqueFile file(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) {
-      // Kept as a full path: the session's later repairs go to this file wherever the current folder is.
-      wchar_t full[MAX_PATH * 2] = {};
-      DWORD n = GetFullPathNameW(candidate.c_str(), MAX_PATH * 2, full, nullptr);
-      path = n > 0 && n < MAX_PATH * 2 ? std::wstring(full, n) : candidate;
-      *created = true;
-      return file;
-    }
-    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
-  }
-  return base::UniqueFile();
 }
 
 }  // namespace
@@ -180,8 +136,43 @@ bool UndoOfValue(HKEY root, const std::wstring& key, const std::wstring& value, 
   return true;
 }
 
-bool AppendUndo(const std::wstring& text) {
-  std::lock_guard<std::mutex> hold(UndoLock());
+UndoLog::UndoLog(const wchar_t* folder) : folder_(folder) {}
+
+// Opens the session's file for writing, creating it (with its header) on the first repair.
+base::UniqueFile UndoLog::OpenSessionFile(bool* created) {
+  *created = false;
+  if (!path_.empty()) {
+    base::UniqueFile file(
+        CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD error = GetLastError();
+    if (file || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return file;
+    path_.clear();  // removed by the user meanwhile: the session goes on in a new file
+  }
+  if (!MakeFolders(folder_)) return base::UniqueFile();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t stamp[32];
+  swprintf(stamp, 32, L"%04u%02u%02u%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+           now.wSecond);
+  for (int n = 1; n < 100; ++n) {
+    std::wstring candidate = folder_ + L"\\" + stamp + (n > 1 ? L"-" + std::to_wstring(n) : L"") + L".reg";
+    base::UniqueFile file(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
+      // Kept as a full path: the session's later repairs go to this file wherever the current folder is.
+      wchar_t full[MAX_PATH * 2] = {};
+      DWORD n = GetFullPathNameW(candidate.c_str(), MAX_PATH * 2, full, nullptr);
+      path_ = n > 0 && n < MAX_PATH * 2 ? std::wstring(full, n) : candidate;
+      *created = true;
+      return file;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  return base::UniqueFile();
+}
+
+bool UndoLog::Append(const std::wstring& text) {
+  std::lock_guard<std::mutex> hold(lock_);
   bool created = false;
   base::UniqueFile file = OpenSessionFile(&created);
   if (!file) return false;
@@ -196,16 +187,25 @@ bool AppendUndo(const std::wstring& text) {
     SetEndOfFile(file.get());
     if (created) {
       file.reset();
-      DeleteFileW(SessionFile().c_str());
-      SessionFile().clear();
+      DeleteFileW(path_.c_str());
+      path_.clear();
     }
   }
   return ok;
 }
 
-std::wstring UndoFilePath() {
-  std::lock_guard<std::mutex> hold(UndoLock());
-  return SessionFile();
+std::wstring UndoLog::Path() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return path_;
 }
+
+UndoLog& RegistryUndo() {
+  static UndoLog log(kUndoFolder);
+  return log;
+}
+
+bool AppendUndo(const std::wstring& text) { return RegistryUndo().Append(text); }
+
+std::wstring UndoFilePath() { return RegistryUndo().Path(); }
 
 }  // namespace hivescrub

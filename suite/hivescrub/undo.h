@@ -5,7 +5,10 @@
 #pragma once
 #include <windows.h>
 
+#include <mutex>
 #include <string>
+
+#include "base/handles.h"
 
 namespace hivescrub {
 
@@ -16,11 +19,30 @@ bool UndoOfKey(HKEY root, const std::wstring& key, std::wstring* text);
 // (used for the value a repair is about to create).
 bool UndoOfValue(HKEY root, const std::wstring& key, const std::wstring& value, std::wstring* text);
 
-// Appends text to the session's undo file, creating the file and its folders when needed, and
-// flushes it to disk. False (and the file as it was) when any of that fails.
-bool AppendUndo(const std::wstring& text);
+// One session's undo file in a folder relative to the current folder: "<folder>\<local time stamp>.reg",
+// made with its header on the first Append.
+class UndoLog {
+ public:
+  explicit UndoLog(const wchar_t* folder);
+  UndoLog(const UndoLog&) = delete;
+  UndoLog& operator=(const UndoLog&) = delete;
 
-// The full path of this session's undo file, "" before the first repair.
+  // Appends text to the session's file, creating the file and its folders when needed, and flushes
+  // it to disk. False (and the file as it was) when any of that fails.
+  bool Append(const std::wstring& text);
+  // The full path of the session's file, "" before the first Append.
+  std::wstring Path();
+
+ private:
+  base::UniqueFile OpenSessionFile(bool* created);
+
+  const std::wstring folder_;
+  std::mutex lock_;
+  std::wstring path_;
+};
+
+// The registry cleaner's session: AppendUndo and UndoFilePath of "Backup\Registry\Undo".
+bool AppendUndo(const std::wstring& text);
 std::wstring UndoFilePath();
 
 }  // namespace hivescrub
