@@ -1,5 +1,6 @@
 #include "undo.h"
 
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -11,7 +12,6 @@ namespace hivescrub {
 namespace {
 
 constexpr int kMaxDepth = 512;  // the registry's own nesting limit
-const wchar_t kUndoFolder[] = L"Backup\\Registry\\Undo";
 const wchar_t kHeader[] = L"Windows Registry Editor Version 5.00\r\n";
 
 bool Representable(const std::wstring& name) {
@@ -107,24 +107,25 @@ std::mutex& UndoLock() {
   return lock;
 }
 
-std::wstring& SessionFile() {
-  static std::wstring path;
-  return path;
+// The session's file of each undo folder.
+std::wstring& SessionFile(const std::wstring& folder) {
+  static std::map<std::wstring, std::wstring> paths;
+  return paths[Lowered(folder)];
 }
 
-bool MakeFolders() {
+bool MakeFolders(const std::wstring& folder) {
   std::wstring path;
-  for (const std::wstring& part : Components(kUndoFolder)) {
+  for (const std::wstring& part : Components(folder)) {
     path = JoinKey(path, part);
     if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
   }
-  DWORD attributes = GetFileAttributesW(kUndoFolder);
+  DWORD attributes = GetFileAttributesW(folder.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Opens the session's file for writing, creating it (with its header) on the first repair.
-base::UniqueFile OpenSessionFile(bool* created) {
-  std::wstring& path = SessionFile();
+base::UniqueFile OpenSessionFile(const std::wstring& folder, bool* created) {
+  std::wstring& path = SessionFile(folder);
   *created = false;
   if (!path.empty()) {
     base::UniqueFile file(
@@ -133,14 +134,14 @@ base::UniqueFile OpenSessionFile(bool* created) {
     if (file || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return file;
     path.clear();  // removed by the user meanwhile: the session goes on in a new file
   }
-  if (!MakeFolders()) return base::UniqueFile();
+  if (!MakeFolders(folder)) return base::UniqueFile();
   SYSTEMTIME now;
   GetLocalTime(&now);
   wchar_t stamp[32];
   swprintf(stamp, 32, L"%04u%02u%02u%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
            now.wSecond);
   for (int n = 1; n < 100; ++n) {
-    std::wstring candidate = std::wstring(kUndoFolder) + L"\\" + stamp + (n > 1 ? L"-" + std::to_wstring(n) : L"") + L".reg";
+    std::wstring candidate = folder + L"\\" + stamp + (n > 1 ? L"-" + std::to_wstring(n) : L"") + L".reg";
     base::UniqueFile file(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) {
@@ -180,10 +181,11 @@ bool UndoOfValue(HKEY root, const std::wstring& key, const std::wstring& value, 
   return true;
 }
 
-bool AppendUndo(const std::wstring& text) {
+bool AppendUndo(const std::wstring& text, const wchar_t* folder) {
+  if (!folder || !*folder) return false;
   std::lock_guard<std::mutex> hold(UndoLock());
   bool created = false;
-  base::UniqueFile file = OpenSessionFile(&created);
+  base::UniqueFile file = OpenSessionFile(folder, &created);
   if (!file) return false;
   std::wstring block = created ? std::wstring(1, L'\uFEFF') + kHeader + text : text;
   LARGE_INTEGER size = {}, zero = {};
@@ -196,16 +198,17 @@ bool AppendUndo(const std::wstring& text) {
     SetEndOfFile(file.get());
     if (created) {
       file.reset();
-      DeleteFileW(SessionFile().c_str());
-      SessionFile().clear();
+      DeleteFileW(SessionFile(folder).c_str());
+      SessionFile(folder).clear();
     }
   }
   return ok;
 }
 
-std::wstring UndoFilePath() {
+std::wstring UndoFilePath(const wchar_t* folder) {
+  if (!folder) return std::wstring();
   std::lock_guard<std::mutex> hold(UndoLock());
-  return SessionFile();
+  return SessionFile(folder);
 }
 
 }  // namespace hivescrub
