@@ -59,8 +59,9 @@ class Collector {
 
   void MenuExtensions(const addonward::Kind& kind, HKEY key) {
     for (const std::wstring& sub : hivescrub::SubKeyNames(key)) {
+      // Listed by its name even when it cannot be read: the user still sees it is there.
       base::UniqueKey extension = OpenRead(key, sub);
-      if (extension) Add(sub, kind, ReadString(extension.get(), nullptr), sub);
+      Add(sub, kind, extension ? ReadString(extension.get(), nullptr) : std::wstring(), sub);
     }
   }
 
