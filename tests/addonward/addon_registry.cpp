@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/handles.h"
 #include "suite/addonward/addon_places.h"
 
 namespace addon_test {
@@ -71,18 +70,6 @@ void AddonRegistry::Helper(const std::wstring& id, const wchar_t* ownName, View 
   s.CreateKey(id);
   if (ownName) s.SetString(id, nullptr, ownName);
   s.SetDword(id, L"NoExplorer", 1);
-}
-
-std::vector<std::wstring> UndoFiles(const std::wstring& programFolder) {
-  std::vector<std::wstring> files;
-  std::wstring folder = programFolder + L"\\Backup\\Addons";
-  WIN32_FIND_DATAW data;
-  base::UniqueFind find(FindFirstFileW((folder + L"\\*.reg").c_str(), &data));
-  if (!find) return files;
-  do {
-    files.push_back(folder + L"\\" + data.cFileName);
-  } while (FindNextFileW(find.get(), &data));
-  return files;
 }
 
 }  // namespace addon_test

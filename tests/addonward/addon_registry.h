@@ -41,7 +41,4 @@ class AddonRegistry {
   std::vector<std::unique_ptr<test::RegistrySandbox>> classes_;
 };
 
-// The undo files in the current program folder's "Backup\Addons", full paths.
-std::vector<std::wstring> UndoFiles(const std::wstring& programFolder);
-
 }  // namespace addon_test

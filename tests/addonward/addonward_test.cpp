@@ -93,7 +93,7 @@ TEST_F(Removal, EachKindGoesAloneAndTheUndoFilePutsItBackExactly) {
   EXPECT_TRUE(test::KeyExists(hklm, addons_.Sandbox(L"BHO").Sub(kOtherId)));
 
   EXPECT_EQ(0, AddonwardRemoveBHO(kToolbarId, L"Toolbar")) << "an add-on that is gone is not removed again";
-  std::vector<std::wstring> undo = addon_test::UndoFiles(program_.path());
+  std::vector<std::wstring> undo = hstest::RegFiles(program_ / L"Backup\\Addons");
   ASSERT_EQ(1u, undo.size()) << "one undo file per session";
   ASSERT_TRUE(hstest::ImportFile(undo[0]));
   EXPECT_TRUE(Exports() == before) << "the undo file does not restore the add-ons exactly";
@@ -112,7 +112,7 @@ TEST_F(Removal, AnAddonIsRemovedFromBothViews) {
   EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, addons_.Sandbox(L"BHO", View::k32Bit).Sub(kToolbarId)));
   EXPECT_TRUE(test::ValueExists(HKEY_LOCAL_MACHINE, AddonRegistry::KeyOf(L"Toolbar"), kOtherId));
 
-  ASSERT_TRUE(hstest::ImportFile(addon_test::UndoFiles(program_.path()).at(0)));
+  ASSERT_TRUE(hstest::ImportFile(hstest::RegFiles(program_ / L"Backup\\Addons").at(0)));
   EXPECT_TRUE(Exports() == before);
 }
 
@@ -135,7 +135,7 @@ TEST_F(Removal, KeysThatAreNotOneAddonAndUnknownTypesChangeNothing) {
         << testing::PrintToString(std::wstring(c.key ? c.key : L"(null)")) << " "
         << testing::PrintToString(std::wstring(c.type ? c.type : L"(null)"));
   EXPECT_TRUE(Exports() == before);
-  EXPECT_TRUE(addon_test::UndoFiles(program_.path()).empty());
+  EXPECT_TRUE(hstest::RegFiles(program_ / L"Backup\\Addons").empty());
 }
 
 TEST_F(Removal, AnAddonHoldingARegistryLinkIsNotDeletedThroughIt) {

@@ -176,7 +176,7 @@ TEST_F(AddonPage, RemoveAsksAndRemovesExactlyTheTickedRows) {
   EXPECT_EQ((std::vector<std::wstring>{L"Gamma|MenuExt|C:\\x.htm", L"Helper|BHO|"}), Rows());
   EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, addons_.Sandbox(L"MenuExt").Sub(L"Gamma")));
 
-  std::vector<std::wstring> undo = addon_test::UndoFiles(program_.path());
+  std::vector<std::wstring> undo = hstest::RegFiles(program_ / L"Backup\\Addons");
   ASSERT_EQ(1u, undo.size());
   ASSERT_TRUE(hstest::ImportFile(undo[0]));
   page_->Refill();
