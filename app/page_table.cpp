@@ -4,6 +4,7 @@
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
+#include "pages/managers/addonward_start_dlg.h"
 #include "pages/managers/bootlist_start_dlg.h"
 
 namespace {
@@ -20,7 +21,7 @@ const PageSlot kSlots[] = {
      L"File Shredder Initializing...", false},
     {page_id::kStartupManager, L"Startup Manager", &MakePage<CBootlistStartDlg>, preload_msg::kStartupManager,
      L"Startup Manager Initializing...", false},
-    {page_id::kAddonManager, L"BHO Manager", &MakePage<CPlainPage>, preload_msg::kAddonManager,
+    {page_id::kAddonManager, L"BHO Manager", &MakePage<CAddonwardStartDlg>, preload_msg::kAddonManager,
      L"BHO Manager Initializing...", false},
     {page_id::kSystemOptimizer, L"System Optimizer", &MakePage<CPlainPage>, preload_msg::kSystemOptimizer,
      L"System Optimizer Initializing...", false},

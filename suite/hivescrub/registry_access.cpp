@@ -218,4 +218,44 @@ bool InSharedView(HKEY root, const std::wstring& path) {
   return false;
 }
 
+namespace {
+
+constexpr int kMaxDepth = 512;  // the registry's own nesting limit
+
+LONG DeleteOneKey(HKEY parent, const std::wstring& name) {
+  // RegDeleteKeyExW keeps the 64-bit view in a 32-bit process; systems without it have one view.
+  using Fn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+  static const Fn deleteEx = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW")));
+  if (deleteEx) return deleteEx(parent, name.c_str(), KEY_WOW64_64KEY, 0);
+  return RegDeleteKeyW(parent, name.c_str());
+}
+
+bool PlainTree(HKEY parent, const std::wstring& name, int depth) {
+  if (depth > kMaxDepth || IsLinkKey(parent, name)) return false;
+  base::UniqueKey key = OpenRead(parent, name);
+  if (!key) return false;
+  for (const std::wstring& child : SubKeyNames(key.get()))
+    if (!PlainTree(key.get(), child, depth + 1)) return false;
+  return true;
+}
+
+bool DeleteTree(HKEY parent, const std::wstring& name, int depth) {
+  if (depth > kMaxDepth) return false;
+  {
+    base::UniqueKey key;
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | DELETE | KEY_WOW64_64KEY, key.receive()) != ERROR_SUCCESS)
+      return false;
+    for (const std::wstring& child : SubKeyNames(key.get()))
+      if (!DeleteTree(key.get(), child, depth + 1)) return false;
+  }
+  return DeleteOneKey(parent, name) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool DeleteKeyTree(HKEY parent, const std::wstring& name) {
+  return !name.empty() && PlainTree(parent, name, 0) && DeleteTree(parent, name, 0);
+}
+
 }  // namespace hivescrub

@@ -78,4 +78,9 @@ bool IsLinkKey(HKEY root, const std::wstring& path);
 // Whether root\path lies in a part of the 32-bit view that is a link to the native key (a key the two
 // views share): its entries are scanned under their native name only.
 bool InSharedView(HKEY root, const std::wstring& path);
+
+// Deletes parent\name and everything below it, in the 64-bit view where there is one. Nothing is
+// deleted when the tree holds a symbolic link (deleting through it would empty the key it points at)
+// or is deeper than the registry allows.
+bool DeleteKeyTree(HKEY parent, const std::wstring& name);
 }  // namespace hivescrub

@@ -9,29 +9,7 @@
 namespace hivescrub {
 namespace {
 
-constexpr int kMaxDepth = 512;
 constexpr size_t kMaxRepairText = 1 << 20;
-
-LONG DeleteOneKey(HKEY parent, const std::wstring& name) {
-  // RegDeleteKeyExW keeps the 64-bit view in a 32-bit process; systems without it have one view.
-  using Fn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
-  static const Fn deleteEx = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW")));
-  if (deleteEx) return deleteEx(parent, name.c_str(), KEY_WOW64_64KEY, 0);
-  return RegDeleteKeyW(parent, name.c_str());
-}
-
-bool DeleteTree(HKEY parent, const std::wstring& name, int depth) {
-  if (depth > kMaxDepth) return false;
-  {
-    base::UniqueKey key;
-    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | DELETE | KEY_WOW64_64KEY, key.receive()) != ERROR_SUCCESS)
-      return false;
-    for (const std::wstring& child : SubKeyNames(key.get()))
-      if (!DeleteTree(key.get(), child, depth + 1)) return false;
-  }
-  return DeleteOneKey(parent, name) == ERROR_SUCCESS;
-}
 
 bool Apply(Action action, const Entry& e) {
   switch (action) {
@@ -46,7 +24,7 @@ bool Apply(Action action, const Entry& e) {
       if (RegOpenKeyExW(e.root, ParentPath(e.key).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, parent.receive()) !=
           ERROR_SUCCESS)
         return false;
-      return DeleteTree(parent.get(), LastComponent(e.key), 0);
+      return DeleteKeyTree(parent.get(), LastComponent(e.key));
     }
     case Action::kDisableService: {
       // Written where the service control manager keeps it; it takes effect when the manager next

@@ -82,8 +82,11 @@ std::vector<char> ExportKey(const std::wstring& fullKeyPath) {
 bool ImportFile(const std::wstring& path) { return RunRegedit(L"/s \"" + path + L"\""); }
 
 std::vector<std::wstring> UndoFiles(const test::ProgramFolder& program) {
+  return RegFiles(program / L"Backup\\Registry\\Undo");
+}
+
+std::vector<std::wstring> RegFiles(const std::wstring& folder) {
   std::vector<std::wstring> files;
-  std::wstring folder = program / L"Backup\\Registry\\Undo";
   WIN32_FIND_DATAW data;
   base::UniqueFind find(FindFirstFileW((folder + L"\\*.reg").c_str(), &data));
   if (!find) return files;

@@ -36,5 +36,7 @@ bool ImportFile(const std::wstring& path);
 
 // The undo files the engine has written in the program folder, full paths.
 std::vector<std::wstring> UndoFiles(const test::ProgramFolder& program);
+// The .reg files in a folder, full paths.
+std::vector<std::wstring> RegFiles(const std::wstring& folder);
 
 }  // namespace hstest
