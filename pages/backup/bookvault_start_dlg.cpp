@@ -5,11 +5,6 @@
 #include "contracts/bookvault.h"
 #include "contracts/tools.h"
 #include "pages/backup/backup_ids.h"
-#include "pages/backup/backup_look.h"
-#include "ui/controls/page_colours.h"
-#include "ui/paint.h"
-
-using backup_pages::Ask;
 
 namespace {
 
@@ -24,17 +19,21 @@ std::wstring FavoritesFolder() {
 }  // namespace
 
 CBookvaultStartDlg::CBookvaultStartDlg()
-    : ui::Page(IDD_BOOKVAULT_START), text_(ui::MakeFont(L"MS Sans Serif", 10)) {}
+    : BackupPage(IDD_BOOKVAULT_START,
+                 {{8, 12, L"Features:Back up you Favorites to avoid your favorite websites missing."},
+                  {8, 30,
+                   L"Whenever you clean up your IE Favorites by accident, Favorites Backup will be used to restore "
+                   L"your Favorites."}}) {}
 
-void CBookvaultStartDlg::OnInitDialog() {
+void CBookvaultStartDlg::OnInitPage() {
   tree_.Bind(Item(IDC_BACKUP_TREE));
   tree_.SetSystemImageList();
-  SendMessageW(tree_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(text_.get()), FALSE);
+  SendMessageW(tree_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(textFont()), FALSE);
   tree_.SetFilter(L".url");
   ReloadTree();
-  backup_pages::SkinButton(hwnd(), IDC_BACKUP_REFRESH, refresh_, L"Res\\Common\\QOR_Button_Refresh.bmp");
-  backup_pages::SkinButton(hwnd(), IDC_BACKUP_RESTORE, restore_, L"Res\\Common\\QOR_Button_Restore.bmp");
-  backup_pages::SkinButton(hwnd(), IDC_BACKUP_NOW, backup_, L"Res\\Common\\QOR_Button_Backup.bmp");
+  SkinButton(IDC_BACKUP_REFRESH, refresh_, L"Res\\Common\\QOR_Button_Refresh.bmp");
+  SkinButton(IDC_BACKUP_RESTORE, restore_, L"Res\\Common\\QOR_Button_Restore.bmp");
+  SkinButton(IDC_BACKUP_NOW, backup_, L"Res\\Common\\QOR_Button_Backup.bmp");
 }
 
 void CBookvaultStartDlg::ReloadTree() {
@@ -44,59 +43,42 @@ void CBookvaultStartDlg::ReloadTree() {
   SetFocus(tree_.hwnd());
 }
 
-void CBookvaultStartDlg::Paint(HDC dc) {
-  backup_pages::PaintPage(
-      hwnd(), dc, text_.get(),
-      {{8, 12, L"Features:Back up you Favorites to avoid your favorite websites missing."},
-       {8, 30,
-        L"Whenever you clean up your IE Favorites by accident, Favorites Backup will be used to restore your "
-        L"Favorites."}});
-}
-
 void CBookvaultStartDlg::LockMenu(bool lock) { ::LockMenu(GetParent(hwnd()), lock ? 1 : 0); }
 
 void CBookvaultStartDlg::OnBackup() {
-  if (Ask(hwnd(), L"Are you sure to cover the backups?", MB_ICONQUESTION) != IDOK) return;
+  if (Ask(L"Are you sure to cover the backups?", MB_ICONQUESTION) != IDOK) return;
   LockMenu(true);
   if (BookvaultBackupIE()) {
-    Ask(hwnd(), L"Success Backup Favorites", MB_ICONINFORMATION);
+    Ask(L"Success Backup Favorites", MB_ICONINFORMATION);
   } else {
-    Ask(hwnd(), L"Can't Backup Favorites.", MB_ICONERROR);
+    Ask(L"Can't Backup Favorites.", MB_ICONERROR);
   }
   LockMenu(false);
 }
 
 void CBookvaultStartDlg::OnRestore() {
-  if (Ask(hwnd(), L"Are you sure to restore the backups?", MB_ICONQUESTION) != IDOK) return;
+  if (Ask(L"Are you sure to restore the backups?", MB_ICONQUESTION) != IDOK) return;
   LockMenu(true);
   if (BookvaultRestoreIE()) {
-    Ask(hwnd(), L"Success Restore Favorites", MB_ICONINFORMATION);
+    Ask(L"Success Restore Favorites", MB_ICONINFORMATION);
     ReloadTree();
   } else {
-    Ask(hwnd(), L"Can't restore Favorites.", MB_ICONERROR);
+    Ask(L"Can't restore Favorites.", MB_ICONERROR);
   }
   LockMenu(false);
 }
 
-bool CBookvaultStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_INITDIALOG) {
-    OnInitDialog();
-    result = FALSE;  // the tree has the focus
-    return true;
+bool CBookvaultStartDlg::OnButton(int id) {
+  switch (id) {
+    case IDC_BACKUP_REFRESH:
+      ReloadTree();
+      return true;
+    case IDC_BACKUP_RESTORE:
+      OnRestore();
+      return true;
+    case IDC_BACKUP_NOW:
+      OnBackup();
+      return true;
   }
-  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-    switch (LOWORD(wParam)) {
-      case IDC_BACKUP_REFRESH:
-        ReloadTree();
-        return true;
-      case IDC_BACKUP_RESTORE:
-        OnRestore();
-        return true;
-      case IDC_BACKUP_NOW:
-        OnBackup();
-        return true;
-    }
-  }
-  return ui::ColourPageControl(message, wParam, lParam, result);
+  return false;
 }

@@ -7,12 +7,11 @@
 
 #include <string>
 
+#include "pages/backup/backup_page.h"
 #include "ui/controls/ex_tree_view.h"
 #include "ui/controls/skin_button.h"
-#include "ui/gdi.h"
-#include "ui/page.h"
 
-class CBookvaultStartDlg : public ui::Page {
+class CBookvaultStartDlg : public backup_pages::BackupPage {
  public:
   CBookvaultStartDlg();
 
@@ -21,16 +20,14 @@ class CBookvaultStartDlg : public ui::Page {
   void ReloadTree();
 
  protected:
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnInitPage() override;
+  bool OnButton(int id) override;
 
  private:
-  void OnInitDialog();
-  void Paint(HDC dc);
   void OnBackup();
   void OnRestore();
   void LockMenu(bool lock);
 
-  ui::Font text_;
   ui::CExTreeView tree_;
   ui::CSkinButton refresh_, restore_, backup_;
 };

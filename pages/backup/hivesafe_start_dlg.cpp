@@ -2,24 +2,24 @@
 
 #include "contracts/hivesafe.h"
 #include "pages/backup/backup_ids.h"
-#include "pages/backup/backup_look.h"
 #include "pages/backup/hivesafe_wait_dlg.h"
-#include "ui/controls/page_colours.h"
-#include "ui/paint.h"
 
-using backup_pages::Ask;
 using backup_pages::RegistryBackup;
 
 CHivesafeStartDlg::CHivesafeStartDlg()
-    : ui::Page(IDD_HIVESAFE_START),
+    : BackupPage(IDD_HIVESAFE_START,
+                 {{8, 8, L"Features:Restore data in the condition of file corruption."},
+                  {8, 20,
+                   L"Whenever any changes are made to the Windows Registry, a backup file will be automatically "
+                   L"created and that"},
+                  {8, 32, L"can be used to go back to the previous configuration."}}),
       firstMark_(ui::LoadBitmapFile(L"Res\\Common\\XP.png")),
-      newMark_(ui::LoadBitmapFile(L"Res\\Common\\New.png")),
-      text_(ui::MakeFont(L"MS Sans Serif", 10)) {}
+      newMark_(ui::LoadBitmapFile(L"Res\\Common\\New.png")) {}
 
 // The window and its list go first, while the marks they draw are still here.
 CHivesafeStartDlg::~CHivesafeStartDlg() { Destroy(); }
 
-void CHivesafeStartDlg::OnInitDialog() {
+void CHivesafeStartDlg::OnInitPage() {
   HWND box = Item(IDC_BACKUP_LIST);
   list_.Bind(box);
   // The list takes the place below the page's text: its client size, eight pixels taller, at (8, 53).
@@ -27,9 +27,9 @@ void CHivesafeStartDlg::OnInitDialog() {
   GetClientRect(box, &client);
   MoveWindow(box, 8, 53, client.right, client.bottom + 8, TRUE);
   RefreshList();
-  backup_pages::SkinButton(hwnd(), IDC_BACKUP_REMOVE, remove_, L"Res\\Common\\QOR_Button_Remove.bmp");
-  backup_pages::SkinButton(hwnd(), IDC_BACKUP_RESTORE, restore_, L"Res\\Common\\QOR_Button_Restore.bmp");
-  backup_pages::SkinButton(hwnd(), IDC_BACKUP_NOW, backup_, L"Res\\Common\\QOR_Button_Backup.bmp");
+  SkinButton(IDC_BACKUP_REMOVE, remove_, L"Res\\Common\\QOR_Button_Remove.bmp");
+  SkinButton(IDC_BACKUP_RESTORE, restore_, L"Res\\Common\\QOR_Button_Restore.bmp");
+  SkinButton(IDC_BACKUP_NOW, backup_, L"Res\\Common\\QOR_Button_Backup.bmp");
 }
 
 void CHivesafeStartDlg::RefreshList() {
@@ -44,20 +44,10 @@ void CHivesafeStartDlg::RefreshList() {
   InvalidateRect(list_.hwnd(), nullptr, TRUE);
 }
 
-void CHivesafeStartDlg::Paint(HDC dc) {
-  backup_pages::PaintPage(
-      hwnd(), dc, text_.get(),
-      {{8, 8, L"Features:Restore data in the condition of file corruption."},
-       {8, 20,
-        L"Whenever any changes are made to the Windows Registry, a backup file will be automatically created and "
-        L"that"},
-       {8, 32, L"can be used to go back to the previous configuration."}});
-}
-
 bool CHivesafeStartDlg::Selected(const wchar_t* chooseFirst, RegistryBackup* backup) {
   LRESULT row = SendMessageW(list_.hwnd(), LB_GETCURSEL, 0, 0);
   if (row < 0 || static_cast<size_t>(row) >= backups_.size()) {
-    Ask(hwnd(), chooseFirst, MB_ICONINFORMATION);
+    Ask(chooseFirst, MB_ICONINFORMATION);
     return false;
   }
   *backup = backups_[static_cast<size_t>(row)];
@@ -67,23 +57,23 @@ bool CHivesafeStartDlg::Selected(const wchar_t* chooseFirst, RegistryBackup* bac
 void CHivesafeStartDlg::OnBackup() {
   CHivesafeWaitDlg wait;
   wait.DoModal(GetParent(hwnd()));
-  if (!wait.result()) Ask(hwnd(), L"Can't back up the registry.", MB_ICONERROR);
+  if (!wait.result()) Ask(L"Can't back up the registry.", MB_ICONERROR);
   RefreshList();
 }
 
 void CHivesafeStartDlg::OnRestore() {
   RegistryBackup backup;
   if (!Selected(L"Please choose one of the list above to restore the registry.", &backup)) return;
-  if (Ask(hwnd(), L"Are you sure to restore the item?", MB_ICONQUESTION) != IDOK) return;
+  if (Ask(L"Are you sure to restore the item?", MB_ICONQUESTION) != IDOK) return;
   CHivesafeRestoreDlg restore;
   restore.full = backup.first ? 0 : 1;
   restore.fileName = backup.file;
   restore.DoModal(GetParent(hwnd()));
   if (restore.result()) {
-    Ask(hwnd(), L"Restore completed!", MB_ICONINFORMATION);
+    Ask(L"Restore completed!", MB_ICONINFORMATION);
     return;
   }
-  Ask(hwnd(), L"Can't restore the registry.", MB_ICONERROR);
+  Ask(L"Can't restore the registry.", MB_ICONERROR);
   RefreshList();  // the backup may have gone meanwhile
 }
 
@@ -91,34 +81,26 @@ void CHivesafeStartDlg::OnRemove() {
   RegistryBackup backup;
   if (!Selected(L"Please choose one of the list above to remove the backup.", &backup)) return;
   if (backup.first) {
-    Ask(hwnd(), L"It is an important backup for Windows system and can't deleted.", MB_ICONINFORMATION);
+    Ask(L"It is an important backup for Windows system and can't deleted.", MB_ICONINFORMATION);
     return;
   }
-  if (Ask(hwnd(), L"Are you sure to remove the backups?", MB_ICONQUESTION) != IDOK) return;
+  if (Ask(L"Are you sure to remove the backups?", MB_ICONQUESTION) != IDOK) return;
   SharedString file(backup.file.c_str(), backup.file.size());
-  if (!HivesafeRemove(file)) Ask(hwnd(), L"Can't remove the backup.", MB_ICONERROR);
+  if (!HivesafeRemove(file)) Ask(L"Can't remove the backup.", MB_ICONERROR);
   RefreshList();
 }
 
-bool CHivesafeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_INITDIALOG) {
-    OnInitDialog();
-    result = FALSE;
-    return true;
+bool CHivesafeStartDlg::OnButton(int id) {
+  switch (id) {
+    case IDC_BACKUP_NOW:
+      OnBackup();
+      return true;
+    case IDC_BACKUP_RESTORE:
+      OnRestore();
+      return true;
+    case IDC_BACKUP_REMOVE:
+      OnRemove();
+      return true;
   }
-  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-    switch (LOWORD(wParam)) {
-      case IDC_BACKUP_NOW:
-        OnBackup();
-        return true;
-      case IDC_BACKUP_RESTORE:
-        OnRestore();
-        return true;
-      case IDC_BACKUP_REMOVE:
-        OnRemove();
-        return true;
-    }
-  }
-  return ui::ColourPageControl(message, wParam, lParam, result);
+  return false;
 }

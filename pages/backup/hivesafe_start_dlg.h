@@ -8,14 +8,13 @@
 
 #include <vector>
 
+#include "pages/backup/backup_page.h"
 #include "pages/backup/registry_backups.h"
 #include "ui/controls/image_list_box.h"
 #include "ui/controls/skin_button.h"
-#include "ui/gdi.h"
 #include "ui/gdiplus.h"
-#include "ui/page.h"
 
-class CHivesafeStartDlg : public ui::Page {
+class CHivesafeStartDlg : public backup_pages::BackupPage {
  public:
   CHivesafeStartDlg();
   ~CHivesafeStartDlg() override;
@@ -30,11 +29,10 @@ class CHivesafeStartDlg : public ui::Page {
   Gdiplus::Image* NewMark() const { return newMark_.get(); }
 
  protected:
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnInitPage() override;
+  bool OnButton(int id) override;
 
  private:
-  void OnInitDialog();
-  void Paint(HDC dc);
   void OnBackup();
   void OnRestore();
   void OnRemove();
@@ -43,7 +41,6 @@ class CHivesafeStartDlg : public ui::Page {
 
   std::vector<backup_pages::RegistryBackup> backups_;
   ui::GpBitmap firstMark_, newMark_;  // the rows' item data: they outlive the list
-  ui::Font text_;
   ui::CImageListBox list_;
   ui::CSkinButton backup_, restore_, remove_;
 };

@@ -38,16 +38,11 @@ bool BackupTitle(const std::wstring& file, std::wstring* title) {
   if (file.size() < kStampDigits) return false;
   for (size_t i = 0; i < kStampDigits; ++i)
     if (file[i] < L'0' || file[i] > L'9') return false;
-  SYSTEMTIME local = {};
   int year = Digits(file, 0, 4), month = Digits(file, 4, 2), day = Digits(file, 6, 2);
   int hour = Digits(file, 8, 2), minute = Digits(file, 10, 2), second = Digits(file, 12, 2);
   if (!base::ValidLocalTime(year, month, day, hour, minute, second)) return false;
-  local.wYear = static_cast<WORD>(year);
-  local.wMonth = static_cast<WORD>(month);
-  local.wDay = static_cast<WORD>(day);
-  local.wHour = static_cast<WORD>(hour);
-  local.wMinute = static_cast<WORD>(minute);
-  local.wSecond = static_cast<WORD>(second);
+  auto field = [](int value) { return static_cast<WORD>(value); };
+  SYSTEMTIME local = {field(year), field(month), 0, field(day), field(hour), field(minute), field(second), 0};
   // The round trip refuses days the month does not have and fills in the day of the week.
   FILETIME instant;
   if (!SystemTimeToFileTime(&local, &instant) || !FileTimeToSystemTime(&instant, &local)) return false;
