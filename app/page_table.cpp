@@ -1,6 +1,8 @@
 #include "app/page_table.h"
 
 #include "app/plain_page.h"
+#include "pages/backup/bookvault_start_dlg.h"
+#include "pages/backup/hivesafe_start_dlg.h"
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
@@ -27,9 +29,9 @@ const PageSlot kSlots[] = {
      L"System Optimizer Initializing...", false},
     {page_id::kAppOptimizer, L"Application Optimizer", &MakePage<CPlainPage>, preload_msg::kAppOptimizer,
      L"Application Optimizer Initializing...", false},
-    {page_id::kRegistryBackup, L"Registry Backup", &MakePage<CPlainPage>, preload_msg::kRegistryBackup,
+    {page_id::kRegistryBackup, L"Registry Backup", &MakePage<CHivesafeStartDlg>, preload_msg::kRegistryBackup,
      L"Registry Backup Initializing...", false},
-    {page_id::kFavoritesBackup, L"Favorites Backup", &MakePage<CPlainPage>, preload_msg::kFavoritesBackup,
+    {page_id::kFavoritesBackup, L"Favorites Backup", &MakePage<CBookvaultStartDlg>, preload_msg::kFavoritesBackup,
      L"Favorites Backup Initializing...", false},
     {page_id::kOptions, L"Options", &MakePage<CPlainPage>, preload_msg::kOptions, L"Options Initializing...", false},
 };

@@ -1,0 +1,84 @@
+#include "pages/backup/bookvault_start_dlg.h"
+
+#include <shlobj.h>
+
+#include "contracts/bookvault.h"
+#include "contracts/tools.h"
+#include "pages/backup/backup_ids.h"
+
+namespace {
+
+// The favorites folder, asked for without creating it; "" when the system knows none.
+std::wstring FavoritesFolder() {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_FAVORITES | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path)))
+    return std::wstring();
+  return path;
+}
+
+}  // namespace
+
+CBookvaultStartDlg::CBookvaultStartDlg()
+    : BackupPage(IDD_BOOKVAULT_START,
+                 {{8, 12, L"Features:Back up you Favorites to avoid your favorite websites missing."},
+                  {8, 30,
+                   L"Whenever you clean up your IE Favorites by accident, Favorites Backup will be used to restore "
+                   L"your Favorites."}}) {}
+
+void CBookvaultStartDlg::OnInitPage() {
+  tree_.Bind(Item(IDC_BACKUP_TREE));
+  tree_.SetSystemImageList();
+  SendMessageW(tree_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(textFont()), FALSE);
+  tree_.SetFilter(L".url");
+  ReloadTree();
+  SkinButton(IDC_BACKUP_REFRESH, refresh_, L"Res\\Common\\QOR_Button_Refresh.bmp");
+  SkinButton(IDC_BACKUP_RESTORE, restore_, L"Res\\Common\\QOR_Button_Restore.bmp");
+  SkinButton(IDC_BACKUP_NOW, backup_, L"Res\\Common\\QOR_Button_Backup.bmp");
+}
+
+void CBookvaultStartDlg::ReloadTree() {
+  if (!tree_.hwnd()) return;
+  tree_.SetRoot(FavoritesFolder());
+  tree_.Reload();
+  SetFocus(tree_.hwnd());
+}
+
+void CBookvaultStartDlg::LockMenu(bool lock) { ::LockMenu(GetParent(hwnd()), lock ? 1 : 0); }
+
+void CBookvaultStartDlg::OnBackup() {
+  if (Ask(L"Are you sure to cover the backups?", MB_ICONQUESTION) != IDOK) return;
+  LockMenu(true);
+  if (BookvaultBackupIE()) {
+    Ask(L"Success Backup Favorites", MB_ICONINFORMATION);
+  } else {
+    Ask(L"Can't Backup Favorites.", MB_ICONERROR);
+  }
+  LockMenu(false);
+}
+
+void CBookvaultStartDlg::OnRestore() {
+  if (Ask(L"Are you sure to restore the backups?", MB_ICONQUESTION) != IDOK) return;
+  LockMenu(true);
+  if (BookvaultRestoreIE()) {
+    Ask(L"Success Restore Favorites", MB_ICONINFORMATION);
+    ReloadTree();
+  } else {
+    Ask(L"Can't restore Favorites.", MB_ICONERROR);
+  }
+  LockMenu(false);
+}
+
+bool CBookvaultStartDlg::OnButton(int id) {
+  switch (id) {
+    case IDC_BACKUP_REFRESH:
+      ReloadTree();
+      return true;
+    case IDC_BACKUP_RESTORE:
+      OnRestore();
+      return true;
+    case IDC_BACKUP_NOW:
+      OnBackup();
+      return true;
+  }
+  return false;
+}
