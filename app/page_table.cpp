@@ -4,6 +4,8 @@
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
+#include "pages/optimizers/corebrisk_start_dlg.h"
+#include "pages/optimizers/taskbrisk_start_dlg.h"
 
 namespace {
 
@@ -21,9 +23,9 @@ const PageSlot kSlots[] = {
      L"Startup Manager Initializing...", false},
     {page_id::kAddonManager, L"BHO Manager", &MakePage<CPlainPage>, preload_msg::kAddonManager,
      L"BHO Manager Initializing...", false},
-    {page_id::kSystemOptimizer, L"System Optimizer", &MakePage<CPlainPage>, preload_msg::kSystemOptimizer,
+    {page_id::kSystemOptimizer, L"System Optimizer", &MakePage<CCorebriskStartDlg>, preload_msg::kSystemOptimizer,
      L"System Optimizer Initializing...", false},
-    {page_id::kAppOptimizer, L"Application Optimizer", &MakePage<CPlainPage>, preload_msg::kAppOptimizer,
+    {page_id::kAppOptimizer, L"Application Optimizer", &MakePage<CTaskbriskStartDlg>, preload_msg::kAppOptimizer,
      L"Application Optimizer Initializing...", false},
     {page_id::kRegistryBackup, L"Registry Backup", &MakePage<CPlainPage>, preload_msg::kRegistryBackup,
      L"Registry Backup Initializing...", false},
