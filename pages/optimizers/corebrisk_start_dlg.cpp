@@ -51,8 +51,7 @@ CCorebriskStartDlg::~CCorebriskStartDlg() {
   if (worker_) WaitForSingleObject(worker_.get(), kWorkerEndWaitMs);
 }
 
-void CCorebriskStartDlg::OnInitDialog() {
-  BindOptimizeButton();
+void CCorebriskStartDlg::OnInitPage() {
   CorebriskInitRegistry();
   ShowModel(CorebriskGetType());
 }
@@ -104,10 +103,6 @@ void CCorebriskStartDlg::OnOptimizationDone(bool applied) {
 bool CCorebriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (COptimizerPage::OnMessage(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
     case WM_COMMAND: {
       if (HIWORD(wParam) != BN_CLICKED) return false;
       int id = LOWORD(wParam);

@@ -22,9 +22,9 @@ class CCorebriskStartDlg : public optimizer_pages::COptimizerPage {
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnInitPage() override;
 
  private:
-  void OnInitDialog();
   void ShowModel(int model);
   void OnOptimize();
   void OnOptimizationDone(bool applied);

@@ -33,12 +33,13 @@ void PaintFrame(HWND window, HDC dc) {
 
 bool COptimizerPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
-  return ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { PaintFrame(hwnd(), dc); });
-}
-
-void COptimizerPage::BindOptimizeButton() {
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { PaintFrame(hwnd(), dc); })) return true;
+  if (message != WM_INITDIALOG) return false;
   optimize_.Bind(Item(IDC_OPTIMIZE));
   optimize_.Load(L"Res\\Common\\QOR_Button_Optimize.bmp");
+  OnInitPage();
+  result = TRUE;
+  return true;
 }
 
 void COptimizerPage::ReportOutcome(bool applied) {

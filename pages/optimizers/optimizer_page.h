@@ -17,9 +17,11 @@ class COptimizerPage : public ui::Page {
   explicit COptimizerPage(UINT templateId) : ui::Page(templateId) {}
 
  protected:
-  // Colours and painting; a page's own table comes after (false for everything else).
+  // Colours, painting and the page's set-up; a page's own table comes after (false for everything
+  // else).
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  void BindOptimizeButton();
+  // WM_INITDIALOG, once "Optimize" is skinned.
+  virtual void OnInitPage() = 0;
   HWND MainWindow() const { return GetParent(hwnd()); }
   // "Optimization Completed!" only when everything was applied; otherwise says it was not.
   void ReportOutcome(bool applied);

@@ -41,8 +41,7 @@ const CTaskbriskStartDlg::Field CTaskbriskStartDlg::kAuto = {IDC_AUTO, IDC_AUTO_
 
 CTaskbriskStartDlg::CTaskbriskStartDlg() : COptimizerPage(IDD_TASKBRISK_START) {}
 
-void CTaskbriskStartDlg::OnInitDialog() {
-  BindOptimizeButton();
+void CTaskbriskStartDlg::OnInitPage() {
   for (int slider : {IDC_DISK_BUFFER, IDC_MENU_DELAY}) SendDlgItemMessageW(hwnd(), slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, kSliderMax));
   for (const Field* field : {&kSpeed, &kAuto})
     SendDlgItemMessageW(hwnd(), field->spin, UDM_SETRANGE32, field->low, field->high);
@@ -113,10 +112,6 @@ void CTaskbriskStartDlg::OnOptimize() {
 bool CTaskbriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (COptimizerPage::OnMessage(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
     case WM_HSCROLL:
       if (!lParam) return false;
       OnSlider(reinterpret_cast<HWND>(lParam));

@@ -13,6 +13,7 @@ class CTaskbriskStartDlg : public optimizer_pages::COptimizerPage {
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnInitPage() override;
 
  private:
   struct Field {
@@ -20,7 +21,6 @@ class CTaskbriskStartDlg : public optimizer_pages::COptimizerPage {
   };
   static const Field kSpeed, kAuto;
 
-  void OnInitDialog();
   void OnSlider(HWND slider);
   void EnableFields(bool enabled);
   void ShowField(const Field& field, int value);
