@@ -9,6 +9,9 @@
 #include "pages/managers/addonward_start_dlg.h"
 #include "pages/managers/bootlist_start_dlg.h"
 
+#include "pages/optimizers/corebrisk_start_dlg.h"
+#include "pages/optimizers/taskbrisk_start_dlg.h"
+
 namespace {
 
 const PageSlot kSlots[] = {
@@ -25,9 +28,9 @@ const PageSlot kSlots[] = {
      L"Startup Manager Initializing...", false},
     {page_id::kAddonManager, L"BHO Manager", &MakePage<CAddonwardStartDlg>, preload_msg::kAddonManager,
      L"BHO Manager Initializing...", false},
-    {page_id::kSystemOptimizer, L"System Optimizer", &MakePage<CPlainPage>, preload_msg::kSystemOptimizer,
+    {page_id::kSystemOptimizer, L"System Optimizer", &MakePage<CCorebriskStartDlg>, preload_msg::kSystemOptimizer,
      L"System Optimizer Initializing...", false},
-    {page_id::kAppOptimizer, L"Application Optimizer", &MakePage<CPlainPage>, preload_msg::kAppOptimizer,
+    {page_id::kAppOptimizer, L"Application Optimizer", &MakePage<CTaskbriskStartDlg>, preload_msg::kAppOptimizer,
      L"Application Optimizer Initializing...", false},
     {page_id::kRegistryBackup, L"Registry Backup", &MakePage<CHivesafeStartDlg>, preload_msg::kRegistryBackup,
      L"Registry Backup Initializing...", false},

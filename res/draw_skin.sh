@@ -511,3 +511,8 @@ badge bang '#E0533A' 20 "$tmp/warn.png"
 im -size 553x30 xc:white -fill '#FBEFEC' -stroke '#EBCFC8' -draw "roundrectangle 0,0 552,29 6,6" -stroke none \
    "$tmp/warn.png" -geometry +16+5 -composite "$tmp/p.png"
 im "$tmp/p.png" -quality 93 -sampling-factor 1x1 "$out/Dialog/QOR_Results_Dlg_BG.jpg"
+
+# --- the optimizer pages -------------------------------------------------------------------------
+# "Optimize" on the system and application optimizer pages: a primary action, as tall as
+# "Start Scan".
+push_button "$out/Common/QOR_Button_Optimize.bmp" primary 29 gauge 'Optimize'

@@ -1,0 +1,33 @@
+// What the two optimizer pages share: the white page with its accent frame, the page colours, the
+// skinned "Optimize" button and the message that ends an optimization.
+#pragma once
+#include <windows.h>
+
+#include "ui/controls/skin_button.h"
+#include "ui/page.h"
+
+namespace optimizer_pages {
+
+extern const wchar_t kCaption[];
+extern const wchar_t kCompleted[];
+extern const wchar_t kNotApplied[];
+
+class COptimizerPage : public ui::Page {
+ public:
+  explicit COptimizerPage(UINT templateId) : ui::Page(templateId) {}
+
+ protected:
+  // Colours, painting and the page's set-up; a page's own table comes after (false for everything
+  // else).
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // WM_INITDIALOG, once "Optimize" is skinned.
+  virtual void OnInitPage() = 0;
+  HWND MainWindow() const { return GetParent(hwnd()); }
+  // "Optimization Completed!" only when everything was applied; otherwise says it was not.
+  void ReportOutcome(bool applied);
+
+ private:
+  ui::CSkinButton optimize_;
+};
+
+}  // namespace optimizer_pages

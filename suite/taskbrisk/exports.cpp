@@ -1,0 +1,57 @@
+// Taskbrisk.dll: the exports. Setters return 1 when the setting was written, 0 when it was refused
+// (a value out of range, a key that cannot be written); nothing is thrown past them.
+#include "contracts/taskbrisk.h"
+
+#include "base/text.h"
+#include "contracts/buffers.h"
+#include "suite/taskbrisk/settings.h"
+
+namespace {
+
+template <typename Function>
+int Guarded(Function&& function) {
+  try {
+    return function();
+  } catch (...) {
+    return 0;
+  }
+}
+
+int Text(const std::wstring& text, wchar_t* buffer) {
+  if (!buffer || text.empty()) return 0;
+  base::CopyBounded(buffer, contracts::kValueChars, text.c_str());
+  return 1;
+}
+
+}  // namespace
+
+extern "C" {
+
+int WINAPI TaskbriskGetDiskBuffer(void) { return Guarded([] { return taskbrisk::DiskBufferPosition(); }); }
+int WINAPI TaskbriskSetDiskBuffer(int position) {
+  return Guarded([=] { return taskbrisk::SetDiskBufferPosition(position) ? 1 : 0; });
+}
+int WINAPI TaskbriskGetMenuTime(void) { return Guarded([] { return taskbrisk::MenuPosition(); }); }
+int WINAPI TaskbriskSetMenuTime(int position) {
+  return Guarded([=] { return taskbrisk::SetMenuPosition(position) ? 1 : 0; });
+}
+int WINAPI TaskbriskGetAutoEndTasks(void) { return Guarded([] { return taskbrisk::AutoEndTasks(); }); }
+int WINAPI TaskbriskSetAutoEndTasks(int flag) {
+  return Guarded([=] { return taskbrisk::SetAutoEndTasks(flag) ? 1 : 0; });
+}
+int WINAPI TaskbriskGetSpeed(void) { return Guarded([] { return taskbrisk::HungAppSeconds(); }); }
+int WINAPI TaskbriskSetSpeed(int value) {
+  return Guarded([=] { return taskbrisk::SetHungAppSeconds(value) ? 1 : 0; });
+}
+int WINAPI TaskbriskGetAuto(void) { return Guarded([] { return taskbrisk::WaitToKillSeconds(); }); }
+int WINAPI TaskbriskSetAuto(int value) {
+  return Guarded([=] { return taskbrisk::SetWaitToKillSeconds(value) ? 1 : 0; });
+}
+int WINAPI TaskbriskGetDiskBufferString(int position, wchar_t* buffer) {
+  return Guarded([=] { return Text(taskbrisk::DiskBufferText(position), buffer); });
+}
+int WINAPI TaskbriskGetMenuTimeString(int position, wchar_t* buffer) {
+  return Guarded([=] { return Text(taskbrisk::MenuText(position), buffer); });
+}
+
+}  // extern "C"

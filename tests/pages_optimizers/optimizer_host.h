@@ -1,0 +1,44 @@
+// What the optimizer page tests share: the real main window (without its splash) in the staged
+// program folder, showing one page, and message boxes answered and recorded.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/main_dlg.h"
+#include "tests/support/message_box_watcher.h"
+
+namespace optest {
+
+class HostWindow : public CMainDlg {
+ protected:
+  void RunSplash() override {}
+  void OpenUrl(const wchar_t*) override {}
+  void ShowAbout() override {}
+};
+
+class OptimizerPage : public testing::Test {
+ protected:
+  void TearDown() override;
+
+  // Creates the main window and shows the page of the command; the page object, or null.
+  ui::Page* Open(UINT pageCommand);
+  void Click(int id);
+  std::wstring Text(int id) const;
+  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page_, id)) != FALSE; }
+  bool MenuLocked() { return main_->Menu().IsLocked(); }
+  // The texts of the boxes answered so far.
+  std::vector<std::wstring> BoxTexts() const;
+
+  std::unique_ptr<test::MessageBoxWatcher> boxes_ = std::make_unique<test::MessageBoxWatcher>(IDOK);
+  std::unique_ptr<HostWindow> main_;
+  HWND page_ = nullptr;
+
+ private:
+  wchar_t previous_[MAX_PATH] = {};
+};
+
+}  // namespace optest
