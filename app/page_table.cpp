@@ -8,7 +8,6 @@
 #include "pages/home_registry/hivescrub_start_dlg.h"
 #include "pages/managers/addonward_start_dlg.h"
 #include "pages/managers/bootlist_start_dlg.h"
-
 #include "pages/optimizers/corebrisk_start_dlg.h"
 #include "pages/optimizers/taskbrisk_start_dlg.h"
 
