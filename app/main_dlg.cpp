@@ -4,9 +4,9 @@
 
 #include "app/about_dlg.h"
 #include "app/placement.h"
-#include "app/product.h"
 #include "app/resource.h"
 #include "app/start_dlg.h"
+#include "base/product.h"
 #include "contracts/messages.h"
 #include "ui/link_cursor.h"
 #include "ui/paint.h"
