@@ -4,6 +4,7 @@
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
+#include "pages/options/options_dlg.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ const PageSlot kSlots[] = {
      L"Registry Backup Initializing...", false},
     {page_id::kFavoritesBackup, L"Favorites Backup", &MakePage<CPlainPage>, preload_msg::kFavoritesBackup,
      L"Favorites Backup Initializing...", false},
-    {page_id::kOptions, L"Options", &MakePage<CPlainPage>, preload_msg::kOptions, L"Options Initializing...", false},
+    {page_id::kOptions, L"Options", &MakePage<COptionsDlg>, preload_msg::kOptions, L"Options Initializing...", false},
 };
 
 }  // namespace
