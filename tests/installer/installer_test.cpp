@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 #include <string>
 
 #include "base/handles.h"
@@ -85,6 +86,21 @@ DWORD ReadDword(HKEY root, const std::wstring& path, const wchar_t* name) {
   return value;
 }
 
+// The FileVersion text of a binary's version resource.
+std::wstring FileVersion(const std::wstring& path) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  std::vector<BYTE> data(size);
+  wchar_t* text = nullptr;
+  UINT length = 0;
+  if (!size || !GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
+      !VerQueryValueW(data.data(), L"\\StringFileInfo\\040904b0\\FileVersion", reinterpret_cast<void**>(&text),
+                      &length)) {
+    return std::wstring();
+  }
+  return std::wstring(text, wcsnlen(text, length));
+}
+
 struct WindowSearch {
   DWORD process;
   HWND found;
@@ -139,6 +155,8 @@ TEST_F(Setup, SilentInstallPutsEveryStagedFileInPlaceAndRegistersIt) {
   for (const std::wstring& entry : Tree(kStaged)) EXPECT_TRUE(installed.count(entry)) << entry.c_str();
   EXPECT_TRUE(installed.count(L"Backup\\Favorites\\Internet Explorer"));
   EXPECT_TRUE(installed.count(L"Uninstall.exe"));
+  EXPECT_EQ(L"3.1.1.10079", FileVersion(kSetup));
+  EXPECT_EQ(L"3.1.1.10079", FileVersion(folder_ + L"\\Uninstall.exe"));
 
   EXPECT_EQ(L"Lumaspan", test::ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"));
   EXPECT_EQ(L"3.1.1.10079", test::ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"));
