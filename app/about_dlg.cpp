@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/placement.h"
-#include "app/product.h"
 #include "app/resource.h"
+#include "base/product.h"
 #include "ui/paint.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/hyperlink.h"
+#include "ui/controls/hyperlink.h"
 #include "ui/dialog.h"
 #include "ui/gdi.h"
 #include "ui/gdiplus.h"

@@ -4,10 +4,11 @@
 
 #include "app/about_dlg.h"
 #include "app/placement.h"
-#include "app/product.h"
 #include "app/resource.h"
 #include "app/start_dlg.h"
+#include "base/product.h"
 #include "contracts/messages.h"
+#include "pages/options/update_check.h"
 #include "ui/link_cursor.h"
 #include "ui/paint.h"
 
@@ -24,6 +25,7 @@ constexpr COLORREF kStripGrey = RGB(239, 239, 239);
 constexpr COLORREF kStatusBlue = RGB(227, 239, 243);
 constexpr COLORREF kBannerText = RGB(0, 147, 61);
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
+constexpr UINT_PTR kQuietUpdateTimer = 0x5550;  // the automatic update check, once, after start
 
 struct MenuButton {
   int group;  // -1: a group header
@@ -155,6 +157,7 @@ void CMainDlg::FinishMenu() {
   menu_.SetMetrics(26, 26, 201);
   menu_.SetBaseMessage(kMenuBase);
   menu_.PostGroupCommand(1);
+  SetTimer(hwnd(), kQuietUpdateTimer, options_page::kQuietCheckDelayMs, nullptr);
 }
 
 void CMainDlg::SwitchTo(UINT id) {
@@ -285,6 +288,11 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
       ChooseCursor(client);
+      return true;
+    case WM_TIMER:
+      if (wParam != kQuietUpdateTimer) return false;
+      KillTimer(hwnd(), kQuietUpdateTimer);
+      options_page::StartQuietUpdateCheck(hwnd());
       return true;
     case kSplashIdleMessage:
       result = StartupStep() ? 1 : 0;

@@ -10,6 +10,7 @@
 #include "pages/managers/bootlist_start_dlg.h"
 #include "pages/optimizers/corebrisk_start_dlg.h"
 #include "pages/optimizers/taskbrisk_start_dlg.h"
+#include "pages/options/options_dlg.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ const PageSlot kSlots[] = {
      L"Registry Backup Initializing...", false},
     {page_id::kFavoritesBackup, L"Favorites Backup", &MakePage<CBookvaultStartDlg>, preload_msg::kFavoritesBackup,
      L"Favorites Backup Initializing...", false},
-    {page_id::kOptions, L"Options", &MakePage<CPlainPage>, preload_msg::kOptions, L"Options Initializing...", false},
+    {page_id::kOptions, L"Options", &MakePage<COptionsDlg>, preload_msg::kOptions, L"Options Initializing...", false},
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "app/start_dlg.h"
 
 #include "app/placement.h"
-#include "app/product.h"
 #include "app/resource.h"
+#include "base/product.h"
 #include "ui/paint.h"
 
 namespace {

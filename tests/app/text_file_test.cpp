@@ -1,6 +1,6 @@
 // CTextFileRead: encodings by their marks, every line ending, buffer boundaries, narrow lines and
 // files that cannot be read.
-#include "app/text_file.h"
+#include "base/text_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/hyperlink.h"
+#include "ui/controls/hyperlink.h"
 
 #include <shellapi.h>
 

@@ -1,4 +1,4 @@
-#include "app/text_file.h"
+#include "base/text_file.h"
 
 #include <vector>
 

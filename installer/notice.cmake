@@ -1,0 +1,21 @@
+# The licence page's text is the about box's: its ownership and legal notices, taken from the
+# about box's source so that the two never differ.
+#   cmake -DSOURCE=<app/about_dlg.cpp> -DOUT=<notice.txt> -P notice.cmake
+file(READ ${SOURCE} text)
+string(REGEX MATCH "kOwnership\\[\\] = L\"([^\"]*)\";" found "${text}")
+set(owner "${CMAKE_MATCH_1}")
+string(REGEX MATCH "kLegal\\[\\] =([^;]*);" found "${text}")
+string(REGEX MATCHALL "L\"[^\"]*\"" pieces "${CMAKE_MATCH_1}")
+set(legal "")
+foreach(piece IN LISTS pieces)
+  string(REGEX REPLACE "^L\"(.*)\"$" "\\1" piece "${piece}")
+  string(APPEND legal "${piece}")
+endforeach()
+if(owner STREQUAL "" OR legal STREQUAL "")
+  message(FATAL_ERROR "the about box's notices were not found in ${SOURCE}")
+endif()
+set(notice "${owner}\\r\\n\\r\\n${legal}\\r\\n")
+string(REPLACE "\\u00A9" "(C)" notice "${notice}")
+string(REPLACE "\\r\\n" "\r\n" notice "${notice}")
+file(WRITE ${OUT}.tmp "${notice}")
+configure_file(${OUT}.tmp ${OUT} COPYONLY)

@@ -1,0 +1,19 @@
+// Templates, control identifiers and messages of the options page. Plain #defines: the resource
+// compiler reads this file too.
+#pragma once
+
+#define IDD_OPTIONS_PAGE 131  // the program's plain page template: the page draws and makes the rest
+#define IDD_OPTIONS_TAB1 224
+
+#define IDC_OPTIONS_TAB 1066
+#define IDC_STARTUP_RUN 1013
+#define IDC_LIVE_UPDATE 1067
+#define IDC_OPTIONS_WEBSITE 1069
+#define IDC_OPTIONS_SUPPORT 1070
+#define IDC_CHECK_UPDATE 1071
+
+// Sent by the settings tab to the options page: a box was clicked (wParam: its new check state; the
+// page answers with the state now stored), or "Check for Update" was pressed.
+#define OPTIONS_MSG_STARTUP_RUN 1013
+#define OPTIONS_MSG_LIVE_UPDATE 1067
+#define OPTIONS_MSG_CHECK_UPDATE 1071
