@@ -4,6 +4,7 @@
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
+#include "pages/shredder/erasemill_start_dlg.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ const PageSlot kSlots[] = {
      L"JunkFile Cleaner Initializing...", true},
     {page_id::kTraceCleaner, L"Evidence Cleaner", &MakePage<CTracewipeStartDlg>, preload_msg::kTraceCleaner,
      L"Evidence Cleaner Initializing...", true},
-    {page_id::kFileShredder, L"File Shredder", &MakePage<CPlainPage>, preload_msg::kFileShredder,
+    {page_id::kFileShredder, L"File Shredder", &MakePage<CErasemillStartDlg>, preload_msg::kFileShredder,
      L"File Shredder Initializing...", false},
     {page_id::kStartupManager, L"Startup Manager", &MakePage<CPlainPage>, preload_msg::kStartupManager,
      L"Startup Manager Initializing...", false},
