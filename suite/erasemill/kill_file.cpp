@@ -41,6 +41,46 @@ bool IsSoleNameOfPlainFile(HANDLE file) {
          IsPlainFile(info.dwFileAttributes) && info.nNumberOfLinks == 1;
 }
 
+// The path the system resolves an open handle to, every link on the way followed; "" where the
+// system cannot say (Windows XP has no such call).
+std::wstring FinalPath(HANDLE handle) {
+  using FinalPathFn = DWORD(WINAPI*)(HANDLE, wchar_t*, DWORD, DWORD);
+  static const auto fn = reinterpret_cast<FinalPathFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+  if (!fn) return std::wstring();
+  std::vector<wchar_t> path(MAX_PATH);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD n = fn(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (n == 0) return std::wstring();
+    if (n < path.size()) return std::wstring(path.data(), n);
+    path.resize(n + 1);
+  }
+  return std::wstring();
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                        static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// False when the open file is not the entry of that name in its folder: a link in the last step of
+// the path that the system followed although asked not to (Wine takes a Unix link to a file for
+// the file itself). Links in the folders on the way, mapped and substituted drives resolve alike
+// for the folder and the file, so they change nothing here.
+bool ReachesTheNamedEntry(HANDLE file, const Target& target) {
+  // The folder without its last backslash, but a drive's root keeps it: "\\?\C:" is the volume.
+  std::wstring folderName = target.wide.substr(0, target.nameAt);
+  if (folderName.size() > 1 && folderName[folderName.size() - 2] != L':') folderName.pop_back();
+  base::UniqueFile folder(CreateFileW(folderName.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  std::wstring reached = FinalPath(file);
+  std::wstring folderPath = folder ? FinalPath(folder.get()) : std::wstring();
+  if (reached.empty() || folderPath.empty()) return true;  // the checks on the attributes decide alone
+  if (folderPath.back() != L'\\') folderPath += L'\\';
+  return SameText(reached, folderPath + target.wide.substr(target.nameAt));
+}
+
 // The named data streams of an open file (":name:$DATA"); none where the file system has none.
 std::vector<std::wstring> NamedStreams(HANDLE file) {
   std::vector<std::wstring> names;
@@ -123,9 +163,10 @@ bool KillFile(const wchar_t* path, int passes) {
   const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if (readOnly && !SetFileAttributesW(target.wide.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY))) return false;
   base::UniqueFile file(OpenExclusive(target.wide));
-  // Checked again once open: the path may have been replaced in between. The path's own attributes
-  // tell a link where the open file cannot (a link the system followed all the same).
-  if (!file || !IsSoleNameOfPlainFile(file.get()) || !IsPlainFile(GetFileAttributesW(target.wide.c_str()))) {
+  // Checked again once open: the path may have been replaced in between, and a link the system
+  // followed all the same shows only in the path's own attributes or where the file was reached.
+  if (!file || !IsSoleNameOfPlainFile(file.get()) || !IsPlainFile(GetFileAttributesW(target.wide.c_str())) ||
+      !ReachesTheNamedEntry(file.get(), target)) {
     file.reset();
     if (readOnly) SetFileAttributesW(target.wide.c_str(), attributes);  // refused: left as it was
     return false;

