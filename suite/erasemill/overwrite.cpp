@@ -1,12 +1,13 @@
 #include "suite/erasemill/overwrite.h"
 
 #include <winternl.h>
-#include <ntsecapi.h>
 #include <winioctl.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "suite/erasemill/random_stream.h"
 
 namespace erasemill {
 namespace {
@@ -77,13 +78,14 @@ bool PassRanges(HANDLE file, std::vector<Range>* ranges) {
   return true;
 }
 
-bool WriteRange(HANDLE file, const Range& range, Pattern pattern, std::vector<unsigned char>& buffer) {
+bool WriteRange(HANDLE file, const Range& range, Pattern pattern, RandomStream& random,
+                std::vector<unsigned char>& buffer) {
   if (!SetPosition(file, range.start)) return false;
   for (uint64_t at = range.start; at < range.end;) {
     DWORD bytes = static_cast<DWORD>(std::min<uint64_t>(kChunk, range.end - at));
     DWORD written = 0;
     // A fixed pattern lies in the buffer for the whole pass; random bytes are new for every chunk.
-    if (pattern == Pattern::kRandom && !RtlGenRandom(buffer.data(), bytes)) return false;
+    if (pattern == Pattern::kRandom) random.Fill(buffer.data(), (bytes + 255) & ~DWORD(255));
     if (!WriteFile(file, buffer.data(), bytes, &written, nullptr) || written != bytes)
       return false;
     at += bytes;
@@ -127,9 +129,11 @@ bool OverwriteStream(HANDLE file, int passes, const PassDone& done) {
   std::vector<unsigned char> buffer(kChunk);
   for (int pass = 0; pass < passes; ++pass) {
     Pattern pattern = PassPattern(pass, passes);
+    RandomStream random;
+    if (pattern == Pattern::kRandom && !random.Seed()) return false;
     if (pattern != Pattern::kRandom) std::memset(buffer.data(), pattern == Pattern::kOnes ? 0xFF : 0x00, buffer.size());
     for (const Range& range : ranges) {
-      if (!WriteRange(file, range, pattern, buffer)) return false;
+      if (!WriteRange(file, range, pattern, random, buffer)) return false;
     }
     if (!FlushFileBuffers(file)) return false;
     if (done) done(pass);

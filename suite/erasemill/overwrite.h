@@ -14,8 +14,8 @@ constexpr int kMaxPasses = 35;
 enum class Pattern { kZeros, kOnes, kRandom };
 
 // The pattern of pass (counted from 0) of passes: zeros and ones in turn, and the last pass random
-// bytes from the system's cryptographic generator, so that what stays on the disk shows no
-// pattern. Three passes are zeros, ones, random.
+// bytes (random_stream.h), so that what stays on the disk shows no pattern. Three passes are
+// zeros, ones, random.
 Pattern PassPattern(int pass, int passes);
 
 // The allocation unit of the volume holding an open file, in bytes; 0 when the system does not say.

@@ -11,6 +11,7 @@
 
 #include "base/handles.h"
 #include "suite/erasemill/overwrite.h"
+#include "suite/erasemill/random_stream.h"
 #include "tests/support/scratch.h"
 
 namespace {
@@ -151,6 +152,31 @@ TEST(OverwriteStream, LeavesEachPassPatternOverTheRoundedUpLength) {
   // there, would not).
   std::set<unsigned char> values(passes[2].begin(), passes[2].end());
   EXPECT_EQ(256u, values.size());
+}
+
+// The random pass's generator is ChaCha20 exactly: four blocks of the reference key stream (key
+// 00..1f, nonce 00 00 00 4a 00 00 00 09), which also proves the counter moving from lane to lane.
+TEST(RandomStream, IsTheChaCha20KeyStream) {
+  const char kReference[] =
+      "5a3db2717239785747802043b56438aca70182693b5cfaf822fd9b813363dcdaf6040713db58bf32bb2d9c7a1fafc7f8"
+      "348ddf81a2657139aa2e5463ac379060872a79a6f1e45cb0590f061b457d137f8b38fe8d89376085e1e666c5d8cf5417"
+      "0b7fb8d816fcb044aa019cf5c56c81140cea3dc3020397e71dc062387eb647372616a31e369afe0f9c3dda60ccf9e26e"
+      "533db8cbc741ceff1fb1db3697f6fd5739ca89d28b49c241eead90fc75b84f9b547923764d1177dac08b654404731f3e"
+      "45346f2bfa6885721e07b024229132dcddc4ec8949ffa0b1333e6e6b24007396a05d9bae70024191e7f171f289f94b15"
+      "20b44e735eaea343992e1df06076b1b1";
+  uint8_t key[32], nonce[8] = {0, 0, 0, 0x4a, 0, 0, 0, 0x09};
+  for (int i = 0; i < 32; ++i) key[i] = static_cast<uint8_t>(i);
+  erasemill::RandomStream stream;
+  stream.Key(key, nonce);
+  uint8_t out[256];
+  stream.Fill(out, sizeof(out));
+  std::string hex;
+  for (uint8_t byte : out) {
+    char two[3];
+    snprintf(two, sizeof(two), "%02x", byte);
+    hex += two;
+  }
+  EXPECT_EQ(kReference, hex);
 }
 
 }  // namespace
