@@ -12,6 +12,8 @@
 #include "pages/optimizers/taskbrisk_start_dlg.h"
 #include "pages/options/options_dlg.h"
 
+#include "pages/shredder/erasemill_start_dlg.h"
+
 namespace {
 
 const PageSlot kSlots[] = {
@@ -22,7 +24,7 @@ const PageSlot kSlots[] = {
      L"JunkFile Cleaner Initializing...", true},
     {page_id::kTraceCleaner, L"Evidence Cleaner", &MakePage<CTracewipeStartDlg>, preload_msg::kTraceCleaner,
      L"Evidence Cleaner Initializing...", true},
-    {page_id::kFileShredder, L"File Shredder", &MakePage<CPlainPage>, preload_msg::kFileShredder,
+    {page_id::kFileShredder, L"File Shredder", &MakePage<CErasemillStartDlg>, preload_msg::kFileShredder,
      L"File Shredder Initializing...", false},
     {page_id::kStartupManager, L"Startup Manager", &MakePage<CBootlistStartDlg>, preload_msg::kStartupManager,
      L"Startup Manager Initializing...", false},

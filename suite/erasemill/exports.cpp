@@ -1,0 +1,12 @@
+// Erasemill.dll: the export the file shredder page calls.
+#include "contracts/erasemill.h"
+
+#include "suite/erasemill/kill_file.h"
+
+extern "C" int WINAPI ErasemillKillFile(const wchar_t* path, int mode) {
+  try {
+    return erasemill::KillFile(path, mode) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}

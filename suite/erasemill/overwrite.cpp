@@ -1,0 +1,144 @@
+#include "suite/erasemill/overwrite.h"
+
+#include <winternl.h>
+#include <winioctl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "suite/erasemill/random_stream.h"
+
+namespace erasemill {
+namespace {
+
+constexpr uint32_t kUnitWhenUnknown = 4096;
+constexpr DWORD kChunk = 1u << 20;  // large sequential writes: the disk's pace, not the calls'
+constexpr size_t kMostRanges = 1u << 16;
+
+struct Range {
+  uint64_t start, end;
+};
+
+bool SetPosition(HANDLE file, uint64_t offset) {
+  LARGE_INTEGER to;
+  to.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
+}
+
+// Where a sparse file holds data; false when the system cannot say.
+bool AllocatedRanges(HANDLE file, uint64_t length, std::vector<Range>* ranges) {
+  ranges->clear();
+  FILE_ALLOCATED_RANGE_BUFFER query = {};
+  query.FileOffset.QuadPart = 0;
+  query.Length.QuadPart = static_cast<LONGLONG>(length);
+  std::vector<FILE_ALLOCATED_RANGE_BUFFER> found(64);
+  for (;;) {
+    DWORD bytes = 0;
+    BOOL ok = DeviceIoControl(file, FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof(query), found.data(),
+                              static_cast<DWORD>(found.size() * sizeof(found[0])), &bytes, nullptr);
+    bool more = !ok && GetLastError() == ERROR_MORE_DATA;
+    if (!ok && !more) return false;
+    size_t count = std::min<size_t>(bytes / sizeof(found[0]), found.size());
+    for (size_t i = 0; i < count; ++i) {
+      uint64_t start = static_cast<uint64_t>(found[i].FileOffset.QuadPart);
+      uint64_t size = static_cast<uint64_t>(found[i].Length.QuadPart);
+      if (start >= length || size == 0) continue;
+      ranges->push_back({start, start + std::min(size, length - start)});
+    }
+    if (!more) return true;
+    if (count == 0 || ranges->size() > kMostRanges) return false;
+    // Ask again from the end of the last range given.
+    uint64_t next = static_cast<uint64_t>(found[count - 1].FileOffset.QuadPart + found[count - 1].Length.QuadPart);
+    if (next >= length) return true;
+    query.FileOffset.QuadPart = static_cast<LONGLONG>(next);
+    query.Length.QuadPart = static_cast<LONGLONG>(length - next);
+  }
+}
+
+// The byte ranges a pass covers: the whole length, or the data of a sparse file, widened to whole
+// allocation units (data that reaches the last unit takes the slack after the end with it).
+bool PassRanges(HANDLE file, std::vector<Range>* ranges) {
+  LARGE_INTEGER size;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || !GetFileInformationByHandle(file, &info)) return false;
+  uint64_t length = static_cast<uint64_t>(size.QuadPart);
+  uint32_t unit = AllocationUnit(file);
+  if (unit == 0) unit = kUnitWhenUnknown;
+  uint64_t rounded = 0;
+  if (!RoundUp(length, unit, &rounded)) return false;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_SPARSE_FILE) && AllocatedRanges(file, length, ranges)) {
+    for (Range& r : *ranges) {
+      r.start -= r.start % unit;
+      if (!RoundUp(r.end, unit, &r.end)) return false;
+    }
+    return true;
+  }
+  ranges->assign(1, Range{0, rounded});
+  return true;
+}
+
+bool WriteRange(HANDLE file, const Range& range, Pattern pattern, RandomStream& random,
+                std::vector<unsigned char>& buffer) {
+  if (!SetPosition(file, range.start)) return false;
+  for (uint64_t at = range.start; at < range.end;) {
+    DWORD bytes = static_cast<DWORD>(std::min<uint64_t>(kChunk, range.end - at));
+    DWORD written = 0;
+    // A fixed pattern lies in the buffer for the whole pass; random bytes are new for every chunk.
+    if (pattern == Pattern::kRandom) random.Fill(buffer.data(), (bytes + 255) & ~DWORD(255));
+    if (!WriteFile(file, buffer.data(), bytes, &written, nullptr) || written != bytes)
+      return false;
+    at += bytes;
+  }
+  return true;
+}
+
+}  // namespace
+
+Pattern PassPattern(int pass, int passes) {
+  if (pass >= passes - 1) return Pattern::kRandom;
+  return pass % 2 == 0 ? Pattern::kZeros : Pattern::kOnes;
+}
+
+uint32_t AllocationUnit(HANDLE file) {
+  IO_STATUS_BLOCK status = {};
+  FILE_FS_SIZE_INFORMATION size = {};
+  NTSTATUS result = NtQueryVolumeInformationFile(file, &status, &size, sizeof(size), FileFsSizeInformation);
+  if (result < 0) return 0;  // a failure status
+  uint64_t unit = uint64_t(size.SectorsPerAllocationUnit) * size.BytesPerSector;
+  return unit > 0 && unit <= (1u << 30) ? static_cast<uint32_t>(unit) : 0;
+}
+
+bool RoundUp(uint64_t length, uint32_t unit, uint64_t* rounded) {
+  if (unit == 0) return false;
+  uint64_t over = length % unit;
+  if (over == 0) {
+    *rounded = length;
+    return true;
+  }
+  uint64_t add = unit - over;
+  if (length > UINT64_MAX - add) return false;
+  *rounded = length + add;
+  return true;
+}
+
+bool OverwriteStream(HANDLE file, int passes, const PassDone& done) {
+  if (passes < kMinPasses || passes > kMaxPasses) return false;
+  std::vector<Range> ranges;
+  if (!PassRanges(file, &ranges)) return false;
+  std::vector<unsigned char> buffer(kChunk);
+  for (int pass = 0; pass < passes; ++pass) {
+    Pattern pattern = PassPattern(pass, passes);
+    RandomStream random;
+    if (pattern == Pattern::kRandom && !random.Seed()) return false;
+    if (pattern != Pattern::kRandom) std::memset(buffer.data(), pattern == Pattern::kOnes ? 0xFF : 0x00, buffer.size());
+    for (const Range& range : ranges) {
+      if (!WriteRange(file, range, pattern, random, buffer)) return false;
+    }
+    if (!FlushFileBuffers(file)) return false;
+    if (done) done(pass);
+  }
+  return true;
+}
+
+}  // namespace erasemill

@@ -1,0 +1,182 @@
+// Erasemill.dll, loaded as the program loads it, and its overwrite step.
+#include "contracts/erasemill.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/handles.h"
+#include "suite/erasemill/overwrite.h"
+#include "suite/erasemill/random_stream.h"
+#include "tests/support/scratch.h"
+
+namespace {
+
+const wchar_t kLinkFolder[] = L"C:\\LumaspanTests\\erasemill_links";
+const std::string kOutsideText = "data outside the chosen folder";
+
+// The names in a folder, "." and ".." aside.
+std::set<std::wstring> Listing(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  base::UniqueFind find(FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &data));
+  if (!find) return names;
+  do {
+    std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.insert(name);
+  } while (FindNextFileW(find.get(), &data));
+  return names;
+}
+
+std::string Contents(const std::wstring& path) {
+  base::UniqueFile file(CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  std::string data;
+  if (!file) return "<unreadable>";
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) data.append(chunk, got);
+  return data;
+}
+
+uint32_t VolumeUnit(const wchar_t* root) {
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  if (!GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return 0;
+  return sectorsPerCluster * bytesPerSector;
+}
+
+TEST(ErasemillKillFile, ErasesAFileAndLeavesNoFileOfItsNameOrSize) {
+  test::ScratchFolder dir;
+  std::string secret(10000, 's');
+  std::wstring plain = dir.Write(L"secret.txt", secret);
+  std::wstring readOnly = dir.Write(L"read-only.dat", "chosen by the user");
+  ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  std::wstring empty = dir.Write(L"empty.txt");
+  std::wstring foreign = dir.Write(L"\u00dcberweisung \u540d\u524d \u0444\u0430\u0439\u043b.txt", "non-ASCII");
+  // A path of more than 259 characters, reached only in the long form.
+  std::wstring deep = dir.path() + L"\\" + std::wstring(120, L'd');
+  std::wstring deeper = deep + L"\\" + std::wstring(120, L'e');
+  ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deeper).c_str(), nullptr));
+  std::wstring longPath = deeper + L"\\long-named-file.txt";
+  ASSERT_GT(longPath.size(), 259u);
+  ASSERT_TRUE(test::WriteFile(L"\\\\?\\" + longPath, secret));
+  std::wstring bystander = dir.Write(L"keep.txt", "not chosen");
+
+  for (const std::wstring& path : {plain, readOnly, empty, foreign, longPath}) {
+    EXPECT_EQ(1, ErasemillKillFile(path.c_str(), 3));
+  }
+  // No entry under another name either: the renamed files went too.
+  EXPECT_EQ((std::set<std::wstring>{L"keep.txt", deep.substr(dir.path().size() + 1)}), Listing(dir.path()));
+  EXPECT_TRUE(Listing(deeper).empty());
+  EXPECT_EQ("not chosen", Contents(bystander));
+}
+
+TEST(ErasemillKillFile, RefusesWhatIsNotAPlainFileAndChangesNothing) {
+  test::ScratchFolder dir;
+  std::wstring folder = dir.MakeFolder(L"folder");
+  std::wstring inside = dir.Write(L"folder\\inside.txt", "in a folder");
+  std::wstring held = dir.Write(L"held.txt", "in use");
+  ASSERT_TRUE(SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_READONLY));
+  std::wstring linked = dir.Write(L"linked.txt", "two names");
+  ASSERT_TRUE(CreateHardLinkW((dir / L"second-name.txt").c_str(), linked.c_str(), nullptr));
+  std::wstring plain = dir.Write(L"plain.txt", "plain");
+  std::wstring link = std::wstring(kLinkFolder) + L"\\chosen\\link.txt";
+  std::wstring outside = std::wstring(kLinkFolder) + L"\\outside.txt";
+  ASSERT_EQ(kOutsideText, Contents(link)) << "the build plants the link";
+
+  {
+    // Another program has the file open, with every kind of sharing it could allow.
+    base::UniqueFile open(CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(open);
+    EXPECT_EQ(0, ErasemillKillFile(held.c_str(), 3));
+  }
+  EXPECT_EQ(0, ErasemillKillFile(folder.c_str(), 3));
+  EXPECT_EQ(0, ErasemillKillFile(link.c_str(), 3));
+  EXPECT_EQ(0, ErasemillKillFile(linked.c_str(), 3));
+  const std::wstring refused[] = {
+      L"",           L"plain.txt",       dir / L"missing.txt", plain + L":stream", dir / L"*.txt",
+      L"C:",         L"\\\\.\\C:",       L"\\\\?\\" + plain,   L"CON",             dir / L"NUL",
+      L"C:\\",       L"\\\\.\\PhysicalDrive0",
+  };
+  for (const std::wstring& path : refused) EXPECT_EQ(0, ErasemillKillFile(path.c_str(), 3)) << "path " << path.size();
+  EXPECT_EQ(0, ErasemillKillFile(nullptr, 3));
+  EXPECT_EQ(0, ErasemillKillFile(plain.c_str(), 0));
+  EXPECT_EQ(0, ErasemillKillFile(plain.c_str(), 36));
+
+  EXPECT_EQ("in a folder", Contents(inside));
+  EXPECT_EQ("in use", Contents(held));
+  EXPECT_EQ(DWORD(FILE_ATTRIBUTE_READONLY), GetFileAttributesW(held.c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ("two names", Contents(linked));
+  EXPECT_EQ("two names", Contents(dir / L"second-name.txt"));
+  EXPECT_EQ("plain", Contents(plain));
+  EXPECT_EQ(kOutsideText, Contents(outside));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(link.c_str()));
+  SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The overwrite step on a file the test holds: after each pass the whole rounded-up length holds
+// that pass's pattern, on the disk before the next pass starts.
+TEST(OverwriteStream, LeavesEachPassPatternOverTheRoundedUpLength) {
+  test::ScratchFolder dir;
+  const uint32_t unit = VolumeUnit(L"C:\\");
+  ASSERT_GT(unit, 0u);
+  const size_t length = 3 * unit + 123;  // the last unit mostly slack
+  std::wstring path = dir.Write(L"inspected.bin", std::string(length, 'A'));
+  base::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(file);
+
+  std::vector<std::string> passes;
+  ASSERT_TRUE(erasemill::OverwriteStream(file.get(), 3, [&](int) {
+    LARGE_INTEGER zero = {}, size = {};
+    SetFilePointerEx(file.get(), zero, nullptr, FILE_BEGIN);
+    GetFileSizeEx(file.get(), &size);
+    std::string data(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    ReadFile(file.get(), &data[0], static_cast<DWORD>(data.size()), &got, nullptr);
+    data.resize(got);
+    passes.push_back(data);
+  }));
+
+  ASSERT_EQ(3u, passes.size());
+  const size_t rounded = 4 * size_t(unit);
+  EXPECT_EQ(std::string(rounded, '\0'), passes[0]);
+  EXPECT_EQ(std::string(rounded, '\xFF'), passes[1]);
+  ASSERT_EQ(rounded, passes[2].size());
+  // Random bytes: over four units every byte value turns up (a fixed pattern, or the text that was
+  // there, would not).
+  std::set<unsigned char> values(passes[2].begin(), passes[2].end());
+  EXPECT_EQ(256u, values.size());
+}
+
+// The random pass's generator is ChaCha20 exactly: four blocks of the reference key stream (key
+// 00..1f, nonce 00 00 00 4a 00 00 00 09), which also proves the counter moving from lane to lane.
+TEST(RandomStream, IsTheChaCha20KeyStream) {
+  const char kReference[] =
+      "5a3db2717239785747802043b56438aca70182693b5cfaf822fd9b813363dcdaf6040713db58bf32bb2d9c7a1fafc7f8"
+      "348ddf81a2657139aa2e5463ac379060872a79a6f1e45cb0590f061b457d137f8b38fe8d89376085e1e666c5d8cf5417"
+      "0b7fb8d816fcb044aa019cf5c56c81140cea3dc3020397e71dc062387eb647372616a31e369afe0f9c3dda60ccf9e26e"
+      "533db8cbc741ceff1fb1db3697f6fd5739ca89d28b49c241eead90fc75b84f9b547923764d1177dac08b654404731f3e"
+      "45346f2bfa6885721e07b024229132dcddc4ec8949ffa0b1333e6e6b24007396a05d9bae70024191e7f171f289f94b15"
+      "20b44e735eaea343992e1df06076b1b1";
+  uint8_t key[32], nonce[8] = {0, 0, 0, 0x4a, 0, 0, 0, 0x09};
+  for (int i = 0; i < 32; ++i) key[i] = static_cast<uint8_t>(i);
+  erasemill::RandomStream stream;
+  stream.Key(key, nonce);
+  uint8_t out[256];
+  stream.Fill(out, sizeof(out));
+  std::string hex;
+  for (uint8_t byte : out) {
+    char two[3];
+    snprintf(two, sizeof(two), "%02x", byte);
+    hex += two;
+  }
+  EXPECT_EQ(kReference, hex);
+}
+
+}  // namespace
