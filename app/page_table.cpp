@@ -11,7 +11,6 @@
 #include "pages/optimizers/corebrisk_start_dlg.h"
 #include "pages/optimizers/taskbrisk_start_dlg.h"
 #include "pages/options/options_dlg.h"
-
 #include "pages/shredder/erasemill_start_dlg.h"
 
 namespace {
