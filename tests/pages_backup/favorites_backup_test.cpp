@@ -26,7 +26,9 @@ class FavoritesPage : public BackupHost {
     favorites_ = test::ShellFolder(CSIDL_FAVORITES);
     ASSERT_FALSE(favorites_.empty());
     hadFavorites_ = test::FolderExists(favorites_);
-    if (hadFavorites_) ASSERT_TRUE(MoveFileW(favorites_.c_str(), (stash_ / L"favorites").c_str()));
+    if (hadFavorites_) {
+      ASSERT_TRUE(MoveFileW(favorites_.c_str(), (stash_ / L"favorites").c_str()));
+    }
     Favorite(L"a.url");
     Favorite(L"sub\\b.url");
     Favorite(L"sub\\deeper\\c.url");
@@ -40,8 +42,12 @@ class FavoritesPage : public BackupHost {
   }
   void TearDown() override {
     BackupHost::TearDown();
-    if (test::FolderExists(favorites_)) EXPECT_TRUE(MoveFileW(favorites_.c_str(), (stash_ / L"left").c_str()));
-    if (hadFavorites_) EXPECT_TRUE(MoveFileW((stash_ / L"favorites").c_str(), favorites_.c_str()));
+    if (test::FolderExists(favorites_)) {
+      EXPECT_TRUE(MoveFileW(favorites_.c_str(), (stash_ / L"left").c_str()));
+    }
+    if (hadFavorites_) {
+      EXPECT_TRUE(MoveFileW((stash_ / L"favorites").c_str(), favorites_.c_str()));
+    }
   }
   void Favorite(const std::wstring& relative) {
     ASSERT_TRUE(test::WriteFile(favorites_ + L"\\" + relative, "[InternetShortcut]"));
