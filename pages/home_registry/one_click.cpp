@@ -274,23 +274,23 @@ class Worker {
     return true;
   }
 
-  // Compares each name with its default and reports those that differ: progress, item, tick.
+  // Compares each name with its default and reports those set to something else: progress, item,
+  // tick. A type or setting with no value at all was never changed, and the repair engines only
+  // write what exists, so it is no problem to report: it could never be repaired.
   template <typename Compare, typename Current, typename Default>
   bool CompareAll(const wchar_t* const* names, int count, ULONG_PTR progress, Compare compare, Current current,
                   Default shipped) {
     for (int i = 0; i < count; ++i) {
       const wchar_t* name = names[i];
       if (!Send(progress, std::wstring(name) + L"||")) return false;
-      if (compare(name) != 0) {
-        if (!Marker(progress + 2)) return false;
-        continue;
-      }
       wchar_t now[260] = {}, standard[260] = {};
-      current(name, now);
-      shipped(name, standard);
-      now[259] = standard[259] = L'\0';
-      if (!Send(progress + 1, std::wstring(name) + L"|" + now + L"|" + standard) || !Marker(progress + 2))
-        return false;
+      if (compare(name) == 0) {
+        current(name, now);
+        shipped(name, standard);
+        now[259] = standard[259] = L'\0';
+      }
+      if (now[0] && !Send(progress + 1, std::wstring(name) + L"|" + now + L"|" + standard)) return false;
+      if (!Marker(progress + 2)) return false;
     }
     return true;
   }

@@ -73,15 +73,20 @@ SeededProblems::SeededProblems() {
   Sandbox(HKEY_CURRENT_USER, kRunMru);
   sandboxes_.back()->SetString(L"", L"a", L"notepad\\1");
 
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-    for (const wchar_t* key : {L"Software\\Classes\\.txt", L"Software\\Classes\\LumaspanTest.txtfile"})
-      Sandbox(root, key);
-  test::RegistrySandbox& machineTxt = *sandboxes_[1];
-  machineTxt.SetString(L"", nullptr, L"LumaspanTest.txtfile");
-  sandboxes_[2]->SetString(L"shell\\open\\command", nullptr, L"C:\\elsewhere\\reader.exe %1");
-
-  Sandbox(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main");
-  sandboxes_.back()->SetString(L"", L"Start Page", L"http://start.invalid/");
+  // Every file type and browser setting the scan compares, so that only the seeded ones differ
+  // and the repairs write nothing outside the sandboxes.
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (const wchar_t* extension : one_click::kExtensions) Sandbox(root, std::wstring(L"Software\\Classes\\") + extension);
+    Sandbox(root, L"Software\\Classes\\LumaspanTest.txtfile");
+    Sandbox(root, L"Software\\Microsoft\\Internet Explorer");
+  }
+  Sandbox(HKEY_LOCAL_MACHINE, L"Software\\Wow6432Node\\Microsoft\\Internet Explorer");
+  // In the order made: RunMRU, then per root the sixteen types, the test's type and the browser.
+  const size_t machineTxt = 1, machineType = 1 + one_click::kExtensionCount;
+  const size_t userBrowser = 2 * (one_click::kExtensionCount + 2);
+  sandboxes_[machineTxt]->SetString(L"", nullptr, L"LumaspanTest.txtfile");
+  sandboxes_[machineType]->SetString(L"shell\\open\\command", nullptr, L"C:\\elsewhere\\reader.exe %1");
+  sandboxes_[userBrowser]->SetString(L"Main", L"Start Page", L"http://start.invalid/");
 
   std::vector<one_click::Control> list = one_click::ReadControlList(L"Data\\ActiveX.dat");
   if (list.empty()) {
@@ -92,8 +97,6 @@ SeededProblems::SeededProblems() {
   controlName_ = list.front().name;
   Sandbox(HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID\\" + control_);
   sandboxes_.back()->SetString(L"", nullptr, controlName_);
-  Sandbox(HKEY_LOCAL_MACHINE, kCompatibility + control_);
-  Sandbox(HKEY_LOCAL_MACHINE, L"Software\\Wow6432Node\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\" + control_);
 }
 
 }  // namespace hometest
