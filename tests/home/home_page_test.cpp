@@ -11,6 +11,7 @@
 #include "contracts/typemend.h"
 #include "contracts/webmend.h"
 #include "pages/home_registry/home_resource.h"
+#include "tests/cleaning/seeded.h"
 #include "tests/home/home_host.h"
 #include "tests/support/pump.h"
 
@@ -143,6 +144,33 @@ TEST_F(HomePage, AnAbortDuringTheEvidenceGroupCancelsTheGroupsAfterIt) {
   EXPECT_EQ(CHomeStartDlg::kStartView, page().viewState());
   EXPECT_TRUE(IsWindowVisible(page().hwnd()));
   EXPECT_EQ(L"Last PC's Health:", page().StatusBlock().front().text);
+}
+
+TEST_F(HomePage, WhatCouldNotBeRepairedStaysCountedAndTheUserIsTold) {
+  test::ExtraDrive drive(L'T');
+  std::wstring held = drive.Write(L"home-test\\held.tmp", "held");
+  std::wstring loose = drive.Write(L"home-test\\loose.tmp", "loose");
+  std::wstring vanishing = drive.Write(L"home-test\\vanishing.tmp", "vanishing");
+  cleaning_test::HeldFile hold(held);
+  ASSERT_TRUE(hold.holding());
+  for (int g : {kFileAssoc, kBrowser, kActiveX}) CheckDlgButton(page().hwnd(), CHomeStartDlg::kGroupIds[g], BST_UNCHECKED);
+  StartScan();
+  ASSERT_TRUE(WaitForResults());
+  ASSERT_EQ(3, page().scanPage()->tally().found[kJunk]);
+  ASSERT_EQ(0, page().scanPage()->tally().found[kEvidence]);
+  EXPECT_EQ(L"FileAssoc Repair No Scan This time!", Summary()[3]);
+  ASSERT_TRUE(DeleteFileW(vanishing.c_str()));  // gone before Repair All: nothing left to repair
+
+  ClickScanPage(IDC_HOME_REPAIR_ALL);
+  ASSERT_TRUE(boxes_->WaitForCount(2, 30000));
+  EXPECT_EQ(L"1 of the 3 problems found could not be repaired.", boxes_->seen()[1].text);
+  EXPECT_TRUE(test::FileExists(held));
+  EXPECT_FALSE(test::FileExists(loose));
+  EXPECT_EQ(L"1", Setting(L"ErrorNumber"));
+  EXPECT_EQ(L"2", Setting(L"CleanNumber"));
+  // The junk group still has a problem; the three groups not scanned are not known to be clean.
+  EXPECT_EQ(std::to_wstring(100 - 10 - 10 - 10 - 20 - (page().found(kRegistry).empty() ? 0 : 30)),
+            Setting(L"SystemStatus"));
 }
 
 TEST_F(HomePage, ClosingTheMainWindowMidScanEndsTheWorkerCleanly) {
