@@ -181,3 +181,4 @@ TEST_F(HomePage, ClosingTheMainWindowMidScanEndsTheWorkerCleanly) {
 }
 
 }  // namespace
+
