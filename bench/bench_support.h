@@ -2,6 +2,11 @@
 // scan's reports.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <gdiplus.h>
+
+#include <cstdio>
 
 namespace bench {
 
@@ -25,6 +30,27 @@ inline HWND MessageWindow(const wchar_t* className, WNDPROC procedure) {
   wc.lpszClassName = className;
   RegisterClassW(&wc);
   return CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+// Runs a benchmark that shows the program's windows with what the program starts first: COM, the
+// common controls and GDI+. Its result, or 1 when it failed.
+inline int RunWithWindows(const char* name, int (*run)()) {
+  CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
+                                                         ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  int result = 1;
+  try {
+    result = run();
+  } catch (...) {
+    std::printf("%s: failed\n", name);
+  }
+  Gdiplus::GdiplusShutdown(token);
+  CoUninitialize();
+  return result;
 }
 
 }  // namespace bench
