@@ -6,6 +6,7 @@
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
+#include "pages/home_registry/home_start_dlg.h"
 #include "pages/managers/addonward_start_dlg.h"
 #include "pages/managers/bootlist_start_dlg.h"
 #include "pages/optimizers/corebrisk_start_dlg.h"
@@ -16,7 +17,7 @@
 namespace {
 
 const PageSlot kSlots[] = {
-    {page_id::kHome, L"A key to clean-up", &MakePage<CPlainPage>, 0, nullptr, true},
+    {page_id::kHome, L"A key to clean-up", &MakePage<CHomeStartDlg>, 0, nullptr, true},
     {page_id::kRegistryCleaner, L"Registry Cleaner", &MakePage<CHivescrubStartDlg>, preload_msg::kRegistryCleaner,
      L"Registry Cleaner Initializing...", true},
     {page_id::kJunkCleaner, L"Junk File Cleaner", &MakePage<CLitterbinStartDlg>, preload_msg::kJunkCleaner,

@@ -2,7 +2,11 @@
 // reports, and the bare folder walk the scans are measured against.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <gdiplus.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -62,6 +66,27 @@ inline long BareWalk(const std::wstring& folder, HWND window) {
     }
   } while (FindNextFileW(find.get(), &data));
   return files;
+}
+
+// Runs a benchmark that shows the program's windows with what the program starts first: COM, the
+// common controls and GDI+. Its result, or 1 when it failed.
+inline int RunWithWindows(const char* name, int (*run)()) {
+  CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
+                                                         ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  int result = 1;
+  try {
+    result = run();
+  } catch (...) {
+    std::printf("%s: failed\n", name);
+  }
+  Gdiplus::GdiplusShutdown(token);
+  CoUninitialize();
+  return result;
 }
 
 }  // namespace bench

@@ -269,21 +269,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  CoInitialize(nullptr);
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
-                                                         ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
-  InitCommonControlsEx(&controls);
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  Gdiplus::GdiplusStartup(&token, &input, nullptr);
-  int result = 1;
-  try {
-    result = Run();
-  } catch (...) {
-    std::printf("bench_cleaning_page: failed\n");
-  }
-  Gdiplus::GdiplusShutdown(token);
-  CoUninitialize();
-  return result;
-}
+int main() { return bench::RunWithWindows("bench_cleaning_page", &Run); }

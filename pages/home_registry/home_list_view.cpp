@@ -1,0 +1,18 @@
+#include "pages/home_registry/home_list_view.h"
+
+#include <commctrl.h>
+
+HWND CHomeListView::Create(HWND parent, const RECT& rect, UINT id) {
+  constexpr DWORD kStyle = WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+  HWND list = CheckListView::Create(parent, rect, L"", kStyle, WS_EX_CLIENTEDGE, id);
+  if (list) SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  return list;
+}
+
+int CHomeListView::AddRow(const std::wstring& first, const std::wstring& second, const std::wstring& third) {
+  int row = CheckListView::AddRow(first.c_str());
+  if (row < 0) return row;
+  SetText(row, 1, second.c_str());
+  if (!third.empty()) SetText(row, 2, third.c_str());
+  return row;
+}

@@ -1,0 +1,261 @@
+#include "pages/home_registry/home_scan_dlg.h"
+
+#include <commctrl.h>
+
+#include "contracts/messages.h"
+#include "pages/home_registry/home_resource.h"
+#include "pages/home_registry/page_drawing.h"
+#include "ui/controls/page_colours.h"
+#include "ui/paint.h"
+
+using namespace one_click;
+
+namespace {
+
+constexpr UINT kRefreshMs = 250;
+constexpr int kCanvasSize = 632;
+
+struct Column {
+  const wchar_t* heading;
+  int width;
+};
+const Column kColumns[kGroups + 1][3] = {
+    {},
+    {{L"File Name", 200}, {L"Path", 320}, {nullptr, 0}},
+    {{L"File Name", 120}, {L"Path", 310}, {L"Size", 90}},
+    {{L"File Name", 120}, {L"Path", 310}, {L"Size", 90}},
+    {{L"Extension Name", 170}, {L"Current Value", 170}, {L"Restore Value", 170}},
+    {{L"Setting", 170}, {L"Current Setting", 170}, {L"Restore Setting", 170}},
+    {{L"Item", 130}, {L"CLSID", 310}, {L"Status", 70}},
+};
+
+void Redraw(HWND list, bool on) { SendMessageW(list, WM_SETREDRAW, on ? TRUE : FALSE, 0); }
+
+}  // namespace
+
+CHomeScanDlg::CHomeScanDlg()
+    : ui::Dialog(IDD_HOME_SCAN),
+      cleanIcon_(ui::LoadBitmapFile(L"Res\\Common\\QOR_Home_Cleaned.png")),
+      foundIcon_(ui::LoadBitmapFile(L"Res\\Common\\QOR_Home_Error.png")),
+      messageIcon_(ui::LoadBitmapFile(L"Res\\Common\\QOR_Home_Message.png")),
+      top_(ui::LoadBitmapFile(L"Res\\Dialog\\QOR_Home_Dlg_Top.png")),
+      normal_(ui::MakeFont(L"MS Sans Serif", 10)) {}
+
+// The window goes first, while the images and fonts it paints with are still here.
+CHomeScanDlg::~CHomeScanDlg() { Destroy(); }
+
+void CHomeScanDlg::SetDivisor(int group, int divisor) {
+  if (ValidGroup(group)) tally_.divisor[group] = divisor;
+}
+
+void CHomeScanDlg::OnInitDialog() {
+  SendMessageW(Item(IDC_HOME_GROUP_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(1, 100));
+  SendMessageW(Item(IDC_HOME_TOTAL_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(1, 100));
+
+  for (int g = kRegistry; g <= kActiveX; ++g) {
+    HWND list = lists_[g].Create(hwnd(), kListRect, IDC_HOME_FIRST_LIST + g - 1);
+    for (int c = 0; c < 3 && kColumns[g][c].heading; ++c) lists_[g].InsertColumn(c, kColumns[g][c].heading, kColumns[g][c].width);
+    Redraw(list, false);  // drawn on the refresh timer while rows come in
+  }
+  listsFrozen_ = true;
+  summary_.Bind(Item(IDC_HOME_SUMMARY));
+  MoveWindow(summary_.hwnd(), kListRect.left, kListRect.top, kListRect.right - kListRect.left,
+             kListRect.bottom - kListRect.top, FALSE);
+  // Made last, so it lies below the lists; it leaves them alone when it paints.
+  tabs_.Create(hwnd(), kTabRect, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH, IDC_HOME_TABS);
+  SetWindowPos(tabs_.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(tabs_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  SendMessageW(tabs_.hwnd(), TCM_SETITEMSIZE, 0, MAKELPARAM(78, 0));
+  for (int g = kOverall; g <= kActiveX; ++g) {
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(kTabNames[g]);
+    SendMessageW(tabs_.hwnd(), TCM_INSERTITEMW, g, reinterpret_cast<LPARAM>(&item));
+  }
+  ShowGroup(kOverall, false);
+
+  abort_.Bind(Item(IDC_HOME_ABORT));
+  abort_.Load(L"Res\\Common\\QOR_Button_Abort.bmp");
+  repairAll_.Bind(Item(IDC_HOME_REPAIR_ALL));
+  repairAll_.Load(L"Res\\Common\\QOR_Button_RepairAll.bmp");
+  back_.Bind(Item(IDC_HOME_BACK));
+  back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
+  SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+}
+
+void CHomeScanDlg::AddRow(int group, const std::wstring& first, const std::wstring& second, const std::wstring& third) {
+  if (ValidGroup(group) && lists_[group].hwnd()) lists_[group].AddRow(first, second, third);
+}
+
+void CHomeScanDlg::CountItem(int group) {
+  if (ValidGroup(group)) ++tally_.found[group];
+}
+
+void CHomeScanDlg::Tick(int group) {
+  if (!ValidGroup(group)) return;
+  ++tally_.ticks[group];
+  SetBar(IDC_HOME_GROUP_PROGRESS, tally_.GroupPercent(group));
+}
+
+void CHomeScanDlg::GroupFinished() {
+  ++tally_.finished;
+  SetBar(IDC_HOME_GROUP_PROGRESS, tally_.finished >= tally_.selected ? 100 : 1);
+  SetBar(IDC_HOME_TOTAL_PROGRESS, tally_.WholePercent());
+}
+
+void CHomeScanDlg::ShowGroup(int group, bool begins) {
+  if (group < kOverall || group > kActiveX) return;
+  if (begins && group != kOverall) {
+    tally_.begun[group] = true;
+    current_ = group;
+  }
+  shown_ = group;
+  if (tabs_.hwnd()) SendMessageW(tabs_.hwnd(), TCM_SETCURSEL, group, 0);
+  for (int g = kRegistry; g <= kActiveX; ++g)
+    if (lists_[g].hwnd()) ShowWindow(lists_[g].hwnd(), g == group ? SW_SHOW : SW_HIDE);
+  if (summary_.hwnd()) ShowWindow(summary_.hwnd(), group == kOverall ? SW_SHOW : SW_HIDE);
+  Refresh();
+}
+
+int CHomeScanDlg::groupBar() const {
+  return static_cast<int>(SendMessageW(GetDlgItem(hwnd(), IDC_HOME_GROUP_PROGRESS), PBM_GETPOS, 0, 0));
+}
+
+int CHomeScanDlg::wholeBar() const {
+  return static_cast<int>(SendMessageW(GetDlgItem(hwnd(), IDC_HOME_TOTAL_PROGRESS), PBM_GETPOS, 0, 0));
+}
+
+void CHomeScanDlg::SetBar(int id, int percent) {
+  if (hwnd()) SendMessageW(Item(id), PBM_SETPOS, percent, 0);
+}
+
+void CHomeScanDlg::SetStatusText(const std::wstring& text) {
+  if (hwnd()) SetDlgItemTextW(hwnd(), IDC_HOME_STATUS, text.c_str());
+}
+
+void CHomeScanDlg::ShowResultLayout() {
+  if (!hwnd()) return;
+  KillTimer(hwnd(), kRefreshTimer);
+  for (int id : {IDC_HOME_STATUS, IDC_HOME_TOTAL_LABEL, IDC_HOME_GROUP_PROGRESS, IDC_HOME_TOTAL_PROGRESS,
+                 IDC_HOME_ABORT})
+    ShowWindow(Item(id), SW_HIDE);
+  auto place = [this](int id, POINT at) {
+    SetWindowPos(Item(id), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(Item(id), SW_SHOW);
+  };
+  place(IDC_HOME_REPAIR_ALL, kRepairAllAt);
+  place(IDC_HOME_BACK, kBackAt);
+  if (listsFrozen_) {
+    listsFrozen_ = false;
+    for (int g = kRegistry; g <= kActiveX; ++g) {
+      Redraw(lists_[g].hwnd(), true);
+      InvalidateRect(lists_[g].hwnd(), nullptr, TRUE);
+    }
+  }
+  ShowGroup(kOverall, false);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+Gdiplus::Image* CHomeScanDlg::IconFor(SummaryIcon icon) const {
+  switch (icon) {
+    case SummaryIcon::kClean: return cleanIcon_.get();
+    case SummaryIcon::kFound: return foundIcon_.get();
+    case SummaryIcon::kMessage: break;
+  }
+  return messageIcon_.get();
+}
+
+void CHomeScanDlg::FillOverall(const Groups& groups) {
+  if (!summary_.hwnd()) return;
+  SendMessageW(summary_.hwnd(), LB_RESETCONTENT, 0, 0);
+  for (int g = kRegistry; g <= kActiveX; ++g) {
+    SummaryLine line = OverallLine(g, groups[g] != 0, tally_.found[g], tally_.begun[g]);
+    Gdiplus::Image* icon = IconFor(line.icon);
+    summary_.AddItem(line.text.c_str(), ui::Usable(icon) ? icon : nullptr);
+  }
+}
+
+// While rows come in, the shown list is drawn here and then frozen again: a list view that redraws
+// itself for every row costs more than the scan.
+void CHomeScanDlg::Refresh() {
+  if (!hwnd()) return;
+  if (examined_ != examinedShown_) {
+    examinedShown_ = examined_;
+    SetStatusText(examined_);
+  }
+  if (!listsFrozen_ || !ValidGroup(shown_)) return;
+  HWND list = lists_[shown_].hwnd();
+  Redraw(list, true);
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Redraw(list, false);
+}
+
+void CHomeScanDlg::OnAbort() {
+  // Holds the job for the length of the question, whatever the home page does meanwhile.
+  std::shared_ptr<Job> job = job_;
+  if (!job || job->stop) return;
+  job->paused = true;
+  int answer =
+      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION);
+  job->paused = false;
+  if (answer == IDOK) job->stop = true;
+  // A scan that ended while the question was open is finished now, whatever the answer.
+  if (answer == IDOK || job->workerDone) SendMessageW(owner_, page_msg::kHomeFinished, 0, 0);
+}
+
+void CHomeScanDlg::Paint(HDC target) {
+  RECT client = {};
+  GetClientRect(hwnd(), &client);
+  ui::MemoryDC dc(CreateCompatibleDC(target));
+  ui::Bitmap canvas(CreateCompatibleBitmap(target, kCanvasSize, kCanvasSize));
+  if (!dc || !canvas) return;
+  ui::Select selected(dc.get(), canvas.get());
+  registry_pages::PaintGround(dc.get(), client, CXuBitmap());
+  if (ui::Usable(top_.get())) {
+    Gdiplus::Graphics graphics(dc.get());
+    graphics.DrawImage(top_.get(), client.right - 44, 2, 32, 32);
+  }
+  ui::Select font(dc.get(), normal_.get());
+  SetTextColor(dc.get(), RGB(0, 0, 0));
+  registry_pages::Text(dc.get(), 8, 12, L"One-Click Optimizes your entire computer with a single click.");
+  BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
+}
+
+bool CHomeScanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
+  if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      result = TRUE;
+      return true;
+    case WM_TIMER:
+      if (wParam != kRefreshTimer) return false;
+      Refresh();
+      return true;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (!header || header->hwndFrom != tabs_.hwnd() || header->code != TCN_SELCHANGE) return false;
+      ShowGroup(static_cast<int>(SendMessageW(tabs_.hwnd(), TCM_GETCURSEL, 0, 0)), false);
+      return true;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED) return false;
+      switch (LOWORD(wParam)) {
+        case IDC_HOME_ABORT:
+          OnAbort();
+          return true;
+        case IDC_HOME_REPAIR_ALL:
+          PostMessageW(owner_, page_msg::kHomeRepairAll, 0, 0);
+          return true;
+        case IDC_HOME_BACK:
+          PostMessageW(owner_, page_msg::kHomeBack, 0, 0);
+          return true;
+      }
+      return false;
+    case WM_DESTROY:
+      KillTimer(hwnd(), kRefreshTimer);
+      return false;
+  }
+  return false;
+}
