@@ -94,25 +94,22 @@ class OpenDialogUser {
   bool done() const { return done_; }
 
  private:
+  static BOOL CALLBACK Match(HWND w, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (process == GetCurrentProcessId() && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0 &&
+        (GetDlgItem(w, 0x480) || GetDlgItem(w, 0x47C))) {
+      *reinterpret_cast<HWND*>(found) = w;
+      return FALSE;
+    }
+    return TRUE;
+  }
   static HWND FindDialog() {
-    struct Search {
-      HWND found = nullptr;
-    } search;
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          DWORD process = 0;
-          GetWindowThreadProcessId(w, &process);
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          if (process == GetCurrentProcessId() && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0 &&
-              (GetDlgItem(w, 0x480) || GetDlgItem(w, 0x47C))) {
-            reinterpret_cast<Search*>(p)->found = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    EnumWindows(&Match, reinterpret_cast<LPARAM>(&found));
+    return found;
   }
   static void Type(HWND dialog, const std::wstring& text) {
     HWND name = GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
