@@ -2,8 +2,8 @@
 // the resource compiler reads this file too.
 #pragma once
 
-#define IDD_COREBRISK_START 226
-#define IDD_TASKBRISK_START 227
+#define IDD_COREBRISK_START 228
+#define IDD_TASKBRISK_START 229
 
 // Both pages.
 #define IDC_OPTIMIZE 1040
