@@ -2,6 +2,7 @@
 
 #include "ui/controls/page_colours.h"
 #include "ui/paint.h"
+#include "ui/page_frame.h"
 
 namespace backup_pages {
 
@@ -11,18 +12,13 @@ BackupPage::BackupPage(UINT templateId, std::initializer_list<TextLine> lines)
 void BackupPage::Paint(HDC dc) {
   RECT client = {};
   GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  PaintPageFrame(dc, client.right, client.bottom);
   {
     ui::Select selected(dc, text_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     for (const TextLine& line : lines_) TextOutW(dc, line.x, line.y, line.text, lstrlenW(line.text));
   }
-  ui::Brush accent(CreateSolidBrush(kAccent));
-  const RECT edges[] = {{0, 0, client.right, 1},
-                        {client.right - 1, 0, client.right, client.bottom},
-                        {0, client.bottom - 1, client.right, client.bottom}};
-  for (const RECT& edge : edges) FillRect(dc, &edge, accent.get());
 }
 
 void BackupPage::SkinButton(int id, ui::CSkinButton& button, const wchar_t* bitmapPath) {

@@ -13,7 +13,6 @@
 
 namespace backup_pages {
 
-constexpr COLORREF kAccent = RGB(0, 141, 66);
 // The page's buttons are drawn from strips of 143 x 34 frames.
 constexpr int kButtonWidth = ui::CSkinButton::kFrameWidth;
 constexpr int kButtonHeight = 34;

@@ -8,10 +8,10 @@
 #include "ui/controls/page_colours.h"
 #include "ui/link_cursor.h"
 #include "ui/paint.h"
+#include "ui/page_frame.h"
 
 namespace {
 
-constexpr COLORREF kAccent = RGB(0, 141, 66);
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
 const wchar_t kCaption[] = L"Lumaspan";
 
@@ -98,16 +98,11 @@ void CAddonwardStartDlg::OnButtonDown(POINT client) {
 void CAddonwardStartDlg::Paint(HDC dc) {
   RECT client = {};
   GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  PaintPageFrame(dc, client.right, client.bottom);
   Text(dc, normal_.get(), RGB(0, 0, 0), 8, 19,
        L"Features:Remove the items from BHO List to get high-speed Internet Explorer Run.");
   Text(dc, link_.get(), kLinkGreen, 25, 400, L"Select All");
   Text(dc, link_.get(), kLinkGreen, 100, 400, L"Clear All");
-  ui::Brush accent(CreateSolidBrush(kAccent));
-  RECT top = {0, 0, client.right, 1};
-  RECT right = {client.right - 1, 0, client.right, client.bottom};
-  RECT bottom = {0, client.bottom - 1, client.right, client.bottom};
-  for (const RECT* edge : {&top, &right, &bottom}) FillRect(dc, edge, accent.get());
 }
 
 bool CAddonwardStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -12,6 +12,7 @@
 #include "pages/home_registry/registry_scan.h"
 #include "pages/managers/bootlist_ids.h"
 #include "ui/controls/page_colours.h"
+#include "ui/page_frame.h"
 
 namespace {
 
@@ -69,11 +70,7 @@ void CBootlistStartDlg::OnInitDialog() {
 void CBootlistStartDlg::Paint(HDC dc) {
   RECT client = {};
   GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  ui::Brush accent(CreateSolidBrush(cleaning_pages::kAccent));
-  RECT top = {0, 0, client.right, 1}, right = {client.right - 1, 0, client.right, client.bottom},
-       bottom = {0, client.bottom - 1, client.right, client.bottom};
-  for (const RECT* edge : {&top, &right, &bottom}) FillRect(dc, edge, accent.get());
+  PaintPageFrame(dc, client.right, client.bottom);
   DrawTextAt(dc, fonts_.bold.get(), RGB(0, 0, 0), 8, 12,
              L"Features:Choose which programs you wish to launch at the Windows startup.");
   DrawTextAt(dc, fonts_.regular.get(), RGB(0, 0, 0), 8, 30,

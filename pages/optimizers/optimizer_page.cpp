@@ -3,6 +3,7 @@
 #include "pages/optimizers/resource.h"
 #include "ui/controls/page_colours.h"
 #include "ui/gdi.h"
+#include "ui/page_frame.h"
 #include "ui/paint.h"
 
 namespace optimizer_pages {
@@ -15,18 +16,11 @@ const wchar_t kNotApplied[] =
 
 namespace {
 
-constexpr COLORREF kAccent = RGB(0, 141, 66);
-
 // White, with the accent lines the pages draw along their top, right and bottom edges.
 void PaintFrame(HWND window, HDC dc) {
   RECT client = {};
   GetClientRect(window, &client);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  ui::Brush accent(CreateSolidBrush(kAccent));
-  const RECT edges[] = {{0, 0, client.right, 1},
-                        {client.right - 1, 0, client.right, client.bottom},
-                        {0, client.bottom - 1, client.right, client.bottom}};
-  for (const RECT& edge : edges) FillRect(dc, &edge, accent.get());
+  PaintPageFrame(dc, client.right, client.bottom);
 }
 
 }  // namespace

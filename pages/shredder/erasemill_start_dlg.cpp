@@ -9,6 +9,7 @@
 #include "pages/shredder/file_choice.h"
 #include "pages/shredder/shredder_ids.h"
 #include "ui/controls/page_colours.h"
+#include "ui/page_frame.h"
 
 using shredder::FileFacts;
 
@@ -178,12 +179,7 @@ void CErasemillStartDlg::OnErase() {
 void CErasemillStartDlg::Paint(HDC dc) {
   RECT client = {};
   GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  ui::Brush accent(CreateSolidBrush(cleaning_pages::kAccent));
-  const RECT edges[] = {{0, 0, client.right, 1},
-                        {client.right - 1, 0, client.right, client.bottom},
-                        {0, client.bottom - 1, client.right, client.bottom}};
-  for (const RECT& edge : edges) FillRect(dc, &edge, accent.get());
+  PaintPageFrame(dc, client.right, client.bottom);
   cleaning_pages::DrawTextAt(dc, fonts_.bold.get(), cleaning_pages::kTitleGreen, 8, 19,
                              L"Features:Delete sensitive files beyond recovery.");
 }
