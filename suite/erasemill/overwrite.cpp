@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "suite/erasemill/random_stream.h"
+#include "suite/erasemill/random_ahead.h"
 
 namespace erasemill {
 namespace {
@@ -78,16 +78,14 @@ bool PassRanges(HANDLE file, std::vector<Range>* ranges) {
   return true;
 }
 
-bool WriteRange(HANDLE file, const Range& range, Pattern pattern, RandomStream& random,
-                std::vector<unsigned char>& buffer) {
+// A fixed pattern lies in one buffer for the whole pass; random bytes are new for every chunk.
+bool WriteRange(HANDLE file, const Range& range, const std::vector<unsigned char>& pattern, RandomAhead* random) {
   if (!SetPosition(file, range.start)) return false;
   for (uint64_t at = range.start; at < range.end;) {
     DWORD bytes = static_cast<DWORD>(std::min<uint64_t>(kChunk, range.end - at));
+    const void* data = random ? random->Next() : pattern.data();
     DWORD written = 0;
-    // A fixed pattern lies in the buffer for the whole pass; random bytes are new for every chunk.
-    if (pattern == Pattern::kRandom) random.Fill(buffer.data(), (bytes + 255) & ~DWORD(255));
-    if (!WriteFile(file, buffer.data(), bytes, &written, nullptr) || written != bytes)
-      return false;
+    if (!WriteFile(file, data, bytes, &written, nullptr) || written != bytes) return false;
     at += bytes;
   }
   return true;
@@ -126,14 +124,19 @@ bool OverwriteStream(HANDLE file, int passes, const PassDone& done) {
   if (passes < kMinPasses || passes > kMaxPasses) return false;
   std::vector<Range> ranges;
   if (!PassRanges(file, &ranges)) return false;
-  std::vector<unsigned char> buffer(kChunk);
+  uint64_t total = 0;
+  for (const Range& range : ranges) total += range.end - range.start;
+  // A small file takes its random bytes from one chunk of its own size, made where it is written.
+  const size_t randomChunk = static_cast<size_t>(std::min<uint64_t>(kChunk, (total + 255) & ~uint64_t(255)));
+  const bool randomAhead = total > kChunk;
+  std::vector<unsigned char> pattern(kChunk);
   for (int pass = 0; pass < passes; ++pass) {
-    Pattern pattern = PassPattern(pass, passes);
-    RandomStream random;
-    if (pattern == Pattern::kRandom && !random.Seed()) return false;
-    if (pattern != Pattern::kRandom) std::memset(buffer.data(), pattern == Pattern::kOnes ? 0xFF : 0x00, buffer.size());
+    const Pattern kind = PassPattern(pass, passes);
+    RandomAhead random;
+    if (kind == Pattern::kRandom && !random.Start(randomChunk, randomAhead)) return false;
+    if (kind != Pattern::kRandom) std::memset(pattern.data(), kind == Pattern::kOnes ? 0xFF : 0x00, pattern.size());
     for (const Range& range : ranges) {
-      if (!WriteRange(file, range, pattern, random, buffer)) return false;
+      if (!WriteRange(file, range, pattern, kind == Pattern::kRandom ? &random : nullptr)) return false;
     }
     if (!FlushFileBuffers(file)) return false;
     if (done) done(pass);

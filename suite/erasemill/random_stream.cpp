@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "suite/erasemill/random_wide.h"
+
 namespace erasemill {
 namespace {
 
@@ -41,8 +43,20 @@ void RandomStream::Key(const uint8_t key[32], const uint8_t nonce[8]) {
   state_[15] = Load32(nonce + 4);
 }
 
+bool RandomStream::WideAvailable() {
+  // The processor's flag and the system's saving of the wide registers, both checked by the compiler's
+  // run-time support.
+  static const bool available = __builtin_cpu_supports("avx2");
+  return available;
+}
+
 void RandomStream::Fill(uint8_t* out, size_t size) {
-  for (size_t at = 0; at + 256 <= size; at += 256) {
+  size_t at = 0;
+  if (WideAvailable()) {
+    at = size - size % kWideBytes;
+    FillWide(state_, out, at);
+  }
+  for (; at + 256 <= size; at += 256) {
     Lanes input[16], x[16];
     for (int i = 0; i < 16; ++i) input[i] = Lanes{state_[i], state_[i], state_[i], state_[i]};
     // Blocks counter + 0..3, the carry into the counter's high word included.

@@ -1,7 +1,8 @@
 // The random bytes of an erase's last pass: a ChaCha20 key stream under a key and nonce drawn from
 // the system's cryptographic generator. The system generator itself is far too slow for hundreds
 // of megabytes (about 5 MB/s under Wine); ChaCha20 under a secret random key is indistinguishable
-// from it and keeps pace with the disk. Four blocks are made at a time in vector registers.
+// from it. Four blocks are made at a time in vector registers, eight where the processor has
+// 256-bit integer registers (random_wide.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,8 @@ class RandomStream {
   void Key(const uint8_t key[32], const uint8_t nonce[8]);
   // The next bytes of the key stream; size must be a multiple of 256.
   void Fill(uint8_t* out, size_t size);
+  // Whether Fill makes eight blocks at a time here.
+  static bool WideAvailable();
 
  private:
   uint32_t state_[16] = {};

@@ -121,12 +121,14 @@ TEST(ErasemillKillFile, RefusesWhatIsNotAPlainFileAndChangesNothing) {
 }
 
 // The overwrite step on a file the test holds: after each pass the whole rounded-up length holds
-// that pass's pattern, on the disk before the next pass starts.
+// that pass's pattern, on the disk before the next pass starts. The file spans three of the
+// random pass's chunks, made ahead on another thread.
 TEST(OverwriteStream, LeavesEachPassPatternOverTheRoundedUpLength) {
   test::ScratchFolder dir;
   const uint32_t unit = VolumeUnit(L"C:\\");
   ASSERT_GT(unit, 0u);
-  const size_t length = 3 * unit + 123;  // the last unit mostly slack
+  const size_t kChunk = 1u << 20;
+  const size_t length = 2 * kChunk + 3 * unit + 123;  // the last unit mostly slack
   std::wstring path = dir.Write(L"inspected.bin", std::string(length, 'A'));
   base::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(file);
@@ -144,18 +146,24 @@ TEST(OverwriteStream, LeavesEachPassPatternOverTheRoundedUpLength) {
   }));
 
   ASSERT_EQ(3u, passes.size());
-  const size_t rounded = 4 * size_t(unit);
+  const size_t rounded = 2 * kChunk + 4 * size_t(unit);
   EXPECT_EQ(std::string(rounded, '\0'), passes[0]);
   EXPECT_EQ(std::string(rounded, '\xFF'), passes[1]);
   ASSERT_EQ(rounded, passes[2].size());
-  // Random bytes: over four units every byte value turns up (a fixed pattern, or the text that was
-  // there, would not).
-  std::set<unsigned char> values(passes[2].begin(), passes[2].end());
-  EXPECT_EQ(256u, values.size());
+  // Random bytes: every byte value turns up in each chunk (a fixed pattern, or the text that was
+  // there, would not), and no chunk repeats another.
+  const std::string chunks[3] = {passes[2].substr(0, kChunk), passes[2].substr(kChunk, kChunk),
+                                 passes[2].substr(2 * kChunk)};
+  for (const std::string& chunk : chunks) EXPECT_EQ(256u, std::set<unsigned char>(chunk.begin(), chunk.end()).size());
+  EXPECT_NE(chunks[0], chunks[1]);
+  EXPECT_NE(chunks[0].substr(0, chunks[2].size()), chunks[2]);
+  EXPECT_NE(chunks[1].substr(0, chunks[2].size()), chunks[2]);
 }
 
-// The random pass's generator is ChaCha20 exactly: four blocks of the reference key stream (key
-// 00..1f, nonce 00 00 00 4a 00 00 00 09), which also proves the counter moving from lane to lane.
+// The random pass's generator is ChaCha20 exactly: twelve blocks of the reference key stream (key
+// 00..1f, nonce 00 00 00 4a 00 00 00 09), made in one call (eight blocks at a time where the
+// processor allows, then four) and in calls of four blocks, which also proves the counter moving
+// from lane to lane and from call to call.
 TEST(RandomStream, IsTheChaCha20KeyStream) {
   const char kReference[] =
       "5a3db2717239785747802043b56438aca70182693b5cfaf822fd9b813363dcdaf6040713db58bf32bb2d9c7a1fafc7f8"
@@ -163,20 +171,36 @@ TEST(RandomStream, IsTheChaCha20KeyStream) {
       "0b7fb8d816fcb044aa019cf5c56c81140cea3dc3020397e71dc062387eb647372616a31e369afe0f9c3dda60ccf9e26e"
       "533db8cbc741ceff1fb1db3697f6fd5739ca89d28b49c241eead90fc75b84f9b547923764d1177dac08b654404731f3e"
       "45346f2bfa6885721e07b024229132dcddc4ec8949ffa0b1333e6e6b24007396a05d9bae70024191e7f171f289f94b15"
-      "20b44e735eaea343992e1df06076b1b1";
+      "20b44e735eaea343992e1df06076b1b19b6a5a168c765a3dc6b3bce018bdacfe450ea2353a732479488ca90b43e9830b"
+      "512944d7cdde3cf28beb5deaf8c58735787a23577ac5c4535df0a47861a9110e460ccef251889c0235f35ab507454761"
+      "cb178fc8d9a87d4a45045ed22c84bb221d224100cee79687bd5223effc837cd38126fdfda81d3f353aa5e487e9a2cb32"
+      "19fc59942be61f5fbd76d3664d96c9b92f86b9c28d3faf7897ae993125b3bb7a7d4fa658a33b35e5174aa75563275c62"
+      "f9f87c6d1e3fae4aaac02046ef1b72067f4b6dbbf5815ffa5b91052945b147d421e82441a12a8ead53021c8974e71820"
+      "07a4a686e466efa74b1473550eeee49030bffa08205ac63f81f762cfed79add0212670001504ea0c9b26b9362da01f4b"
+      "156c7362f6073c3c29499426f8d694d05d84b217ca72d349899826d963451a4c1436cfa4b4f54dc100fb04f11ab967ae"
+      "58e62cf13809c691afb95b4550a35abf235c5348b67eb83081e0f696e7a89d395f7e2ba6fcf363a3aebec09b80d8234c"
+      "e1359b1d3033b016f58cfc2cb583cbc9ff42617f3d35cd6c2911690d227b911b770d0db00d596e5a334ab6ee0d7ad6b8"
+      "25155f3ffd2c5612c71baaa1dd5f5b9ad7560db4d86dca14d114ff77ef5bfbd4a26132082dd4dc609bedbde307d9394c"
+      "6c5ed1c411ec86337ec8ae65987c91719c6d10ade9db80a0980c56c1ff0628ac2276a2c8b96c1c611020ed5b652dbefa";
   uint8_t key[32], nonce[8] = {0, 0, 0, 0x4a, 0, 0, 0, 0x09};
   for (int i = 0; i < 32; ++i) key[i] = static_cast<uint8_t>(i);
+  auto hex = [](const uint8_t* bytes, size_t size) {
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+      char two[3];
+      snprintf(two, sizeof(two), "%02x", bytes[i]);
+      text += two;
+    }
+    return text;
+  };
+  uint8_t whole[768], inFours[768];
   erasemill::RandomStream stream;
   stream.Key(key, nonce);
-  uint8_t out[256];
-  stream.Fill(out, sizeof(out));
-  std::string hex;
-  for (uint8_t byte : out) {
-    char two[3];
-    snprintf(two, sizeof(two), "%02x", byte);
-    hex += two;
-  }
-  EXPECT_EQ(kReference, hex);
+  stream.Fill(whole, sizeof(whole));
+  stream.Key(key, nonce);
+  for (size_t at = 0; at < sizeof(inFours); at += 256) stream.Fill(inFours + at, 256);
+  EXPECT_EQ(kReference, hex(whole, sizeof(whole))) << "eight blocks at a time: " << erasemill::RandomStream::WideAvailable();
+  EXPECT_EQ(kReference, hex(inFours, sizeof(inFours)));
 }
 
 }  // namespace
