@@ -13,6 +13,7 @@ using namespace one_click;
 namespace {
 
 constexpr UINT kRefreshMs = 250;
+constexpr DWORD kBarStepMs = 40;
 constexpr int kCanvasSize = 632;
 
 struct Column {
@@ -91,9 +92,14 @@ void CHomeScanDlg::CountItem(int group) {
   if (ValidGroup(group)) ++tally_.found[group];
 }
 
+// The bar moves at most every kBarStepMs: each step repaints it while the scan waits for the
+// answer, and the eye gains nothing from more steps than that.
 void CHomeScanDlg::Tick(int group) {
   if (!ValidGroup(group)) return;
   ++tally_.ticks[group];
+  const DWORD now = GetTickCount();
+  if (now - barMovedAt_ < kBarStepMs) return;
+  barMovedAt_ = now;
   SetBar(IDC_HOME_GROUP_PROGRESS, tally_.GroupPercent(group));
 }
 
@@ -125,8 +131,12 @@ int CHomeScanDlg::wholeBar() const {
   return static_cast<int>(SendMessageW(GetDlgItem(hwnd(), IDC_HOME_TOTAL_PROGRESS), PBM_GETPOS, 0, 0));
 }
 
+// Only a new position reaches a bar.
 void CHomeScanDlg::SetBar(int id, int percent) {
-  if (hwnd()) SendMessageW(Item(id), PBM_SETPOS, percent, 0);
+  int& shown = id == IDC_HOME_GROUP_PROGRESS ? groupBarShown_ : wholeBarShown_;
+  if (!hwnd() || percent == shown) return;
+  shown = percent;
+  SendMessageW(Item(id), PBM_SETPOS, percent, 0);
 }
 
 void CHomeScanDlg::SetStatusText(const std::wstring& text) {

@@ -81,6 +81,8 @@ class CHomeScanDlg : public ui::Dialog {
   int shown_ = 0;    // the tab shown
   std::wstring examined_, examinedShown_;
   bool listsFrozen_ = false;
+  int groupBarShown_ = -1, wholeBarShown_ = -1;  // what the bars were last set to
+  DWORD barMovedAt_ = 0;                           // tick count of the group bar's last step
 
   ui_TabCtrl tabs_;
   CHomeListView lists_[one_click::kGroups + 1];  // index 0 unused
