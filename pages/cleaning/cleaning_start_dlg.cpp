@@ -216,6 +216,25 @@ LRESULT CCleaningStartDlg::OnReport(const COPYDATASTRUCT* data) {
   return report_reply::kGoOn;
 }
 
+// A batch from the relay, report by report as if each had come alone, until one is not taken.
+LRESULT CCleaningStartDlg::OnRelayedReports(const RelayedReport* reports, size_t count) {
+  if (!reports) return 1;
+  inBatch_ = true;
+  size_t taken = 0;
+  LRESULT reply = report_reply::kGoOn;
+  for (; taken < count; ++taken) {
+    const RelayedReport& report = reports[taken];
+    COPYDATASTRUCT data = {report.kind, static_cast<DWORD>(report.text.size() * sizeof(wchar_t)),
+                           const_cast<wchar_t*>(report.text.c_str())};
+    reply = OnReport(&data);
+    if (reply == report_reply::kStop || reply == report_reply::kResend) break;
+  }
+  inBatch_ = false;
+  if (headerDue_ && results_) results_->RepaintHeader();
+  headerDue_ = false;
+  return reply == report_reply::kStop ? 0 : static_cast<LRESULT>(taken) + 1;
+}
+
 void CCleaningStartDlg::AddItem(std::wstring_view text) {
   FoundItem item;
   if (!ParseItemReport(text, &item)) return;
@@ -227,7 +246,12 @@ void CCleaningStartDlg::AddItem(std::wstring_view text) {
     Sleep(itemPauseMs_);
     ++pausesTaken_;
   }
-  if (GetRandNumber() == 1) results_->RepaintHeader();
+  if (GetRandNumber() == 1) {
+    if (inBatch_)
+      headerDue_ = true;
+    else
+      results_->RepaintHeader();
+  }
 }
 
 void CCleaningStartDlg::AbortScan() {
@@ -269,7 +293,8 @@ void CCleaningStartDlg::CleanChecked() {
 bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (closing_) {
     if (message == WM_COPYDATA) result = report_reply::kStop;
-    return message == WM_COPYDATA;
+    if (message == kRelayedReportsMessage) result = 0;
+    return message == WM_COPYDATA || message == kRelayedReportsMessage;
   }
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (message == setup_.startMessage) {
@@ -318,6 +343,9 @@ bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         return true;
       }
       return false;
+    case kRelayedReportsMessage:
+      result = OnRelayedReports(reinterpret_cast<const RelayedReport*>(lParam), static_cast<size_t>(wParam));
+      return true;
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return true;

@@ -22,6 +22,7 @@
 #include "base/handles.h"
 #include "pages/cleaning/found_items.h"
 #include "pages/cleaning/page_look.h"
+#include "pages/cleaning/report_relay.h"
 #include "pages/cleaning/results_dlg.h"
 #include "pages/cleaning/scan_job.h"
 #include "ui/controls/skin_button.h"
@@ -53,7 +54,7 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   // A short pause after each of the first items of a scan lets the user watch the list fill; a
   // large scan would wait minutes on pauses alone, so items past kPausedItems come at full speed.
   static constexpr DWORD kItemPauseMs = 6;
-  static constexpr size_t kPausedItems = 300;
+  static constexpr size_t kPausedItems = kPacedItems;
 
   explicit CCleaningStartDlg(const Setup& setup);
   ~CCleaningStartDlg() override;
@@ -105,6 +106,7 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   void OnWorkerEnded(WPARAM serial);
   void EndScan(bool aborted);
   LRESULT OnReport(const COPYDATASTRUCT* data);
+  LRESULT OnRelayedReports(const RelayedReport* reports, size_t count);
   void AddItem(std::wstring_view text);
   void RetireCurrent();
   void LockMenu(bool lock);
@@ -131,6 +133,7 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   bool endPending_ = false;  // the worker ended while the question was open
   DWORD itemPauseMs_ = kItemPauseMs;
   size_t pausesTaken_ = 0;
+  bool inBatch_ = false, headerDue_ = false;  // a batch repaints the header once, at its end
   std::wstring lastScan_;
   PageFonts fonts_;
   ui::CSkinButton start_;

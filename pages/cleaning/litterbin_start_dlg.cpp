@@ -29,13 +29,13 @@ const CCleaningStartDlg::Setup kSetup = {
 class JunkScanJob : public ScanJob {
  public:
   JunkScanJob(HWND window, UINT endMessage, std::vector<std::wstring> drives)
-      : ScanJob(window, endMessage), drives_(std::move(drives)) {}
+      : ScanJob(window, endMessage, report_kind::kJunkItem), drives_(std::move(drives)) {}
 
  protected:
   void Run() override {
     for (const std::wstring& drive : drives_) {
       if (!Tick(report_kind::kJunkDriveTick) || !GoOn()) return;
-      LitterbinGetJunkFile(window(), drive.c_str());
+      LitterbinGetJunkFile(reportWindow(), drive.c_str());
     }
   }
 

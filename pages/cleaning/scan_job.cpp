@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include "contracts/report.h"
+#include "pages/cleaning/report_relay.h"
 
 namespace cleaning_pages {
 namespace {
@@ -12,10 +13,14 @@ std::atomic<unsigned> g_serials{0};
 
 }  // namespace
 
-ScanJob::ScanJob(HWND window, UINT endMessage)
-    : window_(window), endMessage_(endMessage), serial_(static_cast<WPARAM>(++g_serials)) {}
+ScanJob::ScanJob(HWND window, UINT endMessage, ULONG_PTR relayedItemKind)
+    : window_(window),
+      endMessage_(endMessage),
+      itemKind_(relayedItemKind),
+      reportWindow_(window),
+      serial_(static_cast<WPARAM>(++g_serials)) {}
 
-bool ScanJob::Tick(ULONG_PTR kind) const { return GoOn() && report::Send(window_, kind, L"", 0); }
+bool ScanJob::Tick(ULONG_PTR kind) const { return GoOn() && report::Send(reportWindow_, kind, L"", 0); }
 
 int ScanJob::LiveWorkers() { return g_liveWorkers; }
 
@@ -38,12 +43,20 @@ unsigned __stdcall ScanJob::ThreadMain(void* argument) {
   try {
     std::unique_ptr<std::shared_ptr<ScanJob>> reference(static_cast<std::shared_ptr<ScanJob>*>(argument));
     job = std::move(*reference);
-    job->Run();
+    if (job->itemKind_ != 0) {
+      ReportRelay relay(job->window_, job->itemKind_, job->stop_);
+      job->reportWindow_ = relay.window();
+      job->Run();
+      relay.Flush();
+    } else {
+      job->Run();
+    }
   } catch (...) {
     // A failed scan ends like a finished one; the page shows what it received.
   }
   if (job) {
-    // Sent, so the page has seen every report before it learns the scan is over. A page that is
+    // Sent after the relay's last batch, so the page has seen every report before it learns the
+    // scan is over. A page that is
     // gone makes this a no-op; a page that stopped the job ignores it.
     if (IsWindow(job->window_)) SendMessageW(job->window_, job->endMessage_, job->serial_, 0);
     job.reset();

@@ -1,9 +1,9 @@
 // A scan's worker thread and what it is given. The job is shared between the page and the worker:
 // it holds the page's window handle by value, its own copy of the inputs (the derived job's
 // categories or drives) and a stop flag, never a pointer into the page, so a page that is
-// destroyed (the main window closed) cannot be touched by the worker. The worker calls the engine
-// with the window handle; the engine's reports reach the page on its own thread, and the page's
-// replies (report::Send) are what stop or pause a scan. Nothing suspends or kills a worker.
+// destroyed (the main window closed) cannot be touched by the worker. The engine reports to a relay
+// on the worker thread (report_relay.h) that hands the reports on to the page on the page's thread
+// in order; the page's replies are what stop or pause a scan. Nothing suspends or kills a worker.
 #pragma once
 #include <windows.h>
 
@@ -16,8 +16,10 @@ namespace cleaning_pages {
 
 class ScanJob {
  public:
-  // Sends endMessage (wParam: serial()) to window when the worker is done.
-  ScanJob(HWND window, UINT endMessage);
+  // Sends endMessage (wParam: serial()) to window when the worker is done. With relayedItemKind
+  // (the kind of the page's item reports) the engines report through a relay (report_relay.h),
+  // which the page must answer; without, straight to the page.
+  ScanJob(HWND window, UINT endMessage, ULONG_PTR relayedItemKind = 0);
   virtual ~ScanJob() = default;
   ScanJob(const ScanJob&) = delete;
   ScanJob& operator=(const ScanJob&) = delete;
@@ -36,8 +38,10 @@ class ScanJob {
   static int LiveWorkers();
 
  protected:
-  // The engine calls, on the worker thread.
+  // The engine calls, on the worker thread, each given reportWindow().
   virtual void Run() = 0;
+  // Where the engines report while Run runs.
+  HWND reportWindow() const { return reportWindow_; }
   // False once the scan must end: stopped, or the page's window is gone.
   bool GoOn() const { return !stop_ && IsWindow(window_); }
   // A report without text (the tick before a drive or category); false when the page ended the scan.
@@ -48,6 +52,8 @@ class ScanJob {
 
   const HWND window_;
   const UINT endMessage_;
+  const ULONG_PTR itemKind_;
+  HWND reportWindow_;  // the relay's, set on the worker thread before Run
   const WPARAM serial_;
   std::atomic<bool> stop_{false};
 };

@@ -32,13 +32,13 @@ const CCleaningStartDlg::Setup kSetup = {
 class TraceScanJob : public ScanJob {
  public:
   TraceScanJob(HWND window, UINT endMessage, std::vector<TraceCategory> categories)
-      : ScanJob(window, endMessage), categories_(std::move(categories)) {}
+      : ScanJob(window, endMessage, report_kind::kTraceItem), categories_(std::move(categories)) {}
 
  protected:
   void Run() override {
     for (size_t i = 0; i < categories_.size(); ++i) {
       if (!Tick(report_kind::kTraceCategoryTick) || !GoOn()) return;
-      TracewipeGetEvidenceFile(window(), categories_[i].group, categories_[i].selected, static_cast<int>(i));
+      TracewipeGetEvidenceFile(reportWindow(), categories_[i].group, categories_[i].selected, static_cast<int>(i));
     }
   }
 

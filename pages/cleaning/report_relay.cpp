@@ -1,0 +1,85 @@
+#include "pages/cleaning/report_relay.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+#include "contracts/messages.h"
+#include "contracts/report.h"
+
+namespace cleaning_pages {
+namespace {
+
+const wchar_t kClass[] = L"LumaspanReportRelay";
+
+ATOM RelayClass() {
+  static const ATOM atom = [] {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;  // replaced by the relay's own once it knows its object
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    return RegisterClassExW(&wc);
+  }();
+  return atom;
+}
+
+}  // namespace
+
+ReportRelay::ReportRelay(HWND page, ULONG_PTR itemKind, const std::atomic<bool>& stop)
+    : page_(page), itemKind_(itemKind), stop_(stop), flushedAt_(GetTickCount()) {
+  if (!RelayClass()) return;
+  window_ = CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!window_) return;
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ReportRelay::Proc));
+}
+
+ReportRelay::~ReportRelay() {
+  if (window_) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK ReportRelay::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* relay = reinterpret_cast<ReportRelay*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message != WM_COPYDATA || !relay) return DefWindowProcW(window, message, wParam, lParam);
+  try {
+    return relay->Take(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+  } catch (...) {
+    relay->ended_ = true;  // out of memory: the page keeps what it has, the scan ends
+    return report_reply::kStop;
+  }
+}
+
+LRESULT ReportRelay::Take(const COPYDATASTRUCT* data) {
+  if (Ended()) return report_reply::kStop;
+  if (!data) return report_reply::kGoOn;
+  const auto* chars = static_cast<const wchar_t*>(data->lpData);
+  size_t length = chars ? base::LengthBounded(chars, data->cbData / sizeof(wchar_t)) : 0;
+  held_.push_back(RelayedReport{data->dwData, std::wstring(chars ? chars : L"", length)});
+  bool paced = data->dwData == itemKind_ && itemsPassed_ < kPacedItems;
+  if (data->dwData == itemKind_) ++itemsPassed_;
+  if (paced || held_.size() >= kLargestBatch || GetTickCount() - flushedAt_ >= kBatchMs) {
+    if (!Flush()) return report_reply::kStop;
+  }
+  return report_reply::kGoOn;
+}
+
+bool ReportRelay::Flush() {
+  size_t from = 0;
+  while (from < held_.size()) {
+    if (Ended()) break;
+    LRESULT reply = SendMessageW(page_, kRelayedReportsMessage, held_.size() - from,
+                                 reinterpret_cast<LPARAM>(held_.data() + from));
+    // 0 is also what a window that does not know the message answers: the scan ends.
+    if (reply <= 0) {
+      ended_ = true;
+      break;
+    }
+    from += std::min(static_cast<size_t>(reply - 1), held_.size() - from);
+    if (from < held_.size()) Sleep(report::kResendDelayMs);  // the page asks for the rest again later
+  }
+  held_.clear();
+  flushedAt_ = GetTickCount();
+  return !Ended();
+}
+
+}  // namespace cleaning_pages

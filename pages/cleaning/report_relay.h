@@ -1,0 +1,62 @@
+// Between an engine and its page. A report sent across threads costs a round trip through the
+// system and a wake of the page's thread, and a scan of a temporary folder reports every one of
+// tens of thousands of files. The engine therefore reports to this relay, a window of its own
+// worker thread (each report a direct call), which hands the reports on to the page in order, in
+// batches: the first kPacedItems items one at a time, so that the user watches the list fill as
+// the page paces it, then whatever came in the last kBatchMs at once. The page's replies still
+// steer the scan: it takes a batch, part of it (the rest is sent again shortly, as a report
+// answered kResend is), or ends the scan.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace cleaning_pages {
+
+struct RelayedReport {
+  ULONG_PTR kind;
+  std::wstring text;
+};
+
+// Sent to the page: wParam the number of reports, lParam the first (const RelayedReport*), valid
+// for the length of the call. The page answers 0 to end the scan, else 1 + the number it took.
+constexpr UINT kRelayedReportsMessage = WM_APP + 0x120;
+
+constexpr size_t kPacedItems = 300;
+constexpr DWORD kBatchMs = 40;
+constexpr size_t kLargestBatch = 2048;
+
+class ReportRelay {
+ public:
+  // itemKind: the kind of the page's item reports, the ones paced. stop: the job's stop flag.
+  ReportRelay(HWND page, ULONG_PTR itemKind, const std::atomic<bool>& stop);
+  ~ReportRelay();
+  ReportRelay(const ReportRelay&) = delete;
+  ReportRelay& operator=(const ReportRelay&) = delete;
+
+  // Where the engine reports: the relay's window, or the page itself when the window could not be
+  // made.
+  HWND window() const { return window_ ? window_ : page_; }
+  // Hands on what is still held, waiting while the page asks for it again; false when the scan
+  // must end.
+  bool Flush();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Take(const COPYDATASTRUCT* data);
+  bool Ended() const { return ended_ || stop_ || !IsWindow(page_); }
+
+  const HWND page_;
+  const ULONG_PTR itemKind_;
+  const std::atomic<bool>& stop_;
+  HWND window_ = nullptr;
+  std::vector<RelayedReport> held_;
+  size_t itemsPassed_ = 0;
+  DWORD flushedAt_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace cleaning_pages
