@@ -216,23 +216,13 @@ LRESULT CCleaningStartDlg::OnReport(const COPYDATASTRUCT* data) {
   return report_reply::kGoOn;
 }
 
-// A batch from the relay, report by report as if each had come alone, until one is not taken.
 LRESULT CCleaningStartDlg::OnRelayedReports(const RelayedReport* reports, size_t count) {
-  if (!reports) return 1;
   inBatch_ = true;
-  size_t taken = 0;
-  LRESULT reply = report_reply::kGoOn;
-  for (; taken < count; ++taken) {
-    const RelayedReport& report = reports[taken];
-    COPYDATASTRUCT data = {report.kind, static_cast<DWORD>(report.text.size() * sizeof(wchar_t)),
-                           const_cast<wchar_t*>(report.text.c_str())};
-    reply = OnReport(&data);
-    if (reply == report_reply::kStop || reply == report_reply::kResend) break;
-  }
+  LRESULT reply = TakeRelayedReports(reports, count, [this](const COPYDATASTRUCT* data) { return OnReport(data); });
   inBatch_ = false;
   if (headerDue_ && results_) results_->RepaintHeader();
   headerDue_ = false;
-  return reply == report_reply::kStop ? 0 : static_cast<LRESULT>(taken) + 1;
+  return reply;
 }
 
 void CCleaningStartDlg::AddItem(std::wstring_view text) {

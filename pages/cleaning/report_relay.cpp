@@ -25,8 +25,8 @@ ATOM RelayClass() {
 
 }  // namespace
 
-ReportRelay::ReportRelay(HWND page, ULONG_PTR itemKind, const std::atomic<bool>& stop)
-    : page_(page), itemKind_(itemKind), stop_(stop), flushedAt_(GetTickCount()) {
+ReportRelay::ReportRelay(HWND page, std::vector<ULONG_PTR> pacedKinds, size_t pacedItems, const std::atomic<bool>& stop)
+    : page_(page), pacedKinds_(std::move(pacedKinds)), pacedItems_(pacedItems), stop_(stop), flushedAt_(GetTickCount()) {
   if (!RelayClass()) return;
   window_ = CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window_) return;
@@ -55,8 +55,9 @@ LRESULT ReportRelay::Take(const COPYDATASTRUCT* data) {
   const auto* chars = static_cast<const wchar_t*>(data->lpData);
   size_t length = chars ? base::LengthBounded(chars, data->cbData / sizeof(wchar_t)) : 0;
   held_.push_back(RelayedReport{data->dwData, std::wstring(chars ? chars : L"", length)});
-  bool paced = data->dwData == itemKind_ && itemsPassed_ < kPacedItems;
-  if (data->dwData == itemKind_) ++itemsPassed_;
+  const bool item = std::find(pacedKinds_.begin(), pacedKinds_.end(), data->dwData) != pacedKinds_.end();
+  const bool paced = item && itemsPassed_ < pacedItems_;
+  if (item) ++itemsPassed_;
   if (paced || held_.size() >= kLargestBatch || GetTickCount() - flushedAt_ >= kBatchMs) {
     if (!Flush()) return report_reply::kStop;
   }

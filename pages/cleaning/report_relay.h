@@ -2,8 +2,8 @@
 // system and a wake of the page's thread, and a scan of a temporary folder reports every one of
 // tens of thousands of files. The engine therefore reports to this relay, a window of its own
 // worker thread (each report a direct call), which hands the reports on to the page in order, in
-// batches: the first kPacedItems items one at a time, so that the user watches the list fill as
-// the page paces it, then whatever came in the last kBatchMs at once. The page's replies still
+// batches: the first items one at a time (kPacedItems of them for a cleaning page), so that the
+// user watches the list fill as the page paces it, then whatever came in the last kBatchMs at once. The page's replies still
 // steer the scan: it takes a batch, part of it (the rest is sent again shortly, as a report
 // answered kResend is), or ends the scan.
 #pragma once
@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "contracts/messages.h"
 
 namespace cleaning_pages {
 
@@ -25,14 +27,32 @@ struct RelayedReport {
 // for the length of the call. The page answers 0 to end the scan, else 1 + the number it took.
 constexpr UINT kRelayedReportsMessage = WM_APP + 0x120;
 
+// The page's side: each report of a batch through take (a report handler answering report_reply
+// values), as if each had come alone, until one is not taken; the reply to the relay.
+template <typename Take>
+LRESULT TakeRelayedReports(const RelayedReport* reports, size_t count, Take take) {
+  if (!reports) return 1;
+  size_t taken = 0;
+  for (; taken < count; ++taken) {
+    const RelayedReport& report = reports[taken];
+    COPYDATASTRUCT data = {report.kind, static_cast<DWORD>(report.text.size() * sizeof(wchar_t)),
+                           const_cast<wchar_t*>(report.text.c_str())};
+    LRESULT reply = take(&data);
+    if (reply == report_reply::kStop) return 0;
+    if (reply == report_reply::kResend) break;
+  }
+  return static_cast<LRESULT>(taken) + 1;
+}
+
 constexpr size_t kPacedItems = 300;
 constexpr DWORD kBatchMs = 40;
 constexpr size_t kLargestBatch = 2048;
 
 class ReportRelay {
  public:
-  // itemKind: the kind of the page's item reports, the ones paced. stop: the job's stop flag.
-  ReportRelay(HWND page, ULONG_PTR itemKind, const std::atomic<bool>& stop);
+  // pacedKinds: the kinds of the page's item reports; the first pacedItems of them go one at a
+  // time. stop: the job's stop flag.
+  ReportRelay(HWND page, std::vector<ULONG_PTR> pacedKinds, size_t pacedItems, const std::atomic<bool>& stop);
   ~ReportRelay();
   ReportRelay(const ReportRelay&) = delete;
   ReportRelay& operator=(const ReportRelay&) = delete;
@@ -50,7 +70,8 @@ class ReportRelay {
   bool Ended() const { return ended_ || stop_ || !IsWindow(page_); }
 
   const HWND page_;
-  const ULONG_PTR itemKind_;
+  const std::vector<ULONG_PTR> pacedKinds_;
+  const size_t pacedItems_;
   const std::atomic<bool>& stop_;
   HWND window_ = nullptr;
   std::vector<RelayedReport> held_;

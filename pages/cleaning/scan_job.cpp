@@ -44,7 +44,7 @@ unsigned __stdcall ScanJob::ThreadMain(void* argument) {
     std::unique_ptr<std::shared_ptr<ScanJob>> reference(static_cast<std::shared_ptr<ScanJob>*>(argument));
     job = std::move(*reference);
     if (job->itemKind_ != 0) {
-      ReportRelay relay(job->window_, job->itemKind_, job->stop_);
+      ReportRelay relay(job->window_, {job->itemKind_}, kPacedItems, job->stop_);
       job->reportWindow_ = relay.window();
       job->Run();
       relay.Flush();

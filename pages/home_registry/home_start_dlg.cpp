@@ -14,6 +14,7 @@
 #include "contracts/typemend.h"
 #include "contracts/webmend.h"
 #include "pages/cleaning/found_items.h"
+#include "pages/cleaning/report_relay.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/registry_scan.h"
@@ -421,6 +422,11 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      return true;
+    case cleaning_pages::kRelayedReportsMessage:
+      result = cleaning_pages::TakeRelayedReports(reinterpret_cast<const cleaning_pages::RelayedReport*>(lParam),
+                                                  static_cast<size_t>(wParam),
+                                                  [this](const COPYDATASTRUCT* data) { return OnReport(data); });
       return true;
     case page_msg::kHomeFinished:
       OnScanEnded(lParam);

@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cwctype>
 #include <set>
 
@@ -11,6 +12,7 @@
 #include "contracts/hivescrub.h"
 #include "contracts/litterbin.h"
 #include "contracts/messages.h"
+#include "pages/cleaning/report_relay.h"
 #include "contracts/report.h"
 #include "contracts/tools.h"
 #include "contracts/tracewipe.h"
@@ -231,7 +233,18 @@ class Worker {
  public:
   explicit Worker(Job& job) : job_(job) {}
 
+  // The reports go through a relay on this thread (pages/cleaning/report_relay.h): the controls'
+  // ticks, the registry's problems and the progress reach the page in batches; every junk file and
+  // trace alone, since the page pauses after each.
   void Run() {
+    cleaning_pages::ReportRelay relay(job_.page, {report_kind::kJunkItem, report_kind::kTraceItem}, SIZE_MAX,
+                                      job_.stop);
+    to_ = relay.window();
+    if (RunGroups() && relay.Flush() && GoOn()) SendMessageW(job_.page, page_msg::kHomeFinished, 0, job_.serial);
+  }
+
+ private:
+  bool RunGroups() {
     using Step = bool (Worker::*)();
     const Step steps[kGroups + 1] = {nullptr,           &Worker::Registry,  &Worker::Junk,    &Worker::Evidence,
                                      &Worker::FileAssoc, &Worker::Browser, &Worker::ActiveX};
@@ -239,20 +252,19 @@ class Worker {
       if (!job_.groups[g]) continue;
       if (!Marker(report_kind::kGroupBegunBase + 10 * g) || !(this->*steps[g])() ||
           !Marker(report_kind::kGroupFinished))
-        return;
+        return false;
     }
-    if (GoOn()) SendMessageW(job_.page, page_msg::kHomeFinished, 0, job_.serial);
+    return true;
   }
 
- private:
   bool GoOn() const { return !job_.stop && IsWindow(job_.page); }
-  bool Send(ULONG_PTR kind, const std::wstring& text) { return GoOn() && report::Send(job_.page, kind, text.c_str()); }
+  bool Send(ULONG_PTR kind, const std::wstring& text) { return GoOn() && report::Send(to_, kind, text.c_str()); }
   bool Marker(ULONG_PTR kind) { return Send(kind, L"||"); }
 
   bool Registry() {
     for (int c = 1; c <= report_kind::kRegistryCategories; ++c) {
       if (!GoOn()) return false;
-      hivescrub::kScans[c](job_.page);
+      hivescrub::kScans[c](to_);
     }
     return GoOn();
   }
@@ -260,7 +272,7 @@ class Worker {
   bool Junk() {
     for (const std::wstring& drive : job_.drives) {
       if (!Marker(report_kind::kJunkDriveTick)) return false;
-      LitterbinGetJunkFile(job_.page, drive.c_str());
+      LitterbinGetJunkFile(to_, drive.c_str());
     }
     return GoOn();
   }
@@ -268,7 +280,7 @@ class Worker {
   bool Evidence() {
     for (int i = 0; i < kEvidenceCategories; ++i) {
       if (!GoOn()) return false;
-      TracewipeGetEvidenceFile(job_.page, TraceGroupOf(i), 1, i);
+      TracewipeGetEvidenceFile(to_, TraceGroupOf(i), 1, i);
       if (!Marker(report_kind::kTraceCategoryTick)) return false;
     }
     return true;
@@ -317,6 +329,7 @@ class Worker {
   }
 
   Job& job_;
+  HWND to_ = nullptr;  // where every report goes: the relay
 };
 
 unsigned __stdcall WorkerMain(void* argument) {

@@ -74,7 +74,7 @@ struct Engine {
 
   static unsigned __stdcall Main(void* self) {
     auto* engine = static_cast<Engine*>(self);
-    ReportRelay relay(engine->page, kItem, engine->stop);
+    ReportRelay relay(engine->page, {kItem}, kPacedItems, engine->stop);
     for (int i = 0; i < engine->items; ++i) {
       std::wstring text = L"item" + std::to_wstring(i);
       if (!report::Send(relay.window(), kItem, text.c_str()) || !report::Send(relay.window(), kProgress, L"p"))
@@ -114,7 +114,9 @@ TEST(ReportRelay, EveryReportReachesThePageOnceAndInOrder) {
   for (const auto& batch : page.batches) {
     size_t items = 0;
     for (ULONG_PTR kind : batch) items += kind == kItem;
-    if (itemsSeen + items <= kPacedItems) EXPECT_LE(items, 1u);
+    if (itemsSeen + items <= kPacedItems) {
+      EXPECT_LE(items, 1u);
+    }
     batchesWithSeveralItems += items > 1;
     itemsSeen += items;
   }
