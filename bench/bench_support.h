@@ -68,6 +68,20 @@ inline long BareWalk(const std::wstring& folder, HWND window) {
   return files;
 }
 
+// Dispatches whatever is waiting for this thread's windows.
+inline void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Waits for a thread to end while this thread's windows take what it sends them.
+inline void WaitPumping(HANDLE thread) {
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) Pump();
+}
+
 // Runs a benchmark that shows the program's windows with what the program starts first: COM, the
 // common controls and GDI+. Its result, or 1 when it failed.
 inline int RunWithWindows(const char* name, int (*run)()) {

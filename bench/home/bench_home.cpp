@@ -30,6 +30,7 @@
 
 namespace {
 
+using bench::Pump;
 using bench::Seconds;
 
 constexpr int kClasses = 500, kFolders = 20, kFiles = 100, kJunkEvery = 10, kHistory = 200;
@@ -85,14 +86,6 @@ void Unseed() {
     for (int i = 0; i < kHistory; ++i) RegDeleteValueW(run.get(), (L"bench" + std::to_wstring(i)).c_str());
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 // Takes every report, alone or in a batch from the worker's relay, and keeps nothing.
 LRESULT CALLBACK Receiver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COPYDATA) return report_reply::kGoOn;
@@ -114,8 +107,7 @@ double GroupsAlone(HWND receiver) {
     double start = Seconds();
     base::UniqueHandle thread(one_click::StartWorker(job));
     if (!thread) return -1;
-    HANDLE handle = thread.get();
-    while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) Pump();
+    bench::WaitPumping(thread.get());
     g_alone[g] = Seconds() - start;
     total += g_alone[g];
   }

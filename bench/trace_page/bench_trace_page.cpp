@@ -29,6 +29,7 @@
 
 namespace {
 
+using bench::Pump;
 using bench::Seconds;
 
 constexpr int kFolders = 50, kFiles = 1000;  // 50,000 files
@@ -71,14 +72,6 @@ void RemoveFiles(const std::wstring& temp) {
   RemoveDirectoryW((temp + L"lumaspan-bench").c_str());
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 LRESULT CALLBACK Receiver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COPYDATA) return report_reply::kGoOn;
   return DefWindowProcW(window, message, wParam, lParam);
@@ -93,8 +86,7 @@ double EngineAlone(HWND receiver) {
   double start = Seconds();
   base::UniqueHandle thread(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, EngineWorker, receiver, 0, nullptr)));
   if (!thread) return -1;
-  HANDLE handle = thread.get();
-  while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) Pump();
+  bench::WaitPumping(thread.get());
   return Seconds() - start;
 }
 
