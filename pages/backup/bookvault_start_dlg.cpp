@@ -27,17 +27,20 @@ CBookvaultStartDlg::CBookvaultStartDlg()
 
 void CBookvaultStartDlg::OnInitPage() {
   tree_.Bind(Item(IDC_BACKUP_TREE));
-  tree_.SetSystemImageList();
   SendMessageW(tree_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(textFont()), FALSE);
   tree_.SetFilter(L".url");
-  ReloadTree();
   SkinButton(IDC_BACKUP_REFRESH, refresh_, L"Res\\Common\\QOR_Button_Refresh.bmp");
   SkinButton(IDC_BACKUP_RESTORE, restore_, L"Res\\Common\\QOR_Button_Restore.bmp");
   SkinButton(IDC_BACKUP_NOW, backup_, L"Res\\Common\\QOR_Button_Backup.bmp");
 }
 
+// The system's image list and the favorites' icons cost some megabytes: they wait for the page to
+// be seen.
+void CBookvaultStartDlg::OnFirstShow() { ReloadTree(); }
+
 void CBookvaultStartDlg::ReloadTree() {
   if (!tree_.hwnd()) return;
+  tree_.SetSystemImageList();
   tree_.SetRoot(FavoritesFolder());
   tree_.Reload();
   SetFocus(tree_.hwnd());

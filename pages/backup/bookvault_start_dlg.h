@@ -21,6 +21,7 @@ class CBookvaultStartDlg : public backup_pages::BackupPage {
 
  protected:
   void OnInitPage() override;
+  void OnFirstShow() override;
   bool OnButton(int id) override;
 
  private:

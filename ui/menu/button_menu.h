@@ -87,7 +87,6 @@ class CButtonMenu : public ui::Window {
   std::vector<Group> groups_;
   std::vector<Images> headers_;
   std::vector<Images> items_;
-  ui::GpBitmap offscreen_;
   size_t imagesLoaded_ = 0;  // of the files in load order
   int headerHeight_ = 26, itemHeight_ = 26, imageWidth_ = 201;
   int width_ = 201, height_ = 432;
