@@ -25,6 +25,8 @@ class CBookvaultStartDlg : public backup_pages::BackupPage {
   bool OnButton(int id) override;
 
  private:
+  // Fills the tree from the favorites folder.
+  void LoadTree();
   void OnBackup();
   void OnRestore();
   void LockMenu(bool lock);
