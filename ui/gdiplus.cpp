@@ -9,7 +9,12 @@ namespace ui {
 // program runs. A copy of the pixels alone costs half that and no file handle.
 GpBitmap LoadBitmapFile(const wchar_t* path) {
   GpBitmap decoded(Gdiplus::Bitmap::FromFile(path));
-  if (!Usable(decoded.get())) return decoded;
+  if (!decoded) return decoded;
+  if (!Usable(decoded.get())) {
+    // Reading the status cleared it: one more failing call sets it again for the caller.
+    decoded->GetWidth();
+    return decoded;
+  }
   const UINT width = decoded->GetWidth(), height = decoded->GetHeight();
   GpBitmap copy(new Gdiplus::Bitmap(static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppARGB));
   if (!Usable(copy.get()) || width == 0 || height == 0) return decoded;
