@@ -180,31 +180,32 @@ void CMainDlg::HidePage(UINT) {
 
 void CMainDlg::ShowPage(UINT id) {
   current_ = static_cast<int>(id);
-  int index = table_.IndexOf(id);
-  if (index < 0) return;
+  if (ui::Page* page = MakePage(table_.IndexOf(id))) ShowWindow(page->hwnd(), SW_SHOW);
+}
+
+ui::Page* CMainDlg::MakePage(int index) {
+  if (index < 0) return nullptr;
   std::unique_ptr<ui::Page>& page = pages_[index];
-  if (page) {
-    ShowWindow(page->hwnd(), SW_SHOW);
-    return;
-  }
+  if (page) return page.get();
   page.reset(table_.slots[index].create ? table_.slots[index].create() : nullptr);
-  if (!page) return;
+  if (!page) return nullptr;
   if (!page->Create(hwnd())) {
     page.reset();  // tried again on the next switch
-    return;
+    return nullptr;
   }
-  ShowWindow(page->hwnd(), SW_SHOW);
   RECT r = {};
   GetClientRect(page->hwnd(), &r);
   OffsetRect(&r, kPageOrigin.x, kPageOrigin.y);
-  MoveWindow(page->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  MoveWindow(page->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  return page.get();
 }
 
+// A preloaded page is made and placed but stays hidden until the user first goes to it: what only
+// a page on screen needs (its folder tree, its listing) waits for that first showing.
 LRESULT CMainDlg::Preload(UINT message) {
   const PageSlot* slot = table_.FindPreload(message);
   if (!slot) return 0;
-  ShowPage(slot->id);
-  if (ui::Page* page = PageOf(slot->id)) ShowWindow(page->hwnd(), SW_HIDE);
+  MakePage(table_.IndexOf(slot->id));
   return 1;
 }
 

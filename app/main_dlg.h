@@ -64,6 +64,8 @@ class CMainDlg : public ui::Dialog {
   void SwitchTo(UINT id);
   void HidePage(UINT id);
   void ShowPage(UINT id);
+  // The page of the table's slot index, made (hidden, in its place) if it does not exist yet.
+  ui::Page* MakePage(int index);
   LRESULT Preload(UINT message);
   void ChooseCursor(POINT client);
   void OnButtonDown(POINT client);

@@ -15,7 +15,8 @@ namespace {
 constexpr int kRuns = 5;
 constexpr double kSplashPausesMs = 1100.0;
 constexpr double kBudgetMs = kSplashPausesMs + 200.0;
-constexpr double kWorkingSetLimitMb = 25.0;
+// Idle working set, all twelve pages made, against the bare program with the same libraries.
+constexpr double kWorkingSetRatioLimit = 1.25;
 
 double NowMs() {
   LARGE_INTEGER f, c;
@@ -160,10 +161,11 @@ int main() {
   std::printf("idle working set, medians\n");
   std::printf("  bare windowed program                          %7.1f MB\n", Median(bareSet));
   std::printf("  bare program with Lumaspan's system libraries  %7.1f MB\n", Median(libSet));
-  std::printf("  Lumaspan                                       %7.1f MB  (limit %.0f MB: ratio %.2f; %.2fx the bare "
-              "program with libraries)\n",
-              Median(set), kWorkingSetLimitMb, Median(set) / kWorkingSetLimitMb, Median(set) / Median(libSet));
-  const bool time = own <= kBudgetMs, memory = Median(set) < kWorkingSetLimitMb;
+  const double setRatio = Median(set) / Median(libSet);
+  std::printf("  Lumaspan                                       %7.1f MB  (%.2fx the bare program with libraries; "
+              "goal <= %.2f)\n",
+              Median(set), setRatio, kWorkingSetRatioLimit);
+  const bool time = own <= kBudgetMs, memory = setRatio <= kWorkingSetRatioLimit;
   std::printf("start-up %s budget; working set %s limit\n", time ? "within" : "OVER", memory ? "within" : "OVER");
   return time && memory ? 0 : 2;
 }

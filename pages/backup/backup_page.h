@@ -29,6 +29,8 @@ class BackupPage : public ui::Page {
  protected:
   // Makes the page's controls (WM_INITDIALOG).
   virtual void OnInitPage() = 0;
+  // Fills what only the page on screen needs, when it is first shown.
+  virtual void OnFirstShow() {}
   // A button of the page was clicked; false when it is none of the page's.
   virtual bool OnButton(int id) = 0;
 

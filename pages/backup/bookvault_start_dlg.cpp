@@ -27,19 +27,35 @@ CBookvaultStartDlg::CBookvaultStartDlg()
 
 void CBookvaultStartDlg::OnInitPage() {
   tree_.Bind(Item(IDC_BACKUP_TREE));
-  tree_.SetSystemImageList();
   SendMessageW(tree_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(textFont()), FALSE);
   tree_.SetFilter(L".url");
-  ReloadTree();
+  SetFocus(tree_.hwnd());
   SkinButton(IDC_BACKUP_REFRESH, refresh_, L"Res\\Common\\QOR_Button_Refresh.bmp");
   SkinButton(IDC_BACKUP_RESTORE, restore_, L"Res\\Common\\QOR_Button_Restore.bmp");
   SkinButton(IDC_BACKUP_NOW, backup_, L"Res\\Common\\QOR_Button_Backup.bmp");
 }
 
-void CBookvaultStartDlg::ReloadTree() {
+// The system's image list and the favorites' icons cost some megabytes: they wait for the page to
+// be seen.
+void CBookvaultStartDlg::OnFirstShow() {
+  LoadTree();
+  // The tree took the focus while it was still empty; focused with its items it would have chosen
+  // its first one, and it shows so.
+  HWND tree = tree_.hwnd();
+  if (!SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) {
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  }
+}
+
+void CBookvaultStartDlg::LoadTree() {
   if (!tree_.hwnd()) return;
+  tree_.SetSystemImageList();
   tree_.SetRoot(FavoritesFolder());
   tree_.Reload();
+}
+
+void CBookvaultStartDlg::ReloadTree() {
+  LoadTree();
   SetFocus(tree_.hwnd());
 }
 

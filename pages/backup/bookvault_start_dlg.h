@@ -21,9 +21,12 @@ class CBookvaultStartDlg : public backup_pages::BackupPage {
 
  protected:
   void OnInitPage() override;
+  void OnFirstShow() override;
   bool OnButton(int id) override;
 
  private:
+  // Fills the tree from the favorites folder.
+  void LoadTree();
   void OnBackup();
   void OnRestore();
   void LockMenu(bool lock);

@@ -59,7 +59,6 @@ void CBootlistStartDlg::OnInitDialog() {
                WS_EX_CLIENTEDGE, IDC_BOOTLIST_LIST);
   list_.InsertColumn(0, L"Item", kItemColumnWidth);
   list_.InsertColumn(1, L"Command line", kCommandColumnWidth);
-  Refresh();
   pane_.Bind(Item(IDC_BOOTLIST_DETAIL));
   // The template's static ends before the links' text does: the pane reaches to the page's margin.
   SetWindowPos(pane_.hwnd(), nullptr, 0, 0, kPaneSize.cx, kPaneSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -178,6 +177,9 @@ bool CBootlistStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     return true;
   }
   if (closing_) return false;
+  // The listing starts when the page is first shown: at start-up it would cost a worker thread and
+  // the programs' data for a page most sessions never visit.
+  if (FirstShowing(message, wParam)) Refresh();
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (cleaning_pages::HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   if (message == page_msg::kStartupListComplete) {

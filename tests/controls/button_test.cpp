@@ -11,6 +11,7 @@
 #include "tests/support/pump.h"
 #include "tests/support/scratch.h"
 #include "ui/controls/page_colours.h"
+#include "ui/controls/skin_bitmaps.h"
 #include "ui/controls/skin_button.h"
 
 namespace {
@@ -134,6 +135,29 @@ TEST_F(SkinButtonTest, EveryPressIsAClickDoubleClicksIncluded) {
   // The dialog manager's default-button style does not undo the owner drawing.
   SendMessageW(h(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   EXPECT_EQ(BS_OWNERDRAW, GetWindowLongPtrW(h(), GWL_STYLE) & BS_TYPEMASK);
+}
+
+TEST_F(SkinButtonTest, TheStripIsLoadedWhenFirstDrawnFromWhereItWasNamedAndShared) {
+  ASSERT_TRUE(button.Load(Strip(folder, L"late.bmp", 2).c_str()));
+  // Only the headers were read: a strip that changes before the first paint is drawn as it is then.
+  Strip(folder, L"late.bmp", 3);
+  SIZE size = {};
+  ASSERT_TRUE(ui::ReadBitmapSize(folder / L"late.bmp", &size));
+  EXPECT_EQ(143 * 3, size.cx);
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\"));
+  EXPECT_TRUE(Shows(h(), kFrames[0]));
+  SetCurrentDirectoryW(before);
+  EXPECT_EQ(3, button.frameCount()) << "the pixels have the last word";
+  // Every holder of a file draws from one bitmap, loaded again once all have let go.
+  auto first = ui::SharedSkinBitmap(folder / L"late.bmp");
+  auto second = ui::SharedSkinBitmap(folder / L"late.bmp");
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first.get(), second.get());
+  EXPECT_FALSE(ui::SharedSkinBitmap(folder / L"missing.bmp"));
+  ASSERT_TRUE(test::WriteFile(folder / L"text.bmp", "BM but no bitmap"));
+  EXPECT_FALSE(ui::ReadBitmapSize(folder / L"text.bmp", &size));
 }
 
 TEST(PageColours, WhiteBackgroundsBlackTextTransparentStatics) {

@@ -36,7 +36,7 @@ class StartupPage : public testing::Test {
     page_.reset();
     DestroyWindow(host_);
   }
-  // Makes the page, which starts listing at once; waits for the list when asked.
+  // Makes and shows the page, which starts listing as it is first shown; waits for the list when asked.
   CBootlistStartDlg& Open(bool wait = true) {
     page_ = std::make_unique<CBootlistStartDlg>();
     EXPECT_TRUE(page_->Create(host_));

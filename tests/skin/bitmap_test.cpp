@@ -62,6 +62,20 @@ TEST(EnBitmap, LoadsAJpegThatAGdiplusImageHoldsOpen) {
   EXPECT_EQ(16, bitmap.Width());
 }
 
+TEST(LoadBitmapFile, KeepsThePixelsExactlyAndNotTheFile) {
+  test::ScratchFolder folder;
+  std::wstring path = folder / L"p.bmp";
+  ASSERT_TRUE(test::WriteBitmap(path, 7, 5, [](int x, int y) { return RGB(30 * x, 40 * y, 200); }));
+  ui::GpBitmap image = ui::LoadBitmapFile(path.c_str());
+  ASSERT_TRUE(ui::Usable(image.get()));
+  EXPECT_TRUE(DeleteFileW(path.c_str())) << "the file is closed once loaded";
+  ASSERT_EQ(7u, image->GetWidth());
+  Gdiplus::Color c;
+  ASSERT_EQ(Gdiplus::Ok, image->GetPixel(6, 4, &c));
+  EXPECT_EQ(RGB(180, 160, 200), RGB(c.GetR(), c.GetG(), c.GetB()));
+  EXPECT_FALSE(ui::Usable(ui::LoadBitmapFile(path.c_str()).get()));
+}
+
 TEST(XuBitmap, TransparentCopyLeavesTheMaskColourOut) {
   test::ScratchFolder folder;
   // Left half magenta, right half blue.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/controls/skin_bitmaps.h"
+
 namespace ui {
 
 bool CSkinButton::Bind(HWND button) {
@@ -13,19 +15,39 @@ bool CSkinButton::Bind(HWND button) {
 }
 
 bool CSkinButton::Load(const wchar_t* bitmapPath, int frameWidth) {
-  bitmap_.reset(static_cast<HBITMAP>(
-      LoadImageW(nullptr, bitmapPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  bitmap_.reset();
+  path_.clear();
   frames_ = 0;
-  BITMAP info = {};
-  if (bitmap_ && GetObjectW(bitmap_.get(), sizeof(info), &info) && info.bmWidth > 0 && info.bmHeight != 0) {
-    frameWidth_ = frameWidth > 0 ? std::min(frameWidth, static_cast<int>(info.bmWidth)) : info.bmWidth;
-    frameHeight_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-    frames_ = info.bmWidth / frameWidth_;
-  } else {
-    bitmap_.reset();
+  wchar_t full[MAX_PATH] = {};
+  DWORD length = bitmapPath ? GetFullPathNameW(bitmapPath, MAX_PATH, full, nullptr) : 0;
+  SIZE size = {};
+  if (length > 0 && length < MAX_PATH && ReadBitmapSize(full, &size)) {
+    path_ = full;
+    requestedWidth_ = frameWidth;
+    Measure(size.cx, size.cy, frameWidth);
   }
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
   return frames_ > 0;
+}
+
+void CSkinButton::Measure(LONG width, LONG height, int frameWidth) {
+  frameWidth_ = frameWidth > 0 ? std::min(frameWidth, static_cast<int>(width)) : static_cast<int>(width);
+  frameHeight_ = static_cast<int>(height < 0 ? -height : height);
+  frames_ = width > 0 && frameHeight_ > 0 ? static_cast<int>(width) / frameWidth_ : 0;
+}
+
+const Bitmap* CSkinButton::Strip() {
+  if (!bitmap_ && frames_ > 0) {
+    bitmap_ = SharedSkinBitmap(path_);
+    BITMAP info = {};
+    if (bitmap_ && GetObjectW(bitmap_->get(), sizeof(info), &info)) {
+      Measure(info.bmWidth, info.bmHeight, requestedWidth_);  // the pixels have the last word
+    } else {
+      frames_ = 0;
+    }
+    if (frames_ == 0) bitmap_.reset();
+  }
+  return bitmap_.get();
 }
 
 int CSkinButton::FrameFor(UINT drawState, bool hovered) const {
@@ -72,7 +94,8 @@ void CSkinButton::SetHover(bool hover) {
 }
 
 void CSkinButton::Draw(const DRAWITEMSTRUCT& item) {
-  if (!bitmap_) {
+  const Bitmap* strip = Strip();
+  if (!strip) {
     DrawPlain(item);
     return;
   }
@@ -90,7 +113,7 @@ void CSkinButton::Draw(const DRAWITEMSTRUCT& item) {
   }
   MemoryDC source(CreateCompatibleDC(dc));
   if (!source) return;
-  Select bitmap(source.get(), bitmap_.get());
+  Select bitmap(source.get(), strip->get());
   int frame = FrameFor(item.itemState, hover_);
   BitBlt(dc, x, y, frameWidth_, frameHeight_, source.get(), frame * frameWidth_, 0, SRCCOPY);
 }

@@ -10,12 +10,17 @@
 // single-bitmap buttons ("QOR_Button_Start_Scan.bmp", "QOR_Button_Abort.bmp"...) and the image
 // strips of the backup and manager pages follow this one layout.
 //
-// The frame is drawn centred in the button; the rest of the button takes the parent's button
+// The strip's pixels are loaded when the button is first drawn, and shared with every other button
+// of the same file (ui/controls/skin_bitmaps.h): a page made at start-up and never visited holds
+// none. The frame is drawn centred in the button; the rest of the button takes the parent's button
 // background (WM_CTLCOLORBTN). Without a bitmap the button draws as a plain push button with its
 // text. The button is made owner-drawn, so its parent must be a framework window, which reflects
 // WM_DRAWITEM back to it; clicks reach the parent as WM_COMMAND BN_CLICKED as before.
 #pragma once
 #include <windows.h>
+
+#include <memory>
+#include <string>
 
 #include "ui/gdi.h"
 #include "ui/window.h"
@@ -29,7 +34,8 @@ class CSkinButton : public Window {
 
   // Takes over a push button (of a dialog template) and makes it owner-drawn.
   bool Bind(HWND button);
-  // Loads the bitmap file; false (and the plain look) when it cannot be loaded.
+  // Takes the bitmap file (relative to the current directory, as now); false (and the plain look)
+  // when it is no bitmap that can be read.
   bool Load(const wchar_t* bitmapPath, int frameWidth = kFrameWidth);
 
   int frameCount() const { return frames_; }
@@ -43,8 +49,13 @@ class CSkinButton : public Window {
   void Draw(const DRAWITEMSTRUCT& item);
   void DrawPlain(const DRAWITEMSTRUCT& item);
   void SetHover(bool hover);
+  // The strip, loaded on first use; null (and no frames) when it cannot be loaded.
+  const Bitmap* Strip();
+  void Measure(LONG width, LONG height, int frameWidth);
 
-  Bitmap bitmap_;
+  std::wstring path_;  // full path
+  int requestedWidth_ = kFrameWidth;
+  std::shared_ptr<const Bitmap> bitmap_;
   int frameWidth_ = 0;
   int frameHeight_ = 0;
   int frames_ = 0;

@@ -3,11 +3,22 @@
 #include "ui/gdi.h"
 #include "ui/paint.h"
 
+namespace {
+
+// Image paths are kept whole, so an image loaded late still comes from the program's folder.
+std::wstring FullPath(const wchar_t* path) {
+  if (!path || !*path) return std::wstring();
+  wchar_t full[MAX_PATH] = {};
+  DWORD length = GetFullPathNameW(path, MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::wstring(full) : std::wstring(path);
+}
+
+}  // namespace
+
 CButtonMenu::~CButtonMenu() {
   // The images go before the window link, so nothing paints with a released image.
   headers_.clear();
   items_.clear();
-  offscreen_.reset();
 }
 
 void CButtonMenu::SetSize(int width, int height) {
@@ -19,35 +30,39 @@ void CButtonMenu::AddGroup(int index, int itemCount) { groups_.push_back(Group{i
 
 void CButtonMenu::AddGroupImages(const wchar_t* normal, const wchar_t* down, const wchar_t* over) {
   Images images;
-  images.normal = normal ? normal : L"";
-  images.down = down ? down : L"";
-  images.over = over ? over : L"";
+  images.normal = FullPath(normal);
+  images.down = FullPath(down);
+  images.over = FullPath(over);
   images.group = static_cast<int>(headers_.size());
   headers_.push_back(std::move(images));
 }
 
 void CButtonMenu::AddItemImages(int group, const wchar_t* normal, const wchar_t* down, const wchar_t* over) {
   Images images;
-  images.normal = normal ? normal : L"";
-  images.down = down ? down : L"";
-  images.over = over ? over : L"";
+  images.normal = FullPath(normal);
+  images.down = FullPath(down);
+  images.over = FullPath(over);
   images.group = group;
   items_.push_back(std::move(images));
 }
 
+Gdiplus::Bitmap* CButtonMenu::Image(Images& images, State state) {
+  ui::GpBitmap& image = state == kNormal ? images.normalImage : state == kDown ? images.downImage : images.overImage;
+  if (!image) image = ui::LoadBitmapFile((state == kNormal ? images.normal : state == kDown ? images.down : images.over).c_str());
+  return image.get();
+}
+
 bool CButtonMenu::LoadSomeImages(int count) {
-  // The load order: the headers' normal, down and over images, then the items' the same way.
+  // What the menu shows at rest, in this order: the headers' normal and down images, then the
+  // items' normal ones. The rest (hovered and pressed looks) is loaded when first drawn.
   size_t index = 0;
-  for (auto* list : {&headers_, &items_}) {
-    for (int state = 0; state < 3; ++state) {
-      for (Images& i : *list) {
-        if (index++ < imagesLoaded_) continue;
-        if (count-- <= 0) return false;
-        const std::wstring& path = state == 0 ? i.normal : state == 1 ? i.down : i.over;
-        ui::GpBitmap& image = state == 0 ? i.normalImage : state == 1 ? i.downImage : i.overImage;
-        image = ui::LoadBitmapFile(path.c_str());
-        ++imagesLoaded_;
-      }
+  const std::pair<std::vector<Images>*, State> order[] = {{&headers_, kNormal}, {&headers_, kDown}, {&items_, kNormal}};
+  for (const auto& step : order) {
+    for (Images& i : *step.first) {
+      if (index++ < imagesLoaded_) continue;
+      if (count-- <= 0) return false;
+      Image(i, step.second);
+      ++imagesLoaded_;
     }
   }
   return true;
@@ -55,7 +70,6 @@ bool CButtonMenu::LoadSomeImages(int count) {
 
 void CButtonMenu::LoadImages() {
   LoadSomeImages(1 << 30);
-  offscreen_.reset(new Gdiplus::Bitmap(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, PixelFormat32bppARGB));
 }
 
 void CButtonMenu::SetMetrics(int headerHeight, int itemHeight, int imageWidth) {
@@ -202,45 +216,43 @@ void CButtonMenu::DrawImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int x,
 }
 
 void CButtonMenu::Paint(HDC dc) {
-  if (!offscreen_) offscreen_.reset(new Gdiplus::Bitmap(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, PixelFormat32bppARGB));
+  // Composed off screen and copied in one go, so the menu never flickers; the bitmap lives for one
+  // paint (a menu at rest would otherwise hold 340 KB for nothing).
+  Gdiplus::Bitmap offscreen(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, PixelFormat32bppARGB);
   {
-    Gdiplus::Graphics g(offscreen_.get());
+    Gdiplus::Graphics g(&offscreen);
     g.Clear(Gdiplus::Color(255, 255, 255, 255));
     Gdiplus::Pen frame(Gdiplus::Color(255, GetRValue(kAccent), GetGValue(kAccent), GetBValue(kAccent)), 1);
     g.DrawRectangle(&frame, 0, 0, width_ - 1, height_ - 1);
 
     for (int group = 0; group < GroupCount() && group < static_cast<int>(headers_.size()); ++group) {
       Images& h = headers_[group];
-      Gdiplus::Bitmap* image = group == current_ ? h.downImage.get()
-                               : group == hoverHeader_ ? h.overImage.get()
-                                                       : h.normalImage.get();
+      Gdiplus::Bitmap* image = Image(h, group == current_ ? kDown : group == hoverHeader_ ? kOver : kNormal);
       DrawImage(g, image, 0, HeaderTop(group), headerHeight_);
     }
     std::vector<Images*> current = CurrentItems();
     for (int i = 0; i < static_cast<int>(current.size()) && i < ItemCount(current_); ++i) {
-      Gdiplus::Bitmap* image = i == selected_ ? current[i]->downImage.get()
-                               : i == hoverItem_ ? current[i]->overImage.get()
-                                                 : current[i]->normalImage.get();
+      Gdiplus::Bitmap* image = Image(*current[i], i == selected_ ? kDown : i == hoverItem_ ? kOver : kNormal);
       DrawImage(g, image, 0, ItemTop(i), itemHeight_);
     }
     // The last chosen item stays marked while the pointer is elsewhere.
     if (rememberedGroup_ == current_ && rememberedItem_ >= 0 && rememberedItem_ < static_cast<int>(current.size())) {
-      DrawImage(g, current[rememberedItem_]->downImage.get(), 0, ItemTop(rememberedItem_), itemHeight_);
+      DrawImage(g, Image(*current[rememberedItem_], kDown), 0, ItemTop(rememberedItem_), itemHeight_);
     }
     Gdiplus::SolidBrush accent(Gdiplus::Color(255, GetRValue(kAccent), GetGValue(kAccent), GetBValue(kAccent)));
     if (headerPressed_ && current_ < static_cast<int>(headers_.size())) {
       int top = HeaderTop(current_);
       g.FillRectangle(&accent, 0, top, imageWidth_ - 2, headerHeight_ - 2);
-      DrawImage(g, headers_[current_].downImage.get(), 2, top + 2, headerHeight_);
+      DrawImage(g, Image(headers_[current_], kDown), 2, top + 2, headerHeight_);
     }
     if (itemPressed_ && selected_ >= 0 && selected_ < static_cast<int>(current.size())) {
       int top = ItemTop(selected_);
       g.FillRectangle(&accent, 0, top, imageWidth_ - 2, itemHeight_ - 2);
-      DrawImage(g, current[selected_]->downImage.get(), 2, top + 2, itemHeight_);
+      DrawImage(g, Image(*current[selected_], kDown), 2, top + 2, itemHeight_);
     }
   }
   Gdiplus::Graphics screen(dc);
-  screen.DrawImage(offscreen_.get(), 0, 0, width_, height_);
+  screen.DrawImage(&offscreen, 0, 0, width_, height_);
 }
 
 bool CButtonMenu::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -26,8 +26,9 @@ class CButtonMenu : public ui::Window {
   void AddGroupImages(const wchar_t* normal, const wchar_t* down, const wchar_t* over);
   void AddItemImages(int group, const wchar_t* normal, const wchar_t* down, const wchar_t* over);
   void LoadImages();
-  // Loads at most count of the images not loaded yet, in the same order; true once all are. The
-  // main window spreads the loading over the splash's pauses this way; LoadImages finishes it.
+  // Loads at most count of the images the menu shows at rest not loaded yet, in the same order;
+  // true once all are. The main window spreads the loading over the splash's pauses this way;
+  // LoadImages finishes it. The hovered and pressed looks are loaded when first drawn.
   bool LoadSomeImages(int count);
   void SetMetrics(int headerHeight, int itemHeight, int imageWidth);
   void SetBaseMessage(UINT base) { base_ = base; }
@@ -83,11 +84,13 @@ class CButtonMenu : public ui::Window {
   // The entries of the item lists that belong to the current group, in order.
   std::vector<Images*> CurrentItems();
   void DrawImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int x, int y, int height);
+  enum State { kNormal, kDown, kOver };
+  // The image of a button in a state, loaded on first use.
+  static Gdiplus::Bitmap* Image(Images& images, State state);
 
   std::vector<Group> groups_;
   std::vector<Images> headers_;
   std::vector<Images> items_;
-  ui::GpBitmap offscreen_;
   size_t imagesLoaded_ = 0;  // of the files in load order
   int headerHeight_ = 26, itemHeight_ = 26, imageWidth_ = 201;
   int width_ = 201, height_ = 432;
