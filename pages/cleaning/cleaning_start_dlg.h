@@ -72,6 +72,8 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   void SetItemPause(DWORD ms) { itemPauseMs_ = ms; }
   // How many item pauses the current (or last) scan has taken.
   size_t PausesTaken() const { return pausesTaken_; }
+  // The items a new scan's relay hands on one at a time: those the page pauses after, if any.
+  size_t PacedItems() const { return itemPauseMs_ ? kPausedItems : 0; }
 
  protected:
   // The derived page's part.

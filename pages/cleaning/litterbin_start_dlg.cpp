@@ -28,8 +28,8 @@ const CCleaningStartDlg::Setup kSetup = {
 
 class JunkScanJob : public ScanJob {
  public:
-  JunkScanJob(HWND window, UINT endMessage, std::vector<std::wstring> drives)
-      : ScanJob(window, endMessage, report_kind::kJunkItem), drives_(std::move(drives)) {}
+  JunkScanJob(HWND window, UINT endMessage, std::vector<std::wstring> drives, size_t pacedItems)
+      : ScanJob(window, endMessage, report_kind::kJunkItem, pacedItems), drives_(std::move(drives)) {}
 
  protected:
   void Run() override {
@@ -97,7 +97,7 @@ bool CLitterbinStartDlg::PrepareScan() {
 }
 
 std::shared_ptr<ScanJob> CLitterbinStartDlg::MakeJob() {
-  return std::make_shared<JunkScanJob>(hwnd(), page_msg::kJunkFinished, queue_);
+  return std::make_shared<JunkScanJob>(hwnd(), page_msg::kJunkFinished, queue_, PacedItems());
 }
 
 std::unique_ptr<CCleaningResultsDlg> CLitterbinStartDlg::MakeResultPage() {

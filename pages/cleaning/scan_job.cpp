@@ -13,10 +13,11 @@ std::atomic<unsigned> g_serials{0};
 
 }  // namespace
 
-ScanJob::ScanJob(HWND window, UINT endMessage, ULONG_PTR relayedItemKind)
+ScanJob::ScanJob(HWND window, UINT endMessage, ULONG_PTR relayedItemKind, size_t pacedItems)
     : window_(window),
       endMessage_(endMessage),
       itemKind_(relayedItemKind),
+      pacedItems_(pacedItems),
       reportWindow_(window),
       serial_(static_cast<WPARAM>(++g_serials)) {}
 
@@ -44,7 +45,7 @@ unsigned __stdcall ScanJob::ThreadMain(void* argument) {
     std::unique_ptr<std::shared_ptr<ScanJob>> reference(static_cast<std::shared_ptr<ScanJob>*>(argument));
     job = std::move(*reference);
     if (job->itemKind_ != 0) {
-      ReportRelay relay(job->window_, {job->itemKind_}, kPacedItems, job->stop_);
+      ReportRelay relay(job->window_, {job->itemKind_}, job->pacedItems_, job->stop_);
       job->reportWindow_ = relay.window();
       job->Run();
       relay.Flush();

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 
 #include "base/handles.h"
@@ -18,8 +19,9 @@ class ScanJob {
  public:
   // Sends endMessage (wParam: serial()) to window when the worker is done. With relayedItemKind
   // (the kind of the page's item reports) the engines report through a relay (report_relay.h),
-  // which the page must answer; without, straight to the page.
-  ScanJob(HWND window, UINT endMessage, ULONG_PTR relayedItemKind = 0);
+  // which the page must answer, the first pacedItems items one at a time; without, straight to
+  // the page.
+  ScanJob(HWND window, UINT endMessage, ULONG_PTR relayedItemKind = 0, size_t pacedItems = 0);
   virtual ~ScanJob() = default;
   ScanJob(const ScanJob&) = delete;
   ScanJob& operator=(const ScanJob&) = delete;
@@ -53,6 +55,7 @@ class ScanJob {
   const HWND window_;
   const UINT endMessage_;
   const ULONG_PTR itemKind_;
+  const size_t pacedItems_;
   HWND reportWindow_;  // the relay's, set on the worker thread before Run
   const WPARAM serial_;
   std::atomic<bool> stop_{false};

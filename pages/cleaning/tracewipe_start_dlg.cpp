@@ -31,8 +31,8 @@ const CCleaningStartDlg::Setup kSetup = {
 
 class TraceScanJob : public ScanJob {
  public:
-  TraceScanJob(HWND window, UINT endMessage, std::vector<TraceCategory> categories)
-      : ScanJob(window, endMessage, report_kind::kTraceItem), categories_(std::move(categories)) {}
+  TraceScanJob(HWND window, UINT endMessage, std::vector<TraceCategory> categories, size_t pacedItems)
+      : ScanJob(window, endMessage, report_kind::kTraceItem, pacedItems), categories_(std::move(categories)) {}
 
  protected:
   void Run() override {
@@ -149,7 +149,7 @@ bool CTracewipeStartDlg::PrepareScan() {
 }
 
 std::shared_ptr<ScanJob> CTracewipeStartDlg::MakeJob() {
-  return std::make_shared<TraceScanJob>(hwnd(), page_msg::kTraceFinished, categories_);
+  return std::make_shared<TraceScanJob>(hwnd(), page_msg::kTraceFinished, categories_, PacedItems());
 }
 
 std::unique_ptr<CCleaningResultsDlg> CTracewipeStartDlg::MakeResultPage() {
