@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cwchar>
 
 #include "base/registry.h"
@@ -166,6 +167,7 @@ void CHomeStartDlg::OpenScan() {
   scan_->SetDivisor(kActiveX, static_cast<int>(controls.size()));
   finished_ = false;
   job_ = std::make_shared<Job>(hwnd(), groups_, drives_, std::move(controls), ++serial_);
+  job_->pacedItems = itemPauseMs_ ? SIZE_MAX : 0;
   scan_->SetJob(job_);
   scan_->LockTabs(true);
   worker_.reset(StartWorker(job_));

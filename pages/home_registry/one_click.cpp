@@ -3,7 +3,6 @@
 #include <process.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cwctype>
 #include <set>
 
@@ -235,9 +234,9 @@ class Worker {
 
   // The reports go through a relay on this thread (pages/cleaning/report_relay.h): the controls'
   // ticks, the registry's problems and the progress reach the page in batches; every junk file and
-  // trace alone, since the page pauses after each.
+  // trace alone when the page pauses after each.
   void Run() {
-    cleaning_pages::ReportRelay relay(job_.page, {report_kind::kJunkItem, report_kind::kTraceItem}, SIZE_MAX,
+    cleaning_pages::ReportRelay relay(job_.page, {report_kind::kJunkItem, report_kind::kTraceItem}, job_.pacedItems,
                                       job_.stop);
     to_ = relay.window();
     if (RunGroups() && relay.Flush() && GoOn()) SendMessageW(job_.page, page_msg::kHomeFinished, 0, job_.serial);
