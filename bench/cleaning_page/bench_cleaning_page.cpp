@@ -5,7 +5,8 @@
 //       thread that does nothing with the reports (the engines' own benchmark's figure);
 //   (p) the same scan through the real page in the real main window: Start Scan to the finished
 //       result page, with the list, the counters, the file being examined and every repaint, but
-//       without the pause of 6 ms the page makes after each item (it is specified, not overhead);
+//       without the pause of 6 ms the page makes after each item (it paces the list for the eye;
+//       it is not overhead);
 //   (s) once, the page as it runs for a user, pauses included, for reference.
 // It prints the best of five rounds of (e) and (p), in alternating order since the machine is
 // shared (the least disturbed run of each is the truest), and the ratios p/a (goal: at most 1.5)

@@ -5,7 +5,7 @@
 //       this thread that answers every report "go on" and keeps nothing; the six times added up;
 //   (p) the whole scan through the real home page in the real main window: Start Scan to the
 //       result layout, with the six lists, the tabs, the bars and every repaint, but without the
-//       6 ms pause after each junk file and trace (it is specified, not overhead).
+//       6 ms pause after each junk file and trace (it paces the list for the eye; it is not overhead).
 // It prints the best of three rounds of each, alternating, and the ratio p/e (goal: at most 1.2).
 #include <windows.h>
 #include <commctrl.h>

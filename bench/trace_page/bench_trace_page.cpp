@@ -6,7 +6,7 @@
 //       this thread that does nothing with the reports;
 //   (p) the same category through the real page in the real main window: Start Scan to the
 //       finished result page with 50,000 rows, without the pause of 6 ms after each of the first
-//       items (it is specified, not overhead).
+//       items (it paces the list for the eye; it is not overhead).
 // It prints the best of three rounds of (a) and (p), (e) once, and the ratios p/a (goal: at most
 // 1.5) and p/e.
 #include <windows.h>
