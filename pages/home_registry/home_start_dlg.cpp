@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <cstdint>
 #include <cwchar>
 
 #include "base/registry.h"
@@ -167,7 +166,8 @@ void CHomeStartDlg::OpenScan() {
   scan_->SetDivisor(kActiveX, static_cast<int>(controls.size()));
   finished_ = false;
   job_ = std::make_shared<Job>(hwnd(), groups_, drives_, std::move(controls), ++serial_);
-  job_->pacedItems = itemPauseMs_ ? SIZE_MAX : 0;
+  job_->pacedItems = itemPauseMs_ ? kPausedItems : 0;
+  pausesTaken_ = 0;
   scan_->SetJob(job_);
   scan_->LockTabs(true);
   worker_.reset(StartWorker(job_));
@@ -230,7 +230,10 @@ void CHomeStartDlg::TakeFile(int group, const std::wstring& text) {
   lists_[group].emplace_back(item.name, item.location);
   scan_->AddRow(group, item.name, item.location, cleaning_pages::SizeText(item.size));
   scan_->CountItem(group);
-  if (itemPauseMs_) Sleep(itemPauseMs_);
+  if (itemPauseMs_ && pausesTaken_ < kPausedItems) {
+    Sleep(itemPauseMs_);
+    ++pausesTaken_;
+  }
 }
 
 // A file type, browser setting or control "first|second|third". A control is kept as (class

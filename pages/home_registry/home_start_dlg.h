@@ -31,7 +31,10 @@ class CHomeStartDlg : public ui::Page {
   static const int kGroupIds[one_click::kGroups + 1];
   static constexpr RECT kHelpPress = {378, 305, 438, 320};
   static constexpr RECT kHelpCursor = {408, 305, 438, 320};
+  // A short pause after each of the first junk files and traces of a scan lets the user watch
+  // the lists fill; past kPausedItems they come at full speed, as on the cleaner pages.
   static constexpr DWORD kItemPauseMs = 6;
+  static constexpr size_t kPausedItems = 300;
   using Found = std::pair<std::wstring, std::wstring>;
 
   CHomeStartDlg();
@@ -45,6 +48,8 @@ class CHomeStartDlg : public ui::Page {
   const std::vector<std::wstring>& fixedDrives() const { return drives_; }
   // The pause after each junk file or trace taken (tests and benchmarks shorten it).
   void SetItemPause(DWORD ms) { itemPauseMs_ = ms; }
+  // How many item pauses the current (or last) scan has taken.
+  size_t PausesTaken() const { return pausesTaken_; }
   // The texts of the status block as painted now.
   std::vector<one_click::StatusText> StatusBlock() const;
 
@@ -79,6 +84,7 @@ class CHomeStartDlg : public ui::Page {
   std::array<std::vector<Found>, one_click::kGroups + 1> lists_;
   std::vector<std::wstring> drives_;
   DWORD itemPauseMs_ = kItemPauseMs;
+  size_t pausesTaken_ = 0;
 
   std::shared_ptr<one_click::Job> job_;
   base::UniqueHandle worker_;

@@ -233,8 +233,8 @@ class Worker {
   explicit Worker(Job& job) : job_(job) {}
 
   // The reports go through a relay on this thread (pages/cleaning/report_relay.h): the controls'
-  // ticks, the registry's problems and the progress reach the page in batches; every junk file and
-  // trace alone when the page pauses after each.
+  // ticks, the registry's problems and the progress reach the page in batches; the junk files and
+  // traces the page pauses after, alone.
   void Run() {
     cleaning_pages::ReportRelay relay(job_.page, {report_kind::kJunkItem, report_kind::kTraceItem}, job_.pacedItems,
                                       job_.stop);

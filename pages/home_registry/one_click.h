@@ -113,7 +113,7 @@ struct Job {
   const std::vector<Control> controls;
   const LPARAM serial;  // the end message's lParam, so a late one is told apart
   // The junk files and traces the worker's relay hands on one at a time, set before the start:
-  // all of them when the page pauses after each, none when it does not.
+  // those the page pauses after, if any.
   size_t pacedItems = 0;
   std::atomic<bool> stop{false};
 

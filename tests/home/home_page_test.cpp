@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "base/handles.h"
 #include "contracts/ctrlguard.h"
 #include "contracts/typemend.h"
 #include "contracts/webmend.h"
@@ -102,6 +103,22 @@ TEST_F(HomePage, EachSeededProblemIsListedOnItsTabAndRepairAllFixesThemAll) {
   ASSERT_EQ(6u, block.size());
   EXPECT_EQ(L"Excellent", block[3].text);
   EXPECT_EQ(L"Your PC status is perfect. We suggest that you optimize your PC weekly ", block[4].text);
+}
+
+// A scan pauses after its first junk files and traces only: past the limit nothing waits, and
+// every file is still listed.
+TEST_F(HomePage, OnlyTheFirstJunkFilesAndTracesOfAScanArePaused) {
+  hometest::SeededProblems seeded;
+  const int more = static_cast<int>(CHomeStartDlg::kPausedItems) + 50;
+  for (int i = 0; i < more; ++i) {
+    std::wstring path = L"T:\\home-test\\more" + std::to_wstring(i) + L".tmp";
+    ASSERT_TRUE(base::UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+  }
+  page().SetItemPause(1);
+  StartScan();
+  ASSERT_TRUE(WaitForResults());
+  EXPECT_EQ(more + 1, page().scanPage()->list(kJunk).RowCount());
+  EXPECT_EQ(CHomeStartDlg::kPausedItems, page().PausesTaken());
 }
 
 TEST_F(HomePage, AnAbortDuringTheEvidenceGroupCancelsTheGroupsAfterIt) {
