@@ -10,6 +10,7 @@
 #include "base/handles.h"
 #include "contracts/messages.h"
 #include "tests/support/scratch.h"
+#include "tests/support/start_process.h"
 
 namespace cleaning_test {
 namespace {
@@ -123,8 +124,7 @@ HeldFile::HeldFile(const std::wstring& path) {
   std::wstring command = L"cmd.exe /q";
   PROCESS_INFORMATION info = {};
   // Detached: no console host is started, which would inherit the file too and outlive the holder.
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, L"C:\\", &startup,
-                      &info)) {
+  if (!test::StartProcess(nullptr, &command[0], TRUE, DETACHED_PROCESS, L"C:\\", &startup, &info)) {
     return;
   }
   CloseHandle(info.hThread);

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
 #include "base/handles.h"
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
+#include "tests/support/start_process.h"
 
 namespace hstest {
 
@@ -61,13 +61,7 @@ bool RunRegedit(const std::wstring& arguments) {
   std::wstring line = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW si = {sizeof(si)};
   PROCESS_INFORMATION pi = {};
-  // A start that Wine itself fails now and then (seen about once in a few thousand) is tried again,
-  // and said; a registry editor that ran is never run twice.
-  for (int tries = 0; !CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);) {
-    std::fprintf(stderr, "regedit did not start (error %lu)%s\n", GetLastError(), tries < 2 ? "; started again" : "");
-    if (++tries > 2) return false;
-    Sleep(200);
-  }
+  if (!test::StartProcess(exe.c_str(), &line[0], FALSE, 0, nullptr, &si, &pi)) return false;
   base::UniqueHandle process(pi.hProcess), thread(pi.hThread);
   return WaitForSingleObject(process.get(), 60000) == WAIT_OBJECT_0;
 }

@@ -12,6 +12,7 @@
 #include "base/handles.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/scratch.h"
+#include "tests/support/start_process.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ int RunAndWait(const std::wstring& command) {
   std::wstring line = command;
   STARTUPINFOW startup = {sizeof(startup)};
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  if (!test::StartProcess(nullptr, &line[0], FALSE, 0, nullptr, &startup, &process)) return -1;
   base::UniqueHandle owned(process.hProcess), thread(process.hThread);
   WaitForSingleObject(process.hProcess, 120000);
   DWORD code = 0;
@@ -179,7 +180,7 @@ TEST_F(Setup, SilentInstallPutsEveryStagedFileInPlaceAndRegistersIt) {
   std::wstring line = L"\"" + folder_ + L"\\Lumaspan.exe\"";
   STARTUPINFOW startup = {sizeof(startup)};
   PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup, &process));
+  ASSERT_TRUE(test::StartProcess(nullptr, &line[0], FALSE, 0, L"C:\\", &startup, &process));
   base::UniqueHandle owned(process.hProcess), thread(process.hThread);
   WindowSearch search = {process.dwProcessId, nullptr};
   for (int i = 0; i < 600 && !search.found; ++i) {

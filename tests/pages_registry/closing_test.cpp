@@ -10,6 +10,7 @@
 #include "contracts/messages.h"
 #include "pages/home_registry/resource.h"
 #include "tests/pages_registry/registry_host.h"
+#include "tests/support/start_process.h"
 
 namespace {
 
@@ -45,8 +46,7 @@ TEST(ClosingMidScan, TheProgramEndsAtOnceWithItsExitCodeWhileTheWorkerScans) {
   STARTUPINFOW si = {sizeof(si)};
   PROCESS_INFORMATION pi = {};
   wchar_t line[] = L"\"C:\\Lumaspan\\Lumaspan.exe\"";
-  ASSERT_TRUE(CreateProcessW(L"C:\\Lumaspan\\Lumaspan.exe", line, nullptr, nullptr, FALSE, 0, nullptr, L"C:\\Lumaspan",
-                             &si, &pi));
+  ASSERT_TRUE(test::StartProcess(L"C:\\Lumaspan\\Lumaspan.exe", line, FALSE, 0, L"C:\\Lumaspan", &si, &pi));
   base::UniqueHandle process(pi.hProcess), thread(pi.hThread);
 
   HWND main = nullptr;
