@@ -130,10 +130,14 @@ bool OverwriteStream(HANDLE file, int passes, const PassDone& done) {
   const size_t randomChunk = static_cast<size_t>(std::min<uint64_t>(kChunk, (total + 255) & ~uint64_t(255)));
   const bool randomAhead = total > kChunk;
   std::vector<unsigned char> pattern(kChunk);
+  // The last pass is random: keyed before anything is written, so a generator that fails leaves
+  // the file as it was.
+  RandomStream keyed;
+  if (!keyed.Seed()) return false;
   for (int pass = 0; pass < passes; ++pass) {
     const Pattern kind = PassPattern(pass, passes);
     RandomAhead random;
-    if (kind == Pattern::kRandom && !random.Start(randomChunk, randomAhead)) return false;
+    if (kind == Pattern::kRandom) random.Start(keyed, randomChunk, randomAhead);
     if (kind != Pattern::kRandom) std::memset(pattern.data(), kind == Pattern::kOnes ? 0xFF : 0x00, pattern.size());
     for (const Range& range : ranges) {
       if (!WriteRange(file, range, pattern, kind == Pattern::kRandom ? &random : nullptr)) return false;

@@ -2,46 +2,67 @@
 
 namespace erasemill {
 
-RandomAhead::~RandomAhead() {
-  if (!thread_) return;
-  InterlockedExchange(&stop_, 1);
-  ReleaseSemaphore(free_.get(), 2, nullptr);  // wakes the maker wherever it waits
-  WaitForSingleObject(thread_.get(), INFINITE);
+RandomAhead::~RandomAhead() { StopMakers(); }
+
+void RandomAhead::Start(const RandomStream& keyed, size_t chunkBytes, bool ahead) {
+  if (ahead && StartMakers(keyed, chunkBytes)) return;
+  stream_ = keyed;
+  chunk_.resize(chunkBytes);
 }
 
-bool RandomAhead::Start(size_t chunkBytes, bool ahead) {
-  if (!stream_.Seed()) return false;
-  chunks_[0].resize(chunkBytes);
-  if (!ahead) return true;
-  chunks_[1].resize(chunkBytes);
-  free_.reset(CreateSemaphoreW(nullptr, 2, 2, nullptr));
-  filled_.reset(CreateSemaphoreW(nullptr, 0, 2, nullptr));
-  if (free_ && filled_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+bool RandomAhead::StartMakers(const RandomStream& keyed, size_t chunkBytes) {
+  for (int m = 0; m < kMakers; ++m) {
+    Maker& maker = makers_[m];
+    maker.owner = this;
+    maker.stream = keyed;
+    maker.stream.Skip(m * (chunkBytes / 64));
+    maker.chunks[0].resize(chunkBytes);
+    maker.chunks[1].resize(chunkBytes);
+    maker.free.reset(CreateSemaphoreW(nullptr, 2, 2, nullptr));
+    maker.filled.reset(CreateSemaphoreW(nullptr, 0, 2, nullptr));
+    if (maker.free && maker.filled) maker.thread.reset(CreateThread(nullptr, 0, Run, &maker, 0, nullptr));
+    if (!maker.thread) {
+      StopMakers();
+      return false;
+    }
+  }
+  threaded_ = true;
   return true;
 }
 
-const uint8_t* RandomAhead::Next() {
-  if (!thread_) {
-    stream_.Fill(chunks_[0].data(), chunks_[0].size());
-    return chunks_[0].data();
+void RandomAhead::StopMakers() {
+  InterlockedExchange(&stop_, 1);
+  for (Maker& maker : makers_) {
+    if (!maker.thread) continue;
+    ReleaseSemaphore(maker.free.get(), 2, nullptr);  // wakes the maker wherever it waits
+    WaitForSingleObject(maker.thread.get(), INFINITE);
+    maker.thread.reset();
   }
-  if (holding_) ReleaseSemaphore(free_.get(), 1, nullptr);
-  WaitForSingleObject(filled_.get(), INFINITE);
+}
+
+const uint8_t* RandomAhead::Next() {
+  if (!threaded_) {
+    stream_.Fill(chunk_.data(), chunk_.size());
+    return chunk_.data();
+  }
+  if (holding_) ReleaseSemaphore(makers_[(next_ - 1) % kMakers].free.get(), 1, nullptr);
+  Maker& maker = makers_[next_ % kMakers];
+  WaitForSingleObject(maker.filled.get(), INFINITE);
   holding_ = true;
-  const uint8_t* chunk = chunks_[next_].data();
-  next_ ^= 1;
+  const uint8_t* chunk = maker.chunks[(next_ / kMakers) % 2].data();
+  ++next_;
   return chunk;
 }
 
-// Fills the chunks in turn, each once the caller has given it back; the semaphores order every
-// access to a chunk between the two threads.
 DWORD WINAPI RandomAhead::Run(void* self) noexcept {
-  auto* ahead = static_cast<RandomAhead*>(self);
+  auto* maker = static_cast<Maker*>(self);
+  const size_t bytes = maker->chunks[0].size();
   for (int i = 0;; i ^= 1) {
-    WaitForSingleObject(ahead->free_.get(), INFINITE);
-    if (InterlockedCompareExchange(&ahead->stop_, 0, 0)) return 0;
-    ahead->stream_.Fill(ahead->chunks_[i].data(), ahead->chunks_[i].size());
-    ReleaseSemaphore(ahead->filled_.get(), 1, nullptr);
+    WaitForSingleObject(maker->free.get(), INFINITE);
+    if (InterlockedCompareExchange(&maker->owner->stop_, 0, 0)) return 0;
+    maker->stream.Fill(maker->chunks[i].data(), bytes);
+    maker->stream.Skip((kMakers - 1) * (bytes / 64));  // past the other makers' chunks
+    ReleaseSemaphore(maker->filled.get(), 1, nullptr);
   }
 }
 

@@ -50,6 +50,12 @@ bool RandomStream::WideAvailable() {
   return available;
 }
 
+void RandomStream::Skip(uint64_t blocks) {
+  uint64_t counter = ((uint64_t(state_[13]) << 32) | state_[12]) + blocks;
+  state_[12] = static_cast<uint32_t>(counter);
+  state_[13] = static_cast<uint32_t>(counter >> 32);
+}
+
 void RandomStream::Fill(uint8_t* out, size_t size) {
   size_t at = 0;
   if (WideAvailable()) {

@@ -17,6 +17,8 @@ class RandomStream {
   void Key(const uint8_t key[32], const uint8_t nonce[8]);
   // The next bytes of the key stream; size must be a multiple of 256.
   void Fill(uint8_t* out, size_t size);
+  // Moves the block counter on by blocks of 64 bytes, as if they had been made.
+  void Skip(uint64_t blocks);
   // Whether Fill makes eight blocks at a time here.
   static bool WideAvailable();
 

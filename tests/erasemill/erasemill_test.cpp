@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/handles.h"
 #include "suite/erasemill/overwrite.h"
+#include "suite/erasemill/random_ahead.h"
 #include "suite/erasemill/random_stream.h"
 #include "tests/support/scratch.h"
 
@@ -201,6 +203,13 @@ TEST(RandomStream, IsTheChaCha20KeyStream) {
   for (size_t at = 0; at < sizeof(inFours); at += 256) stream.Fill(inFours + at, 256);
   EXPECT_EQ(kReference, hex(whole, sizeof(whole))) << "eight blocks at a time: " << erasemill::RandomStream::WideAvailable();
   EXPECT_EQ(kReference, hex(inFours, sizeof(inFours)));
+  // Chunks made ahead by several makers come back in the stream's order.
+  stream.Key(key, nonce);
+  erasemill::RandomAhead ahead;
+  ahead.Start(stream, 256, true);
+  uint8_t chunks[768];
+  for (size_t at = 0; at < sizeof(chunks); at += 256) memcpy(chunks + at, ahead.Next(), 256);
+  EXPECT_EQ(kReference, hex(chunks, sizeof(chunks)));
 }
 
 }  // namespace
