@@ -44,6 +44,24 @@ LRESULT TakeRelayedReports(const RelayedReport* reports, size_t count, Take take
   return static_cast<LRESULT>(taken) + 1;
 }
 
+// The same for a page that takes a batch whole or not at all: verdict (a report_reply value) is
+// its answer for every report of the batch. It answers before it does the work, on a copy, so the
+// worker scans on while the page lists what came, on the other processor where there is one.
+template <typename Take>
+LRESULT TakeRelayedBatchAnsweringFirst(const RelayedReport* reports, size_t count, LRESULT verdict, Take take) {
+  if (verdict == report_reply::kStop) return 0;
+  if (verdict == report_reply::kResend || !reports) return 1;
+  const std::vector<RelayedReport> batch(reports, reports + count);
+  const LRESULT reply = static_cast<LRESULT>(count) + 1;
+  ReplyMessage(reply);  // the relay may free its reports from here on
+  for (const RelayedReport& report : batch) {
+    COPYDATASTRUCT data = {report.kind, static_cast<DWORD>(report.text.size() * sizeof(wchar_t)),
+                           const_cast<wchar_t*>(report.text.c_str())};
+    take(&data);
+  }
+  return reply;
+}
+
 constexpr size_t kPacedItems = 300;
 constexpr DWORD kBatchMs = 40;
 constexpr size_t kLargestBatch = 2048;

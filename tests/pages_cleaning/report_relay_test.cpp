@@ -150,4 +150,66 @@ TEST(ReportRelay, TheScanEndsWhenThePageEndsItOrIsGone) {
   EXPECT_TRUE(stopped.batches.empty());
 }
 
+// A page that answers a batch first lists it after the worker has its answer (the worker here
+// spoils its reports as soon as it has it); stop and "send again" reach the worker, nothing listed.
+struct AnsweringFirstPage {
+  LRESULT verdict = report_reply::kGoOn;
+  HANDLE answered = nullptr;  // set by the worker once it has the answer
+  std::vector<std::wstring> listed;
+  int listedAfterTheAnswer = 0;
+
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* page = reinterpret_cast<AnsweringFirstPage*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message != cleaning_pages::kRelayedReportsMessage || !page) return DefWindowProcW(window, message, wParam, lParam);
+    return cleaning_pages::TakeRelayedBatchAnsweringFirst(
+        reinterpret_cast<const RelayedReport*>(lParam), wParam, page->verdict, [page](const COPYDATASTRUCT* data) {
+          page->listedAfterTheAnswer += WaitForSingleObject(page->answered, 10000) == WAIT_OBJECT_0;
+          page->listed.emplace_back(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+          return report_reply::kGoOn;
+        });
+  }
+};
+
+struct BatchSender {
+  HWND page;
+  HANDLE answered;
+  LRESULT reply = -1;
+  static unsigned __stdcall Main(void* self) {
+    auto* sender = static_cast<BatchSender*>(self);
+    std::vector<RelayedReport> batch = {{kItem, L"one"}, {kProgress, L"two"}, {kItem, L"three"}};
+    sender->reply = SendMessageW(sender->page, cleaning_pages::kRelayedReportsMessage, batch.size(),
+                                 reinterpret_cast<LPARAM>(batch.data()));
+    for (RelayedReport& report : batch) report.text.assign(report.text.size(), L'x');
+    SetEvent(sender->answered);
+    return 0;
+  }
+};
+
+TEST(ReportRelay, APageThatAnswersFirstListsTheBatchWhileTheWorkerGoesOn) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = &AnsweringFirstPage::Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"RelayTestAnsweringPage";
+  RegisterClassW(&wc);
+  for (LRESULT verdict : {report_reply::kGoOn, report_reply::kStop, report_reply::kResend}) {
+    base::UniqueHandle answered(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    AnsweringFirstPage page{verdict, answered.get()};
+    HWND window = CreateWindowW(wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&page));
+    BatchSender sender{window, answered.get()};
+    base::UniqueHandle thread(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &BatchSender::Main, &sender, 0, nullptr)));
+    HANDLE handle = thread.get();
+    ASSERT_TRUE(test::PumpUntil([&] { return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }, 60000));
+    DestroyWindow(window);
+    if (verdict == report_reply::kGoOn) {
+      EXPECT_EQ(4, sender.reply);
+      EXPECT_EQ((std::vector<std::wstring>{L"one", L"two", L"three"}), page.listed);
+      EXPECT_EQ(3, page.listedAfterTheAnswer);
+    } else {
+      EXPECT_EQ(verdict == report_reply::kStop ? 0 : 1, sender.reply);
+      EXPECT_TRUE(page.listed.empty());
+    }
+  }
+}
+
 }  // namespace
