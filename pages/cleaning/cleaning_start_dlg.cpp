@@ -228,9 +228,13 @@ LRESULT CCleaningStartDlg::OnRelayedReports(const RelayedReport* reports, size_t
 void CCleaningStartDlg::AddItem(std::wstring_view text) {
   FoundItem item;
   if (!ParseItemReport(text, &item)) return;
-  if (!results_->AddRow(found_.size(), item, SizeText(item.size))) return;
-  total_ = SaturatingAdd(total_, item.size);
-  found_.push_back(std::move(item));
+  const uint64_t size = item.size;
+  found_.push_back(std::move(item));  // before its row, which asks for it when it is drawn
+  if (!results_->AddRow(found_.size() - 1)) {
+    found_.pop_back();
+    return;
+  }
+  total_ = SaturatingAdd(total_, size);
   results_->SetTotals(static_cast<int>(std::min<size_t>(found_.size(), INT_MAX)), total_);
   if (itemPauseMs_ && found_.size() <= kPausedItems) {
     Sleep(itemPauseMs_);

@@ -119,6 +119,7 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   // CCleaningResultsDlg::Owner
   void AbortScan() override;
   void CleanChecked() override;
+  const FoundItem* FoundAt(size_t index) const override { return index < found_.size() ? &found_[index] : nullptr; }
 
   const Setup setup_;
   UINT state_;

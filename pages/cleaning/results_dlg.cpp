@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "pages/cleaning/cleaning_ids.h"
@@ -102,20 +103,33 @@ void CCleaningResultsDlg::OnInitDialog() {
   OnInit();
 }
 
-bool CCleaningResultsDlg::AddRow(size_t index, const FoundItem& item, const std::wstring& sizeText) {
+bool CCleaningResultsDlg::AddRow(size_t index) {
   if (!finished_) list_.Freeze();  // drawn on the list timer
   rowsAdded_ = true;
   LVITEMW row = {};
   row.mask = LVIF_TEXT | LVIF_PARAM;
   row.iItem = INT_MAX;  // after the last row
-  row.pszText = const_cast<wchar_t*>(item.name.c_str());
+  row.pszText = LPSTR_TEXTCALLBACKW;  // asked for when drawn, as are the other columns (never set)
   row.lParam = static_cast<LPARAM>(index);
   int at = static_cast<int>(SendMessageW(list_.hwnd(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
   if (at < 0) return false;
-  list_.SetText(at, 1, item.location.c_str());
-  list_.SetText(at, 2, sizeText.c_str());
-  list_.SetChecked(at, true);
+  list_.SetChecked(at, true);  // a check box's state is not taken on insertion
   return true;
+}
+
+void CCleaningResultsDlg::GiveCellText(NMLVDISPINFOW* info) const {
+  LVITEMW& cell = info->item;
+  if (!(cell.mask & LVIF_TEXT) || !cell.pszText || cell.cchTextMax <= 0) return;
+  cell.pszText[0] = L'\0';
+  const FoundItem* item = owner_ ? owner_->FoundAt(static_cast<size_t>(cell.lParam)) : nullptr;
+  if (!item || cell.iSubItem < 0 || cell.iSubItem > 2) return;
+  std::wstring size;
+  const std::wstring* text = &item->name;
+  if (cell.iSubItem == 1) text = &item->location;
+  if (cell.iSubItem == 2) text = &(size = SizeText(item->size));
+  size_t n = std::min(text->size(), static_cast<size_t>(cell.cchTextMax) - 1);
+  text->copy(cell.pszText, n);
+  cell.pszText[n] = L'\0';
 }
 
 void CCleaningResultsDlg::SetTotals(int count, uint64_t total) {
@@ -240,6 +254,13 @@ bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         quietTicks_ = 0;
       }
       return true;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (!header || header->idFrom != IDC_RESULT_LIST || header->code != LVN_GETDISPINFOW) return false;
+      GiveCellText(reinterpret_cast<NMLVDISPINFOW*>(lParam));
+      result = 0;
+      return true;
+    }
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) {
         OnCommand(LOWORD(wParam));

@@ -54,6 +54,8 @@ class CCleaningResultsDlg : public ui::Dialog {
    public:
     virtual void AbortScan() = 0;
     virtual void CleanChecked() = 0;
+    // The item a row shows, by the number AddRow was given; null when there is none.
+    virtual const FoundItem* FoundAt(size_t index) const = 0;
 
    protected:
     ~Owner() = default;
@@ -74,9 +76,10 @@ class CCleaningResultsDlg : public ui::Dialog {
   // ownerWindow; Abort and Clean call the owner.
   bool Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage);
 
-  // Appends a checked row showing an item; its index (the item's number in the owner's list) is
-  // kept with the row. Returns false when the list did not take the row.
-  bool AddRow(size_t index, const FoundItem& item, const std::wstring& sizeText);
+  // Appends a checked row for the owner's item index. The row keeps only the number: its texts
+  // are asked of the owner when the row is drawn or read, so a list of tens of thousands of items
+  // holds no second copy of them. Returns false when the list did not take the row.
+  bool AddRow(size_t index);
   // The counters of the header (repainted on the next RepaintHeader).
   void SetTotals(int count, uint64_t total);
   void RepaintHeader();
@@ -109,6 +112,8 @@ class CCleaningResultsDlg : public ui::Dialog {
   void Paint(HDC dc);
   void PaintHeader(HDC dc);
   void OnCommand(int id);
+  // A cell's text for the list: the owner's item by the row's number.
+  void GiveCellText(NMLVDISPINFOW* info) const;
 
   Texts texts_;
   Owner* owner_ = nullptr;
