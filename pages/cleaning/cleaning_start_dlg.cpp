@@ -229,11 +229,8 @@ void CCleaningStartDlg::AddItem(std::wstring_view text) {
   FoundItem item;
   if (!ParseItemReport(text, &item)) return;
   const uint64_t size = item.size;
-  found_.push_back(std::move(item));  // before its row, which asks for it when it is drawn
-  if (!results_->AddRow(found_.size() - 1)) {
-    found_.pop_back();
-    return;
-  }
+  found_.push_back(std::move(item));
+  results_->AddRow(found_.size() - 1);
   total_ = SaturatingAdd(total_, size);
   results_->SetTotals(static_cast<int>(std::min<size_t>(found_.size(), INT_MAX)), total_);
   if (itemPauseMs_ && found_.size() <= kPausedItems) {

@@ -32,35 +32,6 @@ std::wstring Count(int count) { return std::to_wstring(count); }
 
 }  // namespace
 
-void ResultList::Freeze() {
-  if (frozen_ || !hwnd()) return;
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  frozen_ = true;
-}
-
-void ResultList::Thaw() {
-  if (!frozen_ || !hwnd()) return;
-  frozen_ = false;
-  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void ResultList::Refresh() {
-  if (!frozen_) return;
-  Thaw();
-  UpdateWindow(hwnd());
-  Freeze();
-}
-
-bool ResultList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message != WM_PAINT || !frozen_) return false;
-  // Frozen, the control would only erase what needs painting.
-  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
-  result = Default(message, wParam, lParam);
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  return true;
-}
-
 CCleaningResultsDlg::CCleaningResultsDlg(UINT templateId, const Texts& texts) : ui::Dialog(templateId), texts_(texts) {}
 
 bool CCleaningResultsDlg::Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage) {
@@ -80,9 +51,9 @@ void CCleaningResultsDlg::OnInitDialog() {
   if (!ui::Usable(band_.get())) band_.reset();
 
   RECT r = kListRect;
-  list_.Create(hwnd(), r, L"", WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                   LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-               0, IDC_RESULT_LIST);
+  list_.Create(hwnd(), r,
+               WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+               IDC_RESULT_LIST);
   list_.InsertColumn(0, L"File Name", 120);
   list_.InsertColumn(1, L"Path", 310);
   list_.InsertColumn(2, L"Size", 90);
@@ -103,25 +74,20 @@ void CCleaningResultsDlg::OnInitDialog() {
   OnInit();
 }
 
-bool CCleaningResultsDlg::AddRow(size_t index) {
+void CCleaningResultsDlg::AddRow(size_t index) {
   if (!finished_) list_.Freeze();  // drawn on the list timer
   rowsAdded_ = true;
-  LVITEMW row = {};
-  row.mask = LVIF_TEXT | LVIF_PARAM;
-  row.iItem = INT_MAX;  // after the last row
-  row.pszText = LPSTR_TEXTCALLBACKW;  // asked for when drawn, as are the other columns (never set)
-  row.lParam = static_cast<LPARAM>(index);
-  int at = static_cast<int>(SendMessageW(list_.hwnd(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
-  if (at < 0) return false;
-  list_.SetChecked(at, true);  // a check box's state is not taken on insertion
-  return true;
+  list_.Append(index);
 }
 
-void CCleaningResultsDlg::GiveCellText(NMLVDISPINFOW* info) const {
+void CCleaningResultsDlg::GiveCell(NMLVDISPINFOW* info) const {
   LVITEMW& cell = info->item;
+  if ((cell.mask & LVIF_STATE) && (cell.stateMask & LVIS_STATEIMAGEMASK)) {
+    cell.state = (cell.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(list_.IsRowChecked(cell.iItem) ? 2 : 1);
+  }
   if (!(cell.mask & LVIF_TEXT) || !cell.pszText || cell.cchTextMax <= 0) return;
   cell.pszText[0] = L'\0';
-  const FoundItem* item = owner_ ? owner_->FoundAt(static_cast<size_t>(cell.lParam)) : nullptr;
+  const FoundItem* item = owner_ ? owner_->FoundAt(list_.ItemAt(cell.iItem)) : nullptr;
   if (!item || cell.iSubItem < 0 || cell.iSubItem > 2) return;
   std::wstring size;
   const std::wstring* text = &item->name;
@@ -166,13 +132,7 @@ std::vector<size_t> CCleaningResultsDlg::CheckedItems() const {
   std::vector<size_t> items;
   int rows = list_.RowCount();
   for (int i = 0; i < rows; ++i) {
-    if (!list_.IsChecked(i)) continue;
-    LVITEMW row = {};
-    row.mask = LVIF_PARAM;
-    row.iItem = i;
-    if (SendMessageW(list_.hwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row))) {
-      items.push_back(static_cast<size_t>(row.lParam));
-    }
+    if (list_.IsRowChecked(i)) items.push_back(list_.ItemAt(i));
   }
   return items;
 }
@@ -257,7 +217,7 @@ bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       if (!header || header->idFrom != IDC_RESULT_LIST || header->code != LVN_GETDISPINFOW) return false;
-      GiveCellText(reinterpret_cast<NMLVDISPINFOW*>(lParam));
+      GiveCell(reinterpret_cast<NMLVDISPINFOW*>(lParam));
       result = 0;
       return true;
     }

@@ -12,31 +12,12 @@
 
 #include "pages/cleaning/found_items.h"
 #include "pages/cleaning/page_look.h"
-#include "ui/controls/check_list_view.h"
+#include "pages/cleaning/result_list.h"
 #include "ui/controls/skin_button.h"
 #include "ui/dialog.h"
 #include "ui/gdiplus.h"
 
 namespace cleaning_pages {
-
-// The result list. A list view that redraws itself (and its scroll bar) for each row added takes
-// far longer over the row than the scan took to find it, so while rows come in the list is
-// "frozen" (its redrawing off) and drawn on request; a paint it gets meanwhile (it was covered and
-// is uncovered) still draws it whole.
-class ResultList : public ui::CheckListView {
- public:
-  void Freeze();
-  void Thaw();
-  // Draws the list as it is now and leaves it frozen.
-  void Refresh();
-  bool frozen() const { return frozen_; }
-
- protected:
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
- private:
-  bool frozen_ = false;
-};
 
 class CCleaningResultsDlg : public ui::Dialog {
  public:
@@ -76,10 +57,9 @@ class CCleaningResultsDlg : public ui::Dialog {
   // ownerWindow; Abort and Clean call the owner.
   bool Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage);
 
-  // Appends a checked row for the owner's item index. The row keeps only the number: its texts
-  // are asked of the owner when the row is drawn or read, so a list of tens of thousands of items
-  // holds no second copy of them. Returns false when the list did not take the row.
-  bool AddRow(size_t index);
+  // Appends a checked row for the owner's item index; its texts are asked of the owner when the
+  // row is drawn or read.
+  void AddRow(size_t index);
   // The counters of the header (repainted on the next RepaintHeader).
   void SetTotals(int count, uint64_t total);
   void RepaintHeader();
@@ -112,8 +92,8 @@ class CCleaningResultsDlg : public ui::Dialog {
   void Paint(HDC dc);
   void PaintHeader(HDC dc);
   void OnCommand(int id);
-  // A cell's text for the list: the owner's item by the row's number.
-  void GiveCellText(NMLVDISPINFOW* info) const;
+  // A cell's text and check mark for the list: the owner's item by the row's number.
+  void GiveCell(NMLVDISPINFOW* info) const;
 
   Texts texts_;
   Owner* owner_ = nullptr;

@@ -161,8 +161,30 @@ TEST_F(JunkPage, JunkOnTheTestDrivesIsFoundAndOnlyTheCheckedFilesAreDeleted) {
   EXPECT_EQ(L"The analysis of junk files is complete, please click \"Clean\" to clean junk files.",
             results->Subtitle());
 
+  // The user's own ways to check: a click on a row's box, the space bar, the select-all box.
+  ui::CheckListView& list = results->List();
+  RECT row = {};
+  row.left = LVIR_BOUNDS;
+  ASSERT_TRUE(SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)));
+  LVHITTESTINFO hit = {};
+  hit.pt.y = (row.top + row.bottom) / 2;
+  for (hit.pt.x = row.left; hit.pt.x < row.left + 40; ++hit.pt.x) {
+    if (SendMessageW(list.hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == 1 &&
+        (hit.flags & LVHT_ONITEMSTATEICON))
+      break;
+  }
+  SendMessageW(list.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+  SendMessageW(list.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+  EXPECT_EQ((std::vector<bool>{true, false, true}),
+            (std::vector<bool>{list.IsChecked(0), list.IsChecked(1), list.IsChecked(2)}));
+  SendMessageW(list.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(list.IsChecked(1));
+  Click(results->hwnd(), IDC_SELECT_ALL);  // it was checked
+  EXPECT_TRUE(results->CheckedItems().empty());
+
   test::MessageBoxWatcher boxes;
   CheckOnly(results, {L"x.tmp", L"b.old"});
+  EXPECT_EQ(2u, results->CheckedItems().size());
   Click(results->hwnd(), IDC_CLEAN);
   ASSERT_EQ(2u, boxes.count());
   EXPECT_EQ(L"Are you sure to remove the item?", boxes.seen()[0].text);

@@ -1,0 +1,127 @@
+#include "pages/cleaning/result_list.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+
+namespace cleaning_pages {
+namespace {
+
+constexpr UINT kUnchecked = INDEXTOSTATEIMAGEMASK(1);
+constexpr UINT kChecked = INDEXTOSTATEIMAGEMASK(2);
+
+}  // namespace
+
+HWND ResultList::Create(HWND parent, const RECT& rect, DWORD style, UINT id) {
+  HWND list = CheckListView::Create(parent, rect, L"", style | LVS_OWNERDATA, 0, id);
+  // The check marks are not kept by an owner-data control: it asks for them with the texts.
+  if (list) SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+  return list;
+}
+
+void ResultList::Append(size_t item) {
+  items_.push_back(item);
+  checked_.push_back(true);
+  countDue_ = true;
+}
+
+size_t ResultList::ItemAt(int row) const {
+  return row >= 0 && static_cast<size_t>(row) < items_.size() ? items_[row] : SIZE_MAX;
+}
+
+bool ResultList::IsRowChecked(int row) const {
+  return row >= 0 && static_cast<size_t>(row) < checked_.size() && checked_[row];
+}
+
+void ResultList::SyncCount() {
+  countDue_ = false;
+  SendMessageW(hwnd(), LVM_SETITEMCOUNT, items_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void ResultList::SetRowsChecked(int row, bool checked) {
+  if (row == -1) {
+    checked_.assign(checked_.size(), checked);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  } else if (row >= 0 && static_cast<size_t>(row) < checked_.size()) {
+    checked_[row] = checked;
+    SendMessageW(hwnd(), LVM_REDRAWITEMS, row, row);
+  }
+}
+
+bool ResultList::ToggleAt(LPARAM point) {
+  LVHITTESTINFO hit = {};
+  hit.pt = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  int row = static_cast<int>(SendMessageW(hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (row < 0 || !(hit.flags & LVHT_ONITEMSTATEICON)) return false;
+  SetRowsChecked(row, !IsRowChecked(row));
+  // The click is this list's alone, so the control cannot toggle the box a second time; the row
+  // is selected as a click on it would.
+  SetFocus(hwnd());
+  LVITEMW selected = {};
+  selected.stateMask = selected.state = LVIS_SELECTED | LVIS_FOCUSED;
+  Default(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
+  return true;
+}
+
+void ResultList::Freeze() {
+  if (frozen_ || !hwnd()) return;
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  frozen_ = true;
+}
+
+void ResultList::Thaw() {
+  if (!frozen_ || !hwnd()) return;
+  frozen_ = false;
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ResultList::Refresh() {
+  if (!frozen_) return;
+  Thaw();
+  UpdateWindow(hwnd());
+  Freeze();
+}
+
+bool ResultList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (countDue_ && message != LVM_SETITEMCOUNT) SyncCount();
+  switch (message) {
+    case WM_PAINT:
+      if (!frozen_) return false;
+      // Frozen, the control would only erase what needs painting.
+      SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+      result = Default(message, wParam, lParam);
+      SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+      return true;
+    case LVM_SETITEMSTATE: {
+      const auto* state = reinterpret_cast<const LVITEMW*>(lParam);
+      if (!state || !(state->stateMask & LVIS_STATEIMAGEMASK)) return false;
+      UINT image = state->state & LVIS_STATEIMAGEMASK;
+      if (image == kChecked || image == kUnchecked) SetRowsChecked(static_cast<int>(wParam), image == kChecked);
+      LVITEMW rest = *state;  // selection and focus are still the control's
+      rest.stateMask &= ~LVIS_STATEIMAGEMASK;
+      result = rest.stateMask ? Default(message, wParam, reinterpret_cast<LPARAM>(&rest)) : TRUE;
+      return true;
+    }
+    case LVM_DELETEALLITEMS:
+      items_.clear();
+      checked_.clear();
+      SyncCount();
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      result = 0;
+      return ToggleAt(lParam);
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE) {
+        int row = static_cast<int>(SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        if (row >= 0) SetRowsChecked(row, !IsRowChecked(row));
+        result = 0;
+        return true;
+      }
+      return false;
+  }
+  return false;
+}
+
+}  // namespace cleaning_pages
