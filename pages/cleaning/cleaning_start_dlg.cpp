@@ -203,8 +203,7 @@ LRESULT CCleaningStartDlg::OnReport(const COPYDATASTRUCT* data) {
   if (kind != setup_.itemKind && kind != setup_.tickKind && kind != report_kind::kCleanProgress) {
     return report_reply::kGoOn;  // not a report of this page's scans
   }
-  if (!current_.job || current_.job->stopped() || !results_ || results_->finished()) return report_reply::kStop;
-  if (asking_) return report_reply::kResend;
+  if (LRESULT verdict = Verdict(); verdict != report_reply::kGoOn) return verdict;
   const auto* chars = static_cast<const wchar_t*>(data->lpData);
   size_t length = chars ? base::LengthBounded(chars, data->cbData / sizeof(wchar_t)) : 0;
   std::wstring_view text(chars ? chars : L"", length);
@@ -216,9 +215,20 @@ LRESULT CCleaningStartDlg::OnReport(const COPYDATASTRUCT* data) {
   return report_reply::kGoOn;
 }
 
+LRESULT CCleaningStartDlg::Verdict() const {
+  if (!current_.job || current_.job->stopped() || !results_ || results_->finished()) return report_reply::kStop;
+  if (asking_) return report_reply::kResend;
+  return report_reply::kGoOn;
+}
+
 LRESULT CCleaningStartDlg::OnRelayedReports(const RelayedReport* reports, size_t count) {
+  auto take = [this](const COPYDATASTRUCT* data) { return OnReport(data); };
+  // While the list is paced the worker waits out each pause, and this thread gets back to its
+  // own messages between one item and the next; after that the worker scans on meanwhile.
+  const bool pacing = itemPauseMs_ && found_.size() < kPausedItems;
   inBatch_ = true;
-  LRESULT reply = TakeRelayedReports(reports, count, [this](const COPYDATASTRUCT* data) { return OnReport(data); });
+  LRESULT reply =
+      pacing ? TakeRelayedReports(reports, count, take) : TakeRelayedBatchAnsweringFirst(reports, count, Verdict(), take);
   inBatch_ = false;
   if (headerDue_ && results_) results_->RepaintHeader();
   headerDue_ = false;

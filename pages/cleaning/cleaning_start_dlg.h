@@ -107,6 +107,9 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   void StartPendingJob();
   void OnWorkerEnded(WPARAM serial);
   void EndScan(bool aborted);
+  // What every report of this page's scan gets now: go on, send again (the abort question is
+  // open) or stop.
+  LRESULT Verdict() const;
   LRESULT OnReport(const COPYDATASTRUCT* data);
   LRESULT OnRelayedReports(const RelayedReport* reports, size_t count);
   void AddItem(std::wstring_view text);
