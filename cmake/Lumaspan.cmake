@@ -43,6 +43,21 @@ function(lumaspan_dll name)
 
   add_library(${name}_api INTERFACE)
   target_link_libraries(${name}_api INTERFACE contracts)
+  # A target with the property LUMASPAN_DELAY_LOAD (the program) links the delay-load import
+  # library instead: the DLL is loaded on its first call, so a page whose tool is never used costs
+  # the running program nothing of it.
+  set(delaylib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/lib${name}_delay.a)
+  set(kill_at "")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(kill_at -k)
+  endif()
+  add_custom_command(OUTPUT ${delaylib}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}
+    COMMAND ${LUMASPAN_DLLTOOL} -d ${def_out} -y ${delaylib} ${kill_at} -D ${name}.dll
+    DEPENDS ${def_out} VERBATIM)
+  add_custom_target(${name}_delaylib DEPENDS ${delaylib})
+  add_dependencies(${name}_delaylib ${name})
+  add_dependencies(${name}_api ${name}_delaylib)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     target_link_options(${name} PRIVATE -Wl,--kill-at)
     set(implib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/lib${name}_k.a)
@@ -52,11 +67,12 @@ function(lumaspan_dll name)
       DEPENDS ${def_out} VERBATIM)
     add_custom_target(${name}_implib DEPENDS ${implib})
     add_dependencies(${name}_implib ${name})
-    target_link_libraries(${name}_api INTERFACE ${implib})
     add_dependencies(${name}_api ${name}_implib)
   else()
-    target_link_libraries(${name}_api INTERFACE ${name})
+    set(implib ${name})
   endif()
+  target_link_libraries(${name}_api INTERFACE
+    $<IF:$<BOOL:$<TARGET_PROPERTY:LUMASPAN_DELAY_LOAD>>,${delaylib},${implib}>)
   set_property(GLOBAL APPEND PROPERTY LUMASPAN_DLLS ${name})
 endfunction()
 

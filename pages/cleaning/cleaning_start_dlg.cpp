@@ -100,8 +100,7 @@ void CCleaningStartDlg::OnInitDialog() {
   start_.Bind(Item(IDC_START_SCAN));
   start_.Load(L"Res\\Common\\QOR_Button_Start_Scan.bmp");
   PlaceControl(hwnd(), IDC_START_SCAN, 420, 393, 143, 29);
-  OnInitPage();
-  lastScan_ = ReadLastScanDate();
+  OnInitPage();  // the last scan's date is read when the page is shown
 }
 
 std::wstring CCleaningStartDlg::ReadLastScanDate() const {

@@ -28,10 +28,13 @@ void PaintFrame(HWND window, HDC dc) {
 bool COptimizerPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { PaintFrame(hwnd(), dc); })) return true;
+  if (FirstShowing(message, wParam)) {
+    OnInitPage();
+    return false;  // and the dialog manager's handling
+  }
   if (message != WM_INITDIALOG) return false;
   optimize_.Bind(Item(IDC_OPTIMIZE));
   optimize_.Load(L"Res\\Common\\QOR_Button_Optimize.bmp");
-  OnInitPage();
   result = TRUE;
   return true;
 }
