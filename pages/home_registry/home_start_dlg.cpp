@@ -174,15 +174,10 @@ void CHomeStartDlg::OpenScan() {
   if (!worker_) OnScanEnded(0);  // nothing could be scanned: an empty result rather than a scan that never ends
 }
 
-LRESULT CHomeStartDlg::Verdict() const {
-  if (!job_ || job_->stop || !scan_ || finished_) return report_reply::kStop;
-  if (job_->paused) return report_reply::kResend;
-  return report_reply::kGoOn;
-}
-
 LRESULT CHomeStartDlg::OnReport(const COPYDATASTRUCT* data) {
   if (!data) return report_reply::kGoOn;
-  if (LRESULT verdict = Verdict(); verdict != report_reply::kGoOn) return verdict;
+  if (!job_ || job_->stop || !scan_ || finished_) return report_reply::kStop;
+  if (job_->paused) return report_reply::kResend;
   // The sender's structure is left as it is: a report answered "send again" is sent again from it.
   const ULONG_PTR kind = data->dwData;
   std::wstring text = registry_scan::ReportText(*data);
@@ -433,16 +428,11 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return true;
-    case cleaning_pages::kRelayedReportsMessage: {
-      const auto* reports = reinterpret_cast<const cleaning_pages::RelayedReport*>(lParam);
-      auto take = [this](const COPYDATASTRUCT* data) { return OnReport(data); };
-      // While the list is paced the worker waits out each pause, and this thread gets back to its
-      // own messages between one item and the next; after that the worker scans on meanwhile.
-      const bool pacing = itemPauseMs_ && pausesTaken_ < kPausedItems;
-      result = pacing ? cleaning_pages::TakeRelayedReports(reports, static_cast<size_t>(wParam), take)
-                      : cleaning_pages::TakeRelayedBatchAnsweringFirst(reports, static_cast<size_t>(wParam), Verdict(), take);
+    case cleaning_pages::kRelayedReportsMessage:
+      result = cleaning_pages::TakeRelayedReports(reinterpret_cast<const cleaning_pages::RelayedReport*>(lParam),
+                                                  static_cast<size_t>(wParam),
+                                                  [this](const COPYDATASTRUCT* data) { return OnReport(data); });
       return true;
-    }
     case page_msg::kHomeFinished:
       OnScanEnded(lParam);
       return true;

@@ -67,9 +67,6 @@ class CHomeStartDlg : public ui::Page {
   void OnInitDialog();
   void OnStartScan();
   void OpenScan();
-  // What every report gets while the page is as it is now: go on, send again (the abort question
-  // is open) or stop.
-  LRESULT Verdict() const;
   LRESULT OnReport(const COPYDATASTRUCT* data);
   void TakeItem(int group, const std::wstring& text);
   void TakeFile(int group, const std::wstring& text);
