@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,8 @@ struct RelayedReport {
   std::wstring text;
 };
 
-// Sent to the page: wParam the number of reports, lParam the first (const RelayedReport*), valid
-// for the length of the call. The page answers 0 to end the scan, else 1 + the number it took.
+// Sent to the page: wParam the number of reports, lParam the first (RelayedReport*), valid for the
+// length of the call. A page that takes the whole batch may move the texts out of it. The page answers 0 to end the scan, else 1 + the number it took.
 constexpr UINT kRelayedReportsMessage = WM_APP + 0x120;
 
 // The page's side: each report of a batch through take (a report handler answering report_reply
@@ -45,13 +46,14 @@ LRESULT TakeRelayedReports(const RelayedReport* reports, size_t count, Take take
 }
 
 // The same for a page that takes a batch whole or not at all: verdict (a report_reply value) is
-// its answer for every report of the batch. It answers before it does the work, on a copy, so the
-// worker scans on while the page lists what came, on the other processor where there is one.
+// its answer for every report of the batch. It answers before it does the work, on the reports
+// moved out of the batch, so the worker scans on while the page lists what came, on the other
+// processor where there is one.
 template <typename Take>
-LRESULT TakeRelayedBatchAnsweringFirst(const RelayedReport* reports, size_t count, LRESULT verdict, Take take) {
+LRESULT TakeRelayedBatchAnsweringFirst(RelayedReport* reports, size_t count, LRESULT verdict, Take take) {
   if (verdict == report_reply::kStop) return 0;
   if (verdict == report_reply::kResend || !reports) return 1;
-  const std::vector<RelayedReport> batch(reports, reports + count);
+  const std::vector<RelayedReport> batch(std::make_move_iterator(reports), std::make_move_iterator(reports + count));
   const LRESULT reply = static_cast<LRESULT>(count) + 1;
   ReplyMessage(reply);  // the relay may free its reports from here on
   for (const RelayedReport& report : batch) {

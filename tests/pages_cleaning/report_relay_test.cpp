@@ -162,7 +162,7 @@ struct AnsweringFirstPage {
     auto* page = reinterpret_cast<AnsweringFirstPage*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message != cleaning_pages::kRelayedReportsMessage || !page) return DefWindowProcW(window, message, wParam, lParam);
     return cleaning_pages::TakeRelayedBatchAnsweringFirst(
-        reinterpret_cast<const RelayedReport*>(lParam), wParam, page->verdict, [page](const COPYDATASTRUCT* data) {
+        reinterpret_cast<RelayedReport*>(lParam), wParam, page->verdict, [page](const COPYDATASTRUCT* data) {
           page->listedAfterTheAnswer += WaitForSingleObject(page->answered, 10000) == WAIT_OBJECT_0;
           page->listed.emplace_back(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
           return report_reply::kGoOn;
