@@ -3,9 +3,9 @@
 // tens of thousands of files. The engine therefore reports to this relay, a window of its own
 // worker thread (each report a direct call), which hands the reports on to the page in order, in
 // batches: the first items one at a time (kPacedItems of them for a cleaning page), so that the
-// user watches the list fill as the page paces it, then whatever came in the last kBatchMs at once. The page's replies still
-// steer the scan: it takes a batch, part of it (the rest is sent again shortly, as a report
-// answered kResend is), or ends the scan.
+// user watches the list fill as the page paces it, then whatever came in the last kBatchMs at
+// once. The page's replies still steer the scan: it takes a batch, part of it (the rest is sent
+// again shortly, as a report answered kResend is), or ends the scan.
 #pragma once
 #include <windows.h>
 
@@ -25,7 +25,8 @@ struct RelayedReport {
 };
 
 // Sent to the page: wParam the number of reports, lParam the first (RelayedReport*), valid for the
-// length of the call. A page that takes the whole batch may move the texts out of it. The page answers 0 to end the scan, else 1 + the number it took.
+// length of the call. The page answers 0 to end the scan, else 1 + the number it took; a page that
+// takes the whole batch may move the texts out of it.
 constexpr UINT kRelayedReportsMessage = WM_APP + 0x120;
 
 // The page's side: each report of a batch through take (a report handler answering report_reply

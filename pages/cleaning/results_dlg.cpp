@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <climits>
 
 #include "pages/cleaning/cleaning_ids.h"
 #include "ui/controls/page_colours.h"

@@ -89,9 +89,7 @@ void RandomStream::Fill(uint8_t* out, size_t size) {
         std::memcpy(out + at + 64 * lane + 4 * i, &v, 4);  // Windows is little-endian everywhere
       }
     }
-    counter += 4;
-    state_[12] = static_cast<uint32_t>(counter);
-    state_[13] = static_cast<uint32_t>(counter >> 32);
+    Skip(4);
   }
 }
 
