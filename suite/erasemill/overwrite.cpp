@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "suite/erasemill/flush_behind.h"
 #include "suite/erasemill/random_ahead.h"
 
 namespace erasemill {
@@ -15,6 +16,7 @@ namespace {
 constexpr uint32_t kUnitWhenUnknown = 4096;
 constexpr DWORD kChunk = 1u << 20;  // large sequential writes: the disk's pace, not the calls'
 constexpr size_t kMostRanges = 1u << 16;
+constexpr uint64_t kFlushBehindEvery = 32u << 20;
 
 struct Range {
   uint64_t start, end;
@@ -78,8 +80,10 @@ bool PassRanges(HANDLE file, std::vector<Range>* ranges) {
   return true;
 }
 
-// A fixed pattern lies in one buffer for the whole pass; random bytes are new for every chunk.
-bool WriteRange(HANDLE file, const Range& range, const std::vector<unsigned char>& pattern, RandomAhead* random) {
+// A fixed pattern lies in one buffer for the whole pass; random bytes are new for every chunk. Every
+// kFlushBehindEvery bytes the flusher is asked to write out what the pass has written so far.
+bool WriteRange(HANDLE file, const Range& range, const std::vector<unsigned char>& pattern, RandomAhead* random,
+                FlushBehind* flusher, uint64_t* unflushed) {
   if (!SetPosition(file, range.start)) return false;
   for (uint64_t at = range.start; at < range.end;) {
     DWORD bytes = static_cast<DWORD>(std::min<uint64_t>(kChunk, range.end - at));
@@ -87,6 +91,10 @@ bool WriteRange(HANDLE file, const Range& range, const std::vector<unsigned char
     DWORD written = 0;
     if (!WriteFile(file, data, bytes, &written, nullptr) || written != bytes) return false;
     at += bytes;
+    if ((*unflushed += bytes) >= kFlushBehindEvery) {
+      flusher->Ask();
+      *unflushed = 0;
+    }
   }
   return true;
 }
@@ -127,8 +135,10 @@ bool OverwriteStream(HANDLE file, int passes, const PassDone& done) {
   uint64_t total = 0;
   for (const Range& range : ranges) total += range.end - range.start;
   // A small file takes its random bytes from one chunk of its own size, made where it is written.
+  // A large one has them made ahead on two threads, unless the processor makes sixteen blocks at a
+  // time: then the writer's own thread outpaces the disk, and handing chunks over only costs.
   const size_t randomChunk = static_cast<size_t>(std::min<uint64_t>(kChunk, (total + 255) & ~uint64_t(255)));
-  const bool randomAhead = total > kChunk;
+  const bool randomAhead = total > kChunk && !RandomStream::WiderAvailable();
   std::vector<unsigned char> pattern(kChunk);
   // The last pass is random: keyed before anything is written, so a generator that fails leaves
   // the file as it was.
@@ -139,10 +149,13 @@ bool OverwriteStream(HANDLE file, int passes, const PassDone& done) {
     RandomAhead random;
     if (kind == Pattern::kRandom) random.Start(keyed, randomChunk, randomAhead);
     if (kind != Pattern::kRandom) std::memset(pattern.data(), kind == Pattern::kOnes ? 0xFF : 0x00, pattern.size());
+    FlushBehind flusher(file);
+    uint64_t unflushed = 0;
     for (const Range& range : ranges) {
-      if (!WriteRange(file, range, pattern, kind == Pattern::kRandom ? &random : nullptr)) return false;
+      if (!WriteRange(file, range, pattern, kind == Pattern::kRandom ? &random : nullptr, &flusher, &unflushed))
+        return false;
     }
-    if (!FlushFileBuffers(file)) return false;
+    if (!flusher.Finish() || !FlushFileBuffers(file)) return false;
     if (done) done(pass);
   }
   return true;

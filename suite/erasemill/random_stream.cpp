@@ -50,6 +50,11 @@ bool RandomStream::WideAvailable() {
   return available;
 }
 
+bool RandomStream::WiderAvailable() {
+  static const bool available = __builtin_cpu_supports("avx512f");
+  return available;
+}
+
 void RandomStream::Skip(uint64_t blocks) {
   uint64_t counter = ((uint64_t(state_[13]) << 32) | state_[12]) + blocks;
   state_[12] = static_cast<uint32_t>(counter);
@@ -58,9 +63,14 @@ void RandomStream::Skip(uint64_t blocks) {
 
 void RandomStream::Fill(uint8_t* out, size_t size) {
   size_t at = 0;
+  if (WiderAvailable()) {
+    at = size - size % kWiderBytes;
+    FillWider(state_, out, at);
+  }
   if (WideAvailable()) {
-    at = size - size % kWideBytes;
-    FillWide(state_, out, at);
+    size_t wide = (size - at) - (size - at) % kWideBytes;
+    FillWide(state_, out + at, wide);
+    at += wide;
   }
   for (; at + 256 <= size; at += 256) {
     Lanes input[16], x[16];

@@ -2,7 +2,7 @@
 // the system's cryptographic generator. The system generator itself is far too slow for hundreds
 // of megabytes (about 5 MB/s under Wine); ChaCha20 under a secret random key is indistinguishable
 // from it. Four blocks are made at a time in vector registers, eight where the processor has
-// 256-bit integer registers (random_wide.h).
+// 256-bit integer registers and sixteen where it has 512-bit ones (random_wide.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +21,8 @@ class RandomStream {
   void Skip(uint64_t blocks);
   // Whether Fill makes eight blocks at a time here.
   static bool WideAvailable();
+  // Whether Fill makes sixteen blocks at a time here.
+  static bool WiderAvailable();
 
  private:
   uint32_t state_[16] = {};
