@@ -16,3 +16,15 @@ int CHomeListView::AddRow(const std::wstring& first, const std::wstring& second,
   if (!third.empty()) SetText(row, 2, third.c_str());
   return row;
 }
+
+void CHomeListView::Queue(std::wstring first, std::wstring second, std::wstring third) {
+  queued_.push_back(Row{std::move(first), std::move(second), std::move(third)});
+}
+
+void CHomeListView::ShowQueued() {
+  if (queued_.empty() || !hwnd()) return;
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  for (const Row& row : queued_) AddRow(row.first, row.second, row.third);
+  queued_.clear();
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);  // the list invalidates itself
+}

@@ -30,8 +30,6 @@ const Column kColumns[kGroups + 1][3] = {
     {{L"Item", 130}, {L"CLSID", 310}, {L"Status", 70}},
 };
 
-void Redraw(HWND list, bool on) { SendMessageW(list, WM_SETREDRAW, on ? TRUE : FALSE, 0); }
-
 }  // namespace
 
 CHomeScanDlg::CHomeScanDlg()
@@ -54,11 +52,9 @@ void CHomeScanDlg::OnInitDialog() {
   SendMessageW(Item(IDC_HOME_TOTAL_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(1, 100));
 
   for (int g = kRegistry; g <= kActiveX; ++g) {
-    HWND list = lists_[g].Create(hwnd(), kListRect, IDC_HOME_FIRST_LIST + g - 1);
+    lists_[g].Create(hwnd(), kListRect, IDC_HOME_FIRST_LIST + g - 1);
     for (int c = 0; c < 3 && kColumns[g][c].heading; ++c) lists_[g].InsertColumn(c, kColumns[g][c].heading, kColumns[g][c].width);
-    Redraw(list, false);  // drawn on the refresh timer while rows come in
   }
-  listsFrozen_ = true;
   summary_.Bind(Item(IDC_HOME_SUMMARY));
   MoveWindow(summary_.hwnd(), kListRect.left, kListRect.top, kListRect.right - kListRect.left,
              kListRect.bottom - kListRect.top, FALSE);
@@ -85,7 +81,7 @@ void CHomeScanDlg::OnInitDialog() {
 }
 
 void CHomeScanDlg::AddRow(int group, const std::wstring& first, const std::wstring& second, const std::wstring& third) {
-  if (ValidGroup(group) && lists_[group].hwnd()) lists_[group].AddRow(first, second, third);
+  if (ValidGroup(group)) lists_[group].Queue(first, second, third);
 }
 
 void CHomeScanDlg::CountItem(int group) {
@@ -155,13 +151,7 @@ void CHomeScanDlg::ShowResultLayout() {
   };
   place(IDC_HOME_REPAIR_ALL, kRepairAllAt);
   place(IDC_HOME_BACK, kBackAt);
-  if (listsFrozen_) {
-    listsFrozen_ = false;
-    for (int g = kRegistry; g <= kActiveX; ++g) {
-      Redraw(lists_[g].hwnd(), true);
-      InvalidateRect(lists_[g].hwnd(), nullptr, TRUE);
-    }
-  }
+  for (int g = kRegistry; g <= kActiveX; ++g) lists_[g].ShowQueued();
   ShowGroup(kOverall, false);
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -185,19 +175,17 @@ void CHomeScanDlg::FillOverall(const Groups& groups) {
   }
 }
 
-// While rows come in, the shown list is drawn here and then frozen again: a list view that redraws
-// itself for every row costs more than the scan.
+// While rows come in, the shown list takes them here, a few times a second: a list view that takes
+// and draws every row as it comes costs more than the scan. What changed is drawn when the page's
+// thread is idle, while the worker scans on. The hidden lists keep theirs queued until they are
+// shown or the scan ends.
 void CHomeScanDlg::Refresh() {
   if (!hwnd()) return;
   if (examined_ != examinedShown_) {
     examinedShown_ = examined_;
     SetStatusText(examined_);
   }
-  if (!listsFrozen_ || !ValidGroup(shown_)) return;
-  HWND list = lists_[shown_].hwnd();
-  Redraw(list, true);
-  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Redraw(list, false);
+  if (ValidGroup(shown_)) lists_[shown_].ShowQueued();
 }
 
 void CHomeScanDlg::OnAbort() {

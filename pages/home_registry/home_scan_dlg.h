@@ -27,7 +27,7 @@ class CHomeScanDlg : public ui::Dialog {
   static constexpr RECT kListRect = {10, 63, 10 + 551, 63 + 270};
   static constexpr POINT kRepairAllAt = {415, 373};
   static constexpr POINT kBackAt = {236, 373};
-  // Rows arrive by the thousand: the lists are drawn, and the examined text shown, on this timer.
+  // Rows arrive by the thousand: they are listed, and the examined text shown, on this timer.
   static constexpr UINT_PTR kRefreshTimer = 1;
 
   CHomeScanDlg();
@@ -80,7 +80,6 @@ class CHomeScanDlg : public ui::Dialog {
   int current_ = 0;  // the group under way
   int shown_ = 0;    // the tab shown
   std::wstring examined_, examinedShown_;
-  bool listsFrozen_ = false;
   int groupBarShown_ = -1, wholeBarShown_ = -1;  // what the bars were last set to
   DWORD barMovedAt_ = 0;                           // tick count of the group bar's last step
 

@@ -141,10 +141,22 @@ void CHomeStartDlg::OpenScan() {
     return;
   }
   worker_.reset();
+  // The worker starts first and scans while the page is being made; its reports wait until this
+  // thread takes them, by which time the page is there.
+  std::vector<Control> controls;
+  if (groups_[kActiveX]) controls = ReadControlList(kControlList);
+  const int controlCount = static_cast<int>(controls.size());
+  finished_ = false;
+  job_ = std::make_shared<Job>(hwnd(), groups_, drives_, std::move(controls), ++serial_);
+  job_->pacedItems = itemPauseMs_ ? kPausedItems : 0;
+  pausesTaken_ = 0;
+  worker_.reset(StartWorker(job_));
+
   HWND main = MainWindow();
   auto scan = std::make_unique<CHomeScanDlg>();
   scan->SetOwner(hwnd());
   if (!scan->Create(main)) {
+    job_->stop = true;  // the worker ends at its next report
     LockMenu(main, 0);
     return;
   }
@@ -158,26 +170,18 @@ void CHomeStartDlg::OpenScan() {
   MoveWindow(scan_->hwnd(), area.left, area.top, client.right, client.bottom, TRUE);
   ShowWindow(scan_->hwnd(), SW_SHOW);
   view_ = kScanningView;
-
-  std::vector<Control> controls;
-  if (groups_[kActiveX]) controls = ReadControlList(kControlList);
   scan_->SetSelected(CountGroups(groups_));
   scan_->SetDivisor(kJunk, static_cast<int>(drives_.size()));
-  scan_->SetDivisor(kActiveX, static_cast<int>(controls.size()));
-  finished_ = false;
-  job_ = std::make_shared<Job>(hwnd(), groups_, drives_, std::move(controls), ++serial_);
-  job_->pacedItems = itemPauseMs_ ? kPausedItems : 0;
-  pausesTaken_ = 0;
+  scan_->SetDivisor(kActiveX, controlCount);
   scan_->SetJob(job_);
   scan_->LockTabs(true);
-  worker_.reset(StartWorker(job_));
   if (!worker_) OnScanEnded(0);  // nothing could be scanned: an empty result rather than a scan that never ends
 }
 
 LRESULT CHomeStartDlg::OnReport(const COPYDATASTRUCT* data) {
   if (!data) return report_reply::kGoOn;
-  if (!job_ || job_->stop || !scan_ || finished_) return report_reply::kStop;
-  if (job_->paused) return report_reply::kResend;
+  if (!job_ || job_->stop || finished_) return report_reply::kStop;
+  if (job_->paused || !scan_) return report_reply::kResend;  // the page is still being made
   // The sender's structure is left as it is: a report answered "send again" is sent again from it.
   const ULONG_PTR kind = data->dwData;
   std::wstring text = registry_scan::ReportText(*data);

@@ -113,9 +113,13 @@ std::vector<Control> ReadControlList(const wchar_t* path) {
   std::vector<Control> controls;
   base::UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return controls;
-  std::string bytes(kMaxListBytes, '\0');
+  // As much as the file holds, within the limit: the list is read on every scan's start.
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return controls;
+  const DWORD wanted = static_cast<DWORD>(std::min<LONGLONG>(size.QuadPart, kMaxListBytes));
+  std::string bytes(wanted, '\0');
   DWORD read = 0;
-  if (!ReadFile(file.get(), &bytes[0], kMaxListBytes, &read, nullptr)) return controls;
+  if (!ReadFile(file.get(), &bytes[0], wanted, &read, nullptr)) return controls;
   bytes.resize(read);
   std::wstring text = Decode(bytes);
   std::set<std::wstring> seen;
