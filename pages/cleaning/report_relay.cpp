@@ -25,8 +25,14 @@ ATOM RelayClass() {
 
 }  // namespace
 
-ReportRelay::ReportRelay(HWND page, std::vector<ULONG_PTR> pacedKinds, size_t pacedItems, const std::atomic<bool>& stop)
-    : page_(page), pacedKinds_(std::move(pacedKinds)), pacedItems_(pacedItems), stop_(stop), flushedAt_(GetTickCount()) {
+ReportRelay::ReportRelay(HWND page, std::vector<ULONG_PTR> pacedKinds, size_t pacedItems, const std::atomic<bool>& stop,
+                         DWORD batchMs)
+    : page_(page),
+      pacedKinds_(std::move(pacedKinds)),
+      pacedItems_(pacedItems),
+      stop_(stop),
+      batchMs_(batchMs),
+      flushedAt_(GetTickCount()) {
   if (!RelayClass()) return;
   window_ = CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window_) return;
@@ -58,7 +64,7 @@ LRESULT ReportRelay::Take(const COPYDATASTRUCT* data) {
   const bool item = std::find(pacedKinds_.begin(), pacedKinds_.end(), data->dwData) != pacedKinds_.end();
   const bool paced = item && itemsPassed_ < pacedItems_;
   if (item) ++itemsPassed_;
-  if (paced || held_.size() >= kLargestBatch || GetTickCount() - flushedAt_ >= kBatchMs) {
+  if (paced || held_.size() >= kLargestBatch || GetTickCount() - flushedAt_ >= batchMs_) {
     if (!Flush()) return report_reply::kStop;
   }
   return report_reply::kGoOn;

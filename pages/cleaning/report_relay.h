@@ -72,8 +72,9 @@ constexpr size_t kLargestBatch = 2048;
 class ReportRelay {
  public:
   // pacedKinds: the kinds of the page's item reports; the first pacedItems of them go one at a
-  // time. stop: the job's stop flag.
-  ReportRelay(HWND page, std::vector<ULONG_PTR> pacedKinds, size_t pacedItems, const std::atomic<bool>& stop);
+  // time. stop: the job's stop flag. batchMs: how long reports are gathered before they go on.
+  ReportRelay(HWND page, std::vector<ULONG_PTR> pacedKinds, size_t pacedItems, const std::atomic<bool>& stop,
+              DWORD batchMs = kBatchMs);
   ~ReportRelay();
   ReportRelay(const ReportRelay&) = delete;
   ReportRelay& operator=(const ReportRelay&) = delete;
@@ -94,6 +95,7 @@ class ReportRelay {
   const std::vector<ULONG_PTR> pacedKinds_;
   const size_t pacedItems_;
   const std::atomic<bool>& stop_;
+  const DWORD batchMs_;
   HWND window_ = nullptr;
   std::vector<RelayedReport> held_;
   size_t itemsPassed_ = 0;
