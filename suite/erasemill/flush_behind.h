@@ -1,7 +1,8 @@
 // Flushing behind the writer: while a pass writes the rest of a large file, a thread of its own
 // asks the system to write out what is already written, so the disk is busy while the pass makes
 // and copies its chunks instead of waiting for them. The pass still ends with a flush of its own
-// once everything is written, so it is on the disk before the next one begins.
+// once everything is written, so it is on the disk before the next one begins. Where the system
+// honours write-through as each write is made, a flush finds little left to do.
 #pragma once
 #include <windows.h>
 
