@@ -1,6 +1,11 @@
 // CHomeListView: a result list of the one-click scan page, a report list with grid lines and
-// full-row selection (and no check boxes: Repair All takes every row).
+// full-row selection (and no check boxes: Repair All takes every row). The rows live here and the
+// control asks for their texts when it draws them (an owner-data list): the scan lists hundreds
+// of rows at once, and the control then only learns how many there are.
 #pragma once
+#include <windows.h>
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -11,19 +16,18 @@ class CHomeListView : public ui::CheckListView {
   // Creates the list (child, border, single selection, selection always shown, client edge),
   // hidden, with full-row selection and grid lines.
   HWND Create(HWND parent, const RECT& rect, UINT id);
-  // Appends a row of up to three cells; its index or -1.
-  int AddRow(const std::wstring& first, const std::wstring& second, const std::wstring& third = std::wstring());
-  // Keeps a row for the next ShowQueued. Rows arrive by the thousand, and a list view given them
-  // one at a time while shown redraws its scroll bar for every one.
+  // Keeps a row of up to three cells for the next ShowQueued.
   void Queue(std::wstring first, std::wstring second, std::wstring third);
-  // Appends the queued rows, the list's drawing held off meanwhile; a shown list draws itself once
-  // afterwards, when the thread is idle. Turning drawing back on may make a hidden list visible
-  // (Windows does): the caller shows or hides it afterwards.
+  // Lets the control know of the rows queued since the last call; a shown list draws the new rows
+  // it shows when the thread is idle.
   void ShowQueued();
+  // The answer to the control's LVN_GETDISPINFO, which reaches the parent window.
+  void GiveCell(NMLVDISPINFOW* info) const;
 
  private:
   struct Row {
-    std::wstring first, second, third;
+    std::wstring cells[3];
   };
-  std::vector<Row> queued_;
+  std::vector<Row> rows_;
+  size_t shownRows_ = 0;  // the row count the control has
 };

@@ -175,9 +175,9 @@ void CHomeScanDlg::FillOverall(const Groups& groups) {
   }
 }
 
-// While rows come in, the shown list takes them here, a few times a second: a list view that takes
-// and draws every row as it comes costs more than the scan. What changed is drawn when the page's
-// thread is idle, while the worker scans on. The hidden lists keep theirs queued until they are
+// While rows come in, the shown list learns of them here, a few times a second: a list view that
+// takes and draws every row as it comes costs more than the scan. What changed is drawn when the
+// page's thread is idle, while the worker scans on. The hidden lists learn of theirs when they are
 // shown or the scan ends.
 void CHomeScanDlg::Refresh() {
   if (!hwnd()) return;
@@ -233,6 +233,15 @@ bool CHomeScanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header && header->code == LVN_GETDISPINFOW) {
+        for (int g = kRegistry; g <= kActiveX; ++g) {
+          if (header->hwndFrom != lists_[g].hwnd()) continue;
+          lists_[g].GiveCell(reinterpret_cast<NMLVDISPINFOW*>(lParam));
+          result = 0;
+          return true;
+        }
+        return false;
+      }
       if (!header || header->hwndFrom != tabs_.hwnd() || header->code != TCN_SELCHANGE) return false;
       ShowGroup(static_cast<int>(SendMessageW(tabs_.hwnd(), TCM_GETCURSEL, 0, 0)), false);
       return true;
