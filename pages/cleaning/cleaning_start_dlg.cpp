@@ -140,39 +140,44 @@ void CCleaningStartDlg::OnStartMessage() {
   if (!startPosted_) return;
   startPosted_ = false;
   if (state_ != setup_.idleState || results_) return;
-  std::unique_ptr<CCleaningResultsDlg> results = MakeResultPage();
-  RECT at = {};
-  GetWindowRect(hwnd(), &at);
-  MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&at), 2);
-  ShowWindow(hwnd(), SW_HIDE);
-  if (!results || !results->Open(GetParent(hwnd()), at, this, hwnd(), setup_.backMessage)) {
-    LockMenu(false);
-    ShowWindow(hwnd(), SW_SHOW);
-    return;
-  }
-  results_ = std::move(results);
   state_ = setup_.startMessage;
   found_.clear();
   pausesTaken_ = 0;
   total_ = 0;
   endPending_ = false;
   pending_ = MakeJob();
-  OnScanOpened();
-  // Workers of stopped scans that have ended by now need no waiting for.
+  // Workers of stopped scans that have ended by now need no waiting for. The worker starts
+  // before the result page is made and scans meanwhile: what it reports waits until the page is
+  // there to take it (Verdict).
   retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
                                  [](const Worker& w) { return WaitForSingleObject(w.thread.get(), 0) == WAIT_OBJECT_0; }),
                   retiring_.end());
   if (retiring_.empty()) StartPendingJob();
+  std::unique_ptr<CCleaningResultsDlg> results = MakeResultPage();
+  RECT at = {};
+  GetWindowRect(hwnd(), &at);
+  MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&at), 2);
+  ShowWindow(hwnd(), SW_HIDE);
+  if (!results || !results->Open(GetParent(hwnd()), at, this, hwnd(), setup_.backMessage)) {
+    pending_.reset();
+    RetireCurrent();
+    state_ = setup_.idleState;
+    LockMenu(false);
+    ShowWindow(hwnd(), SW_SHOW);
+    return;
+  }
+  results_ = std::move(results);
+  OnScanOpened();
+  // No worker could be started (or it is over already): the page shows what it has.
+  if (!current_.job && !pending_) EndScan(false);
 }
 
-void CCleaningStartDlg::StartPendingJob() {
-  if (!pending_) return;
+bool CCleaningStartDlg::StartPendingJob() {
+  if (!pending_) return false;
   current_.job = std::move(pending_);
   current_.thread = ScanJob::Start(current_.job);
-  if (!current_.thread) {
-    current_ = Worker();
-    EndScan(false);  // nothing could be scanned: the page shows what it has, which is nothing
-  }
+  if (!current_.thread) current_ = Worker();
+  return current_.job != nullptr;
 }
 
 void CCleaningStartDlg::OnWorkerEnded(WPARAM serial) {
@@ -188,7 +193,7 @@ void CCleaningStartDlg::OnWorkerEnded(WPARAM serial) {
   retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
                                  [serial](const Worker& w) { return w.job->serial() == serial; }),
                   retiring_.end());
-  if (retiring_.empty() && pending_ && results_) StartPendingJob();
+  if (retiring_.empty() && pending_ && results_ && !StartPendingJob()) EndScan(false);
 }
 
 void CCleaningStartDlg::EndScan(bool aborted) {
@@ -215,8 +220,10 @@ LRESULT CCleaningStartDlg::OnReport(const COPYDATASTRUCT* data) {
 }
 
 LRESULT CCleaningStartDlg::Verdict() const {
-  if (!current_.job || current_.job->stopped() || !results_ || results_->finished()) return report_reply::kStop;
-  if (asking_) return report_reply::kResend;
+  if (!current_.job || current_.job->stopped()) return report_reply::kStop;
+  // A running job without a result page: the page is being made.
+  if (!results_ || asking_) return report_reply::kResend;
+  if (results_->finished()) return report_reply::kStop;
   return report_reply::kGoOn;
 }
 

@@ -104,11 +104,11 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   void Paint(HDC dc);
   void OnStartScan();
   void OnStartMessage();
-  void StartPendingJob();
+  bool StartPendingJob();  // false when no worker could be started
   void OnWorkerEnded(WPARAM serial);
   void EndScan(bool aborted);
   // What every report of this page's scan gets now: go on, send again (the abort question is
-  // open) or stop.
+  // open, or the result page is being made) or stop.
   LRESULT Verdict() const;
   LRESULT OnReport(const COPYDATASTRUCT* data);
   LRESULT OnRelayedReports(RelayedReport* reports, size_t count);

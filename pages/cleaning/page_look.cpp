@@ -23,9 +23,8 @@ void DrawTextIn(HDC dc, HFONT font, COLORREF colour, const RECT& rect, const std
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX | DT_SINGLELINE);
 }
 
-void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const RECT* keep) {
+void PaintBuffered(HWND window, const std::function<void(HDC)>& paint) {
   ui::PaintDC target(window);
-  if (keep) ExcludeClipRect(target.get(), keep->left, keep->top, keep->right, keep->bottom);
   RECT client = {};
   GetClientRect(window, &client);
   ui::MemoryDC memory(CreateCompatibleDC(target.get()));
@@ -44,10 +43,10 @@ void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const REC
 }
 
 bool HandlePagePaint(HWND window, UINT message, WPARAM wParam, LRESULT& result,
-                     const std::function<void(HDC)>& paint, const RECT* keep) {
+                     const std::function<void(HDC)>& paint) {
   switch (message) {
     case WM_PAINT:
-      PaintBuffered(window, paint, keep);
+      PaintBuffered(window, paint);
       break;
     case WM_PRINTCLIENT:
       paint(reinterpret_cast<HDC>(wParam));

@@ -27,13 +27,12 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF colour, int x, int y, const std::ws
 void DrawTextIn(HDC dc, HFONT font, COLORREF colour, const RECT& rect, const std::wstring& text, UINT format);
 
 // WM_PAINT through a memory bitmap of the client area, so that frequent repaints do not flicker.
-// A rectangle given as keep is left as it is on the screen.
-void PaintBuffered(HWND window, const std::function<void(HDC)>& paint, const RECT* keep = nullptr);
+void PaintBuffered(HWND window, const std::function<void(HDC)>& paint);
 
-// The painting messages of a page that paints all of itself: WM_PAINT buffered (keep as above),
-// WM_PRINTCLIENT, and WM_ERASEBKGND erasing nothing. False for any other message.
+// The painting messages of a page that paints all of itself: WM_PAINT buffered, WM_PRINTCLIENT,
+// and WM_ERASEBKGND erasing nothing. False for any other message.
 bool HandlePagePaint(HWND window, UINT message, WPARAM wParam, LRESULT& result,
-                     const std::function<void(HDC)>& paint, const RECT* keep = nullptr);
+                     const std::function<void(HDC)>& paint);
 
 // Moves a control of a dialog template to an exact pixel rectangle.
 void PlaceControl(HWND dialog, int id, int x, int y, int width, int height);

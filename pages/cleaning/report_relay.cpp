@@ -73,7 +73,10 @@ LRESULT ReportRelay::Take(const COPYDATASTRUCT* data) {
 bool ReportRelay::Flush() {
   size_t from = 0;
   while (from < held_.size()) {
-    if (Ended()) break;
+    if (Ended() || !IsWindow(page_)) {
+      ended_ = true;
+      break;
+    }
     LRESULT reply = SendMessageW(page_, kRelayedReportsMessage, held_.size() - from,
                                  reinterpret_cast<LPARAM>(held_.data() + from));
     // 0 is also what a window that does not know the message answers: the scan ends.

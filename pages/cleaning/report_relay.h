@@ -67,7 +67,7 @@ LRESULT TakeRelayedBatchAnsweringFirst(RelayedReport* reports, size_t count, LRE
 
 constexpr size_t kPacedItems = 300;
 constexpr DWORD kBatchMs = 40;
-constexpr size_t kLargestBatch = 2048;
+constexpr size_t kLargestBatch = 16384;
 
 class ReportRelay {
  public:
@@ -89,7 +89,8 @@ class ReportRelay {
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Take(const COPYDATASTRUCT* data);
-  bool Ended() const { return ended_ || stop_ || !IsWindow(page_); }
+  // Whether the page is still there is learnt when a batch goes to it.
+  bool Ended() const { return ended_ || stop_; }
 
   const HWND page_;
   const std::vector<ULONG_PTR> pacedKinds_;

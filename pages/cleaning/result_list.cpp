@@ -63,36 +63,15 @@ bool ResultList::ToggleAt(LPARAM point) {
   return true;
 }
 
-void ResultList::Freeze() {
-  if (frozen_ || !hwnd()) return;
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  frozen_ = true;
-}
-
-void ResultList::Thaw() {
-  if (!frozen_ || !hwnd()) return;
-  frozen_ = false;
-  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void ResultList::Refresh() {
-  if (!frozen_) return;
-  Thaw();
-  UpdateWindow(hwnd());
-  Freeze();
+void ResultList::ShowRows() {
+  if (countDue_ && hwnd()) SyncCount();
 }
 
 bool ResultList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (countDue_ && message != LVM_SETITEMCOUNT) SyncCount();
+  // Whoever asks the control about its rows hears of every row; its drawing and the user's
+  // clicks meanwhile work on the rows it was last told of.
+  if (countDue_ && message >= LVM_FIRST && message < LVM_FIRST + 0x100 && message != LVM_SETITEMCOUNT) SyncCount();
   switch (message) {
-    case WM_PAINT:
-      if (!frozen_) return false;
-      // Frozen, the control would only erase what needs painting.
-      SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
-      result = Default(message, wParam, lParam);
-      SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-      return true;
     case LVM_SETITEMSTATE: {
       const auto* state = reinterpret_cast<const LVITEMW*>(lParam);
       if (!state || !(state->stateMask & LVIS_STATEIMAGEMASK)) return false;

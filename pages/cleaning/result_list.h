@@ -9,9 +9,10 @@
 // rows are read, counted and checked with the usual list-view messages, which this class answers
 // from its rows, and a click on a check box or the space bar toggles it.
 //
-// While rows come in the list is "frozen" (its redrawing off) and drawn on request, as a list
-// redrawn for every row added takes far longer over it than the scan took to find it; a paint it
-// gets meanwhile (it was covered and is uncovered) still draws it whole.
+// While rows come in, the control is told how many there are only when the page asks (ShowRows,
+// a few times a second), not per row: each telling costs it a new scroll range and a redraw of
+// its scroll bar and of the new rows in view. A list-view message sent to it still sees every row
+// appended so far.
 #pragma once
 #include <windows.h>
 
@@ -26,18 +27,16 @@ class ResultList : public ui::CheckListView {
  public:
   // The control's styles, LVS_OWNERDATA added; answers the check marks from here.
   HWND Create(HWND parent, const RECT& rect, DWORD style, UINT id);
-  // Appends a checked row for the owner's item. The control learns the new count before it next
-  // draws or answers anything.
+  // Appends a checked row for the owner's item. The control learns the new count on ShowRows, or
+  // before it answers any list-view message.
   void Append(size_t item);
+  // Tells the control the rows appended since it was last told; it draws those in view.
+  void ShowRows();
+  // The rows appended, told to the control or not.
+  size_t Rows() const { return items_.size(); }
   // The owner's item a row shows, or SIZE_MAX.
   size_t ItemAt(int row) const;
   bool IsRowChecked(int row) const;
-
-  void Freeze();
-  void Thaw();
-  // Draws the list as it is now and leaves it frozen.
-  void Refresh();
-  bool frozen() const { return frozen_; }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -50,7 +49,6 @@ class ResultList : public ui::CheckListView {
   std::vector<size_t> items_;
   std::vector<bool> checked_;
   bool countDue_ = false;
-  bool frozen_ = false;
 };
 
 }  // namespace cleaning_pages

@@ -74,9 +74,9 @@ void CCleaningResultsDlg::OnInitDialog() {
 }
 
 void CCleaningResultsDlg::AddRow(size_t index) {
-  if (!finished_) list_.Freeze();  // drawn on the list timer
-  rowsAdded_ = true;
   list_.Append(index);
+  // The first row shows at once, the rest on the list timer.
+  if (finished_ || list_.Rows() == 1) list_.ShowRows();
 }
 
 void CCleaningResultsDlg::GiveCell(NMLVDISPINFOW* info) const {
@@ -119,7 +119,7 @@ void CCleaningResultsDlg::Finish(bool) {
   finished_ = true;
   if (!hwnd()) return;
   KillTimer(hwnd(), kListTimer);
-  list_.Thaw();
+  list_.ShowRows();
   ShowWindow(Item(IDC_ABORT), SW_HIDE);
   ShowWindow(Item(IDC_BACK), SW_SHOW);
   SetWindowPos(Item(IDC_CLEAN), nullptr, kCleanAt.x, kCleanAt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -192,26 +192,15 @@ void CCleaningResultsDlg::OnCommand(int id) {
 
 bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
-  // A list whose redrawing is off does not count as shown, so nothing would keep this page from
-  // painting over it; what it showed last stays until it is drawn again.
-  RECT list = kListRect;
-  if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); }, list_.frozen() ? &list : nullptr)) {
-    return true;
-  }
+  if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
       result = FALSE;
       return true;
     case WM_TIMER:
-      // Drawn when rows came, and now and then without: where the system hides a frozen list,
-      // whatever covered it meanwhile is gone from it then.
       if (wParam != kListTimer) return false;
-      if (rowsAdded_ || ++quietTicks_ >= 3) {
-        list_.Refresh();
-        rowsAdded_ = false;
-        quietTicks_ = 0;
-      }
+      list_.ShowRows();
       return true;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);

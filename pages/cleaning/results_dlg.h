@@ -47,9 +47,10 @@ class CCleaningResultsDlg : public ui::Dialog {
   static constexpr POINT kCleanAt = {415, 387};
   static constexpr POINT kBackAt = {265, 387};
   static constexpr RECT kHeaderRect = {0, 0, 573, 80};
-  // While a scan adds rows the list is drawn at this pace rather than row by row.
+  // While a scan adds rows the list is told of them at this pace rather than row by row (the
+  // first row at once).
   static constexpr UINT_PTR kListTimer = 3;
-  static constexpr UINT kListRefreshMs = 1000;
+  static constexpr UINT kListRefreshMs = 250;
 
   CCleaningResultsDlg(UINT templateId, const Texts& texts);
 
@@ -58,7 +59,7 @@ class CCleaningResultsDlg : public ui::Dialog {
   bool Open(HWND parent, const RECT& rect, Owner* owner, HWND ownerWindow, UINT backMessage);
 
   // Appends a checked row for the owner's item index; its texts are asked of the owner when the
-  // row is drawn or read.
+  // row is drawn or read. The list shows it on its timer.
   void AddRow(size_t index);
   // The counters of the header (repainted on the next RepaintHeader).
   void SetTotals(int count, uint64_t total);
@@ -100,8 +101,6 @@ class CCleaningResultsDlg : public ui::Dialog {
   HWND ownerWindow_ = nullptr;
   UINT backMessage_ = 0;
   ResultList list_;
-  bool rowsAdded_ = false;  // since the list was last drawn
-  int quietTicks_ = 0;
   ui::CSkinButton abort_, clean_, back_;
   ui::GpBitmap picture_, band_;
   PageFonts fonts_;
