@@ -227,7 +227,7 @@ LRESULT CCleaningStartDlg::Verdict() const {
   return report_reply::kGoOn;
 }
 
-LRESULT CCleaningStartDlg::OnRelayedReports(RelayedReport* reports, size_t count) {
+LRESULT CCleaningStartDlg::OnRelayedReports(const RelayedReport* reports, size_t count) {
   auto take = [this](const COPYDATASTRUCT* data) { return OnReport(data); };
   // While the list is paced the worker waits out each pause, and this thread gets back to its
   // own messages between one item and the next; after that the worker scans on meanwhile.
@@ -351,7 +351,7 @@ bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       }
       return false;
     case kRelayedReportsMessage:
-      result = OnRelayedReports(reinterpret_cast<RelayedReport*>(lParam), static_cast<size_t>(wParam));
+      result = OnRelayedReports(reinterpret_cast<const RelayedReport*>(lParam), static_cast<size_t>(wParam));
       return true;
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));

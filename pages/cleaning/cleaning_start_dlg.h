@@ -111,7 +111,7 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   // open, or the result page is being made) or stop.
   LRESULT Verdict() const;
   LRESULT OnReport(const COPYDATASTRUCT* data);
-  LRESULT OnRelayedReports(RelayedReport* reports, size_t count);
+  LRESULT OnRelayedReports(const RelayedReport* reports, size_t count);
   void AddItem(std::wstring_view text);
   void RetireCurrent();
   void LockMenu(bool lock);

@@ -60,7 +60,9 @@ LRESULT ReportRelay::Take(const COPYDATASTRUCT* data) {
   if (!data) return report_reply::kGoOn;
   const auto* chars = static_cast<const wchar_t*>(data->lpData);
   size_t length = chars ? base::LengthBounded(chars, data->cbData / sizeof(wchar_t)) : 0;
-  held_.push_back(RelayedReport{data->dwData, std::wstring(chars ? chars : L"", length)});
+  held_.push_back(Held{data->dwData, texts_.size(), length});
+  if (chars) texts_.insert(texts_.end(), chars, chars + length);
+  texts_.push_back(L'\0');
   const bool item = std::find(pacedKinds_.begin(), pacedKinds_.end(), data->dwData) != pacedKinds_.end();
   const bool paced = item && itemsPassed_ < pacedItems_;
   if (item) ++itemsPassed_;
@@ -71,23 +73,26 @@ LRESULT ReportRelay::Take(const COPYDATASTRUCT* data) {
 }
 
 bool ReportRelay::Flush() {
+  batch_.resize(held_.size());
+  for (size_t i = 0; i < held_.size(); ++i) batch_[i] = {held_[i].kind, texts_.data() + held_[i].offset, held_[i].length};
   size_t from = 0;
-  while (from < held_.size()) {
+  while (from < batch_.size()) {
     if (Ended() || !IsWindow(page_)) {
       ended_ = true;
       break;
     }
-    LRESULT reply = SendMessageW(page_, kRelayedReportsMessage, held_.size() - from,
-                                 reinterpret_cast<LPARAM>(held_.data() + from));
+    LRESULT reply = SendMessageW(page_, kRelayedReportsMessage, batch_.size() - from,
+                                 reinterpret_cast<LPARAM>(batch_.data() + from));
     // 0 is also what a window that does not know the message answers: the scan ends.
     if (reply <= 0) {
       ended_ = true;
       break;
     }
-    from += std::min(static_cast<size_t>(reply - 1), held_.size() - from);
-    if (from < held_.size()) Sleep(report::kResendDelayMs);  // the page asks for the rest again later
+    from += std::min(static_cast<size_t>(reply - 1), batch_.size() - from);
+    if (from < batch_.size()) Sleep(report::kResendDelayMs);  // the page asks for the rest again later
   }
   held_.clear();
+  texts_.clear();
   flushedAt_ = GetTickCount();
   return !Ended();
 }

@@ -11,23 +11,28 @@
 
 #include <atomic>
 #include <cstddef>
-#include <iterator>
-#include <string>
+#include <algorithm>
 #include <vector>
 
 #include "contracts/messages.h"
 
 namespace cleaning_pages {
 
+// A report as the page gets it: its text (length characters, then a terminator) lies in the
+// relay's buffer and is valid for the length of the call only.
 struct RelayedReport {
   ULONG_PTR kind;
-  std::wstring text;
+  const wchar_t* text;
+  size_t length;
 };
 
-// Sent to the page: wParam the number of reports, lParam the first (RelayedReport*), valid for the
-// length of the call. The page answers 0 to end the scan, else 1 + the number it took; a page that
-// takes the whole batch may move the texts out of it.
+// Sent to the page: wParam the number of reports, lParam the first (const RelayedReport*). The
+// page answers 0 to end the scan, else 1 + the number it took.
 constexpr UINT kRelayedReportsMessage = WM_APP + 0x120;
+
+inline COPYDATASTRUCT AsCopyData(const RelayedReport& report) {
+  return {report.kind, static_cast<DWORD>(report.length * sizeof(wchar_t)), const_cast<wchar_t*>(report.text)};
+}
 
 // The page's side: each report of a batch through take (a report handler answering report_reply
 // values), as if each had come alone, until one is not taken; the reply to the relay.
@@ -36,9 +41,7 @@ LRESULT TakeRelayedReports(const RelayedReport* reports, size_t count, Take take
   if (!reports) return 1;
   size_t taken = 0;
   for (; taken < count; ++taken) {
-    const RelayedReport& report = reports[taken];
-    COPYDATASTRUCT data = {report.kind, static_cast<DWORD>(report.text.size() * sizeof(wchar_t)),
-                           const_cast<wchar_t*>(report.text.c_str())};
+    COPYDATASTRUCT data = AsCopyData(reports[taken]);
     LRESULT reply = take(&data);
     if (reply == report_reply::kStop) return 0;
     if (reply == report_reply::kResend) break;
@@ -47,19 +50,28 @@ LRESULT TakeRelayedReports(const RelayedReport* reports, size_t count, Take take
 }
 
 // The same for a page that takes a batch whole or not at all: verdict (a report_reply value) is
-// its answer for every report of the batch. It answers before it does the work, on the reports
-// moved out of the batch, so the worker scans on while the page lists what came, on the other
-// processor where there is one.
+// its answer for every report of the batch. It answers before it does the work, on its own copy
+// of the batch (one block for all the texts), so the worker scans on while the page lists what
+// came, on the other processor where there is one.
 template <typename Take>
-LRESULT TakeRelayedBatchAnsweringFirst(RelayedReport* reports, size_t count, LRESULT verdict, Take take) {
+LRESULT TakeRelayedBatchAnsweringFirst(const RelayedReport* reports, size_t count, LRESULT verdict, Take take) {
   if (verdict == report_reply::kStop) return 0;
   if (verdict == report_reply::kResend || !reports) return 1;
-  const std::vector<RelayedReport> batch(std::make_move_iterator(reports), std::make_move_iterator(reports + count));
+  size_t chars = 0;
+  for (size_t i = 0; i < count; ++i) chars += reports[i].length + 1;
+  std::vector<wchar_t> texts(chars);
+  std::vector<RelayedReport> batch(reports, reports + count);
+  wchar_t* at = texts.data();
+  for (RelayedReport& report : batch) {
+    std::copy(report.text, report.text + report.length, at);
+    at[report.length] = L'\0';
+    report.text = at;
+    at += report.length + 1;
+  }
   const LRESULT reply = static_cast<LRESULT>(count) + 1;
-  ReplyMessage(reply);  // the relay may free its reports from here on
+  ReplyMessage(reply);  // the relay may reuse its buffer from here on
   for (const RelayedReport& report : batch) {
-    COPYDATASTRUCT data = {report.kind, static_cast<DWORD>(report.text.size() * sizeof(wchar_t)),
-                           const_cast<wchar_t*>(report.text.c_str())};
+    COPYDATASTRUCT data = AsCopyData(report);
     take(&data);
   }
   return reply;
@@ -97,8 +109,17 @@ class ReportRelay {
   const size_t pacedItems_;
   const std::atomic<bool>& stop_;
   const DWORD batchMs_;
+  // A report held: its kind and where its text lies in texts_. The buffers keep their size from
+  // batch to batch, so holding a report allocates nothing.
+  struct Held {
+    ULONG_PTR kind;
+    size_t offset, length;
+  };
+
   HWND window_ = nullptr;
-  std::vector<RelayedReport> held_;
+  std::vector<Held> held_;
+  std::vector<wchar_t> texts_;
+  std::vector<RelayedReport> batch_;
   size_t itemsPassed_ = 0;
   DWORD flushedAt_ = 0;
   bool ended_ = false;

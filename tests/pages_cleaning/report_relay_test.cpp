@@ -56,7 +56,8 @@ class ScriptedPage {
     for (size_t i = 0; i < wParam; ++i) kinds.push_back(reports[i].kind);
     page->batches.push_back(kinds);
     LRESULT reply = page->script_(page->batches.size() - 1, wParam);
-    for (LRESULT i = 0; i + 1 < reply && static_cast<size_t>(i) < wParam; ++i) page->taken.push_back(reports[i].text);
+    for (LRESULT i = 0; i + 1 < reply && static_cast<size_t>(i) < wParam; ++i)
+      page->taken.emplace_back(reports[i].text, reports[i].length);
     return reply;
   }
   Script script_;
@@ -162,7 +163,7 @@ struct AnsweringFirstPage {
     auto* page = reinterpret_cast<AnsweringFirstPage*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message != cleaning_pages::kRelayedReportsMessage || !page) return DefWindowProcW(window, message, wParam, lParam);
     return cleaning_pages::TakeRelayedBatchAnsweringFirst(
-        reinterpret_cast<RelayedReport*>(lParam), wParam, page->verdict, [page](const COPYDATASTRUCT* data) {
+        reinterpret_cast<const RelayedReport*>(lParam), wParam, page->verdict, [page](const COPYDATASTRUCT* data) {
           page->listedAfterTheAnswer += WaitForSingleObject(page->answered, 10000) == WAIT_OBJECT_0;
           page->listed.emplace_back(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
           return report_reply::kGoOn;
@@ -176,10 +177,12 @@ struct BatchSender {
   LRESULT reply = -1;
   static unsigned __stdcall Main(void* self) {
     auto* sender = static_cast<BatchSender*>(self);
-    std::vector<RelayedReport> batch = {{kItem, L"one"}, {kProgress, L"two"}, {kItem, L"three"}};
+    std::wstring texts[] = {L"one", L"two", L"three"};
+    std::vector<RelayedReport> batch = {{kItem, texts[0].c_str(), 3}, {kProgress, texts[1].c_str(), 3},
+                                        {kItem, texts[2].c_str(), 5}};
     sender->reply = SendMessageW(sender->page, cleaning_pages::kRelayedReportsMessage, batch.size(),
                                  reinterpret_cast<LPARAM>(batch.data()));
-    for (RelayedReport& report : batch) report.text.assign(report.text.size(), L'x');
+    for (std::wstring& text : texts) text.assign(text.size(), L'x');
     SetEvent(sender->answered);
     return 0;
   }
