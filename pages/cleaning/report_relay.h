@@ -9,9 +9,9 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <algorithm>
 #include <vector>
 
 #include "contracts/messages.h"
