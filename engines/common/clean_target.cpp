@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "base/text.h"
+#include "engines/common/path_guard.h"
 
 namespace cleaning {
 namespace {
@@ -42,6 +43,26 @@ std::wstring CleanFilePath(const wchar_t* name, const wchar_t* location) {
   std::wstring path(location, locationLength);
   path.append(name, nameLength);
   return path;
+}
+
+std::wstring FileTarget::Path() const {
+  return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
+}
+
+bool CleanFileTarget(const wchar_t* name, const wchar_t* location, FileTarget* target) {
+  std::wstring path = CleanFilePath(name, location);
+  size_t cut = path.find_last_of(L"\\/");
+  if (path.empty() || cut == std::wstring::npos) return false;
+  std::wstring file = path.substr(cut + 1);
+  if (file.empty() || file == L"." || file == L".." || file.find_first_of(L"<>:\"|?*") != std::wstring::npos) return false;
+  for (wchar_t c : file) {
+    if (c < 32) return false;
+  }
+  // "X:\\name": the folder is the drive's root, backslash and all.
+  std::wstring folder = path.substr(0, cut == 2 && path[1] == L':' ? 3 : cut);
+  if (!CanonicalPath(folder, &target->folder)) return false;
+  target->name = file;
+  return true;
 }
 
 }  // namespace cleaning

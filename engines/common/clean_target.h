@@ -17,4 +17,17 @@ bool RegistryLocation(const wchar_t* location, std::wstring* subKey);
 // absolute path ("X:\..." or "\\server\...").
 std::wstring CleanFilePath(const wchar_t* name, const wchar_t* location);
 
+// One file a clean request names: its folder in canonical form (engines/common/path_guard.h) and
+// its name exactly as given, trailing dots or spaces included.
+struct FileTarget {
+  std::wstring folder;
+  std::wstring name;
+  std::wstring Path() const;
+};
+
+// The file location + name names (as CleanFilePath joins them). False when the two name no file:
+// see CleanFilePath; a name that is "." or "..", holds a wildcard or a character no file name
+// may hold; a folder that has no canonical form ("\\?\" and "\\.\" forms included).
+bool CleanFileTarget(const wchar_t* name, const wchar_t* location, FileTarget* target);
+
 }  // namespace cleaning

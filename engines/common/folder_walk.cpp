@@ -21,12 +21,35 @@ bool EndsWithSeparator(const std::wstring& path) {
   return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
 }
 
+std::wstring Upper(std::wstring text) {
+  if (!text.empty()) CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+  return text;
+}
+
 }  // namespace
+
+void FolderWalk::Fence(std::vector<std::wstring> folders) {
+  fence_.clear();
+  for (std::wstring& folder : folders) fence_.push_back(Upper(std::move(folder)));
+}
+
+bool FolderWalk::Fenced() const {
+  // Compared by length first: the walk meets many folders, the fence holds a few.
+  for (const std::wstring& folder : fence_) {
+    if (folder.size() == path_.size() && Upper(path_) == folder) return true;
+  }
+  return false;
+}
 
 bool FolderWalk::Walk(const std::wstring& folder) {
   if (reporter_.stopped()) return false;
   if (folder.empty()) return true;
   path_ = folder;
+  // The walk never enters a link below its root; a root that is one leads just as far astray.
+  std::wstring named = folder;
+  while (named.size() > 3 && EndsWithSeparator(named)) named.pop_back();
+  DWORD attributes = GetFileAttributesW(named.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
   if (!EndsWithSeparator(path_)) path_.push_back(L'\\');
   return WalkLevel();
 }
@@ -60,6 +83,7 @@ bool FolderWalk::WalkLevel() {
       // A junction or linked folder leads elsewhere (often back up the tree): what lies there
       // is walked where it really is, or not at all.
       if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+      if (!fence_.empty() && Fenced()) continue;
       path_.push_back(L'\\');
       if (!WalkLevel()) return false;
       continue;

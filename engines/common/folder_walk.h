@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "engines/common/reporter.h"
 
@@ -20,17 +21,24 @@ class FolderWalk {
   FolderWalk(const FolderWalk&) = delete;
   FolderWalk& operator=(const FolderWalk&) = delete;
 
-  // Walks folder and everything below it. A folder that cannot be listed, or whose search pattern
-  // would reach 260 characters, reports nothing. False when the receiver ended the scan.
+  // Folders (full paths as the walk spells them, no trailing backslash) the walk never enters.
+  void Fence(std::vector<std::wstring> folders);
+
+  // Walks folder and everything below it. A folder that cannot be listed, whose search pattern
+  // would reach 260 characters, or that is itself a junction or link, reports nothing. False when
+  // the receiver ended the scan.
   bool Walk(const std::wstring& folder);
 
  private:
   bool WalkLevel();  // path_ holds the folder to list, ending with a separator
   HANDLE FindFirst(const wchar_t* pattern, WIN32_FIND_DATAW* data);
+  bool Fenced() const;  // path_ names a folder of the fence
+
 
   Reporter& reporter_;
   NameFilter filter_;
   std::wstring path_;
+  std::vector<std::wstring> fence_;  // upper case
   bool basicFind_ = true;  // until the system refuses the Windows 7 search options
 };
 

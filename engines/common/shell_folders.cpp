@@ -23,6 +23,15 @@ HRESULT ShellFolderPath(int csidl, std::wstring* path) {
 }
 
 HRESULT TemporaryFolder(std::wstring* path) {
+  wchar_t probe[2];
+  if (GetEnvironmentVariableW(L"TMP", probe, 2) || GetEnvironmentVariableW(L"TEMP", probe, 2)) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    path->assign(temp, length);
+    while (path->size() > 3 && path->back() == L'\\') path->pop_back();
+    return S_OK;
+  }
   std::wstring local;
   HRESULT hr = ShellFolderPath(CSIDL_LOCAL_APPDATA, &local);
   if (FAILED(hr)) return hr;

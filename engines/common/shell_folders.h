@@ -10,10 +10,12 @@ namespace cleaning {
 // The failure's HRESULT when there is none.
 HRESULT ShellFolderPath(int csidl, std::wstring* path);
 
-// The user's temporary folder as the cleaners know it: the local application data folder cut at
-// its last backslash, followed by "\Temp" (the temporary folder of Windows 2000 and XP) when that
-// folder exists; otherwise (Vista and later) the local application data folder followed by
-// "\Temp". The failure's HRESULT when the local application data folder has no path.
+// The user's temporary folder as the system defines it: the folder GetTempPathW names (the TMP
+// or TEMP the shell gave the user), without its trailing backslash. Only when neither variable is
+// set, the classic rule: the local application data folder cut at its last backslash, followed by
+// "\Temp", when that folder exists; otherwise the local application data folder followed by
+// "\Temp". The failure's HRESULT when none of these has a path. The folder still has to pass the
+// guard (engines/common/path_guard.h) before it is walked.
 HRESULT TemporaryFolder(std::wstring* path);
 
 }  // namespace cleaning

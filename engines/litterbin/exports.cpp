@@ -33,8 +33,11 @@ int WINAPI LitterbinGetJunkFile(HWND window, const wchar_t* drive) {
 
 int WINAPI LitterbinCleanJunkFile(const wchar_t* name, const wchar_t* location, int mode) {
   return cleaning::Guarded([&] {
-    std::wstring path = cleaning::CleanFilePath(name, location);
-    return path.empty() ? 0 : DeleteFileType(path.c_str(), mode);
+    // The scan reports files of drive roots only ("X:\...").
+    if (!location || !location[0] || location[1] != L':' || location[2] != L'\\') return 0;
+    cleaning::FileTarget target;
+    if (!cleaning::CleanFileTarget(name, location, &target) || !litterbin::IsJunkNow(target)) return 0;
+    return DeleteFileType(target.Path().c_str(), mode) == 1 ? 1 : 0;
   });
 }
 

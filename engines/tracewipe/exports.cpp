@@ -202,8 +202,7 @@ int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int in
 
 int WINAPI TracewipeCleanEvidenceFile(const wchar_t* name, const wchar_t* location) {
   return cleaning::Guarded([&] {
-    tracewipe::CleanEvidence(name, location);
-    return 0;
+    return tracewipe::CleanEvidence(name, location) ? 1 : 0;
   });
 }
 

@@ -74,6 +74,20 @@ bool ReportFile(cleaning::Reporter& reporter, const std::wstring& folder, const 
   return reporter.Progress(name) && reporter.Item(name, path, size);
 }
 
+// The profile's cache folder, when the guard lets it be taken whole.
+bool CacheFolder(const cleaning::PathGuard& guard, const FirefoxProfile& profile, const DataFolders& folders,
+                 std::wstring* cache, std::wstring* canonical) {
+  std::wstring folder;
+  return ProfileFolder(profile, folders, true, &folder) && PlainFolderBelow(folder, L"cache2", cache) &&
+         guard.AcceptRoot(*cache, nullptr, canonical);
+}
+
+bool ObjectsFolder(const cleaning::PathGuard& guard, const DataFolders& folders, std::wstring* objects,
+                   std::wstring* canonical) {
+  return PlainFolderBelow(folders.roaming, L"Macromedia\\Flash Player\\#SharedObjects", objects) &&
+         guard.AcceptRoot(*objects, nullptr, canonical);
+}
+
 }  // namespace
 
 bool CurrentDataFolders(DataFolders* folders, LONG* status) {
@@ -83,15 +97,34 @@ bool CurrentDataFolders(DataFolders* folders, LONG* status) {
   return SUCCEEDED(hr);
 }
 
+bool IsBrowserFileTrace(const cleaning::PathGuard& guard, const DataFolders& folders,
+                        const cleaning::FileTarget& target) {
+  std::wstring walked, root;
+  if (ObjectsFolder(guard, folders, &walked, &root) && cleaning::WalkReaches(target.folder, root)) return true;
+  for (const FirefoxProfile& profile : FirefoxProfiles(folders.roaming, folders.local)) {
+    if (CacheFolder(guard, profile, folders, &walked, &root) && cleaning::WalkReaches(target.folder, root)) return true;
+    std::wstring folder, canonical;
+    if (!ProfileFolder(profile, folders, false, &folder) || !cleaning::CanonicalPath(folder, &canonical)) continue;
+    if (_wcsicmp(canonical.c_str(), target.folder.c_str()) != 0) continue;
+    for (FirefoxTrace trace : {FirefoxTrace::Cookies, FirefoxTrace::FormData, FirefoxTrace::Passwords,
+                               FirefoxTrace::Downloads}) {
+      for (const wchar_t* name : FilesOf(trace)) {
+        if (_wcsicmp(name, target.name.c_str()) == 0) return true;
+      }
+    }
+  }
+  return false;
+}
+
 LONG ScanFirefox(cleaning::Reporter& reporter, const DataFolders& folders, FirefoxTrace trace) {
   std::vector<FirefoxProfile> profiles = FirefoxProfiles(folders.roaming, folders.local);
   if (profiles.empty()) return ERROR_FILE_NOT_FOUND;
+  const cleaning::PathGuard guard;
   for (const FirefoxProfile& profile : profiles) {
     std::wstring folder;
     if (trace == FirefoxTrace::Cache) {
-      std::wstring cache;
-      if (ProfileFolder(profile, folders, true, &folder) && PlainFolderBelow(folder, L"cache2", &cache) &&
-          !cleaning::FolderWalk(reporter).Walk(cache)) {
+      std::wstring cache, canonical;
+      if (CacheFolder(guard, profile, folders, &cache, &canonical) && !cleaning::FolderWalk(reporter).Walk(cache)) {
         break;
       }
       continue;
@@ -105,10 +138,8 @@ LONG ScanFirefox(cleaning::Reporter& reporter, const DataFolders& folders, Firef
 }
 
 LONG ScanFlashObjects(cleaning::Reporter& reporter, const DataFolders& folders) {
-  std::wstring objects;
-  if (!PlainFolderBelow(folders.roaming, L"Macromedia\\Flash Player\\#SharedObjects", &objects)) {
-    return ERROR_PATH_NOT_FOUND;
-  }
+  std::wstring objects, canonical;
+  if (!ObjectsFolder(cleaning::PathGuard(), folders, &objects, &canonical)) return ERROR_PATH_NOT_FOUND;
   cleaning::FolderWalk(reporter).Walk(objects);
   return ERROR_SUCCESS;
 }

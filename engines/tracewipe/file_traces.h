@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "engines/common/clean_target.h"
+#include "engines/common/path_guard.h"
 #include "engines/common/reporter.h"
 
 namespace tracewipe {
@@ -29,5 +31,10 @@ bool CurrentDataFolders(DataFolders* folders, LONG* status);
 
 LONG ScanFirefox(cleaning::Reporter& reporter, const DataFolders& folders, FirefoxTrace trace);
 LONG ScanFlashObjects(cleaning::Reporter& reporter, const DataFolders& folders);
+
+// Whether a scan of the browsers' and plug-ins' traces would report the file now: it lies in a
+// cache or stored-objects folder the guard accepts, or is a listed file of a profile's folder.
+bool IsBrowserFileTrace(const cleaning::PathGuard& guard, const DataFolders& folders,
+                        const cleaning::FileTarget& target);
 
 }  // namespace tracewipe

@@ -159,6 +159,39 @@ std::wstring Rot13(std::wstring_view name) {
   return decoded;
 }
 
+bool IsRegistryTrace(std::wstring_view subKey, std::wstring_view valueName) {
+  if (valueName.empty()) return false;
+  for (RegistryTrace trace :
+       {RegistryTrace::MappedDrives, RegistryTrace::SearchComputer, RegistryTrace::StartMenuClicks,
+        RegistryTrace::StartMenuOrder, RegistryTrace::AutoDial, RegistryTrace::Telnet, RegistryTrace::TypedUrls,
+        RegistryTrace::AutoCompleteData, RegistryTrace::AutoCompletePasswords, RegistryTrace::QuickTimeMovies,
+        RegistryTrace::PaintFiles, RegistryTrace::WinRarHistory}) {
+    for (const Source& source : SourcesOf(trace)) {
+      size_t keyLength = wcslen(source.key);
+      if (subKey.size() < keyLength || _wcsnicmp(subKey.data(), source.key, keyLength) != 0) continue;
+      std::wstring_view below = subKey.substr(keyLength);
+      if (!below.empty() && below[0] != L'\\') continue;
+      // The steps below the source's key, each a name of a key the walk can meet.
+      int depth = 0;
+      std::wstring_view last = std::wstring_view(source.key).substr(std::wstring_view(source.key).rfind(L'\\') + 1);
+      while (!below.empty()) {
+        below.remove_prefix(1);
+        size_t end = below.find(L'\\');
+        std::wstring_view step = below.substr(0, end);
+        if (step.empty()) break;
+        last = step;
+        ++depth;
+        below = end == std::wstring_view::npos ? std::wstring_view() : below.substr(end);
+      }
+      if (!below.empty() || depth > source.depth) continue;
+      if (source.onlyIn && !SameText(last, source.onlyIn)) continue;
+      if (source.accept && !source.accept(valueName)) continue;
+      return true;
+    }
+  }
+  return false;
+}
+
 LONG ScanRegistryTrace(cleaning::Reporter& reporter, RegistryTrace trace) {
   LONG status = ERROR_SUCCESS;
   for (const Source& source : SourcesOf(trace)) {

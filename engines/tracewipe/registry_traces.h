@@ -31,6 +31,10 @@ enum class RegistryTrace {
 // Reports the trace's values. The status of the last key opened; a missing key finds nothing.
 LONG ScanRegistryTrace(cleaning::Reporter& reporter, RegistryTrace trace);
 
+// Whether the value valueName of HKEY_CURRENT_USER\subKey (no trailing backslash) is one a scan
+// of these traces reports: the key is one the trace's scan walks, and the name one it takes.
+bool IsRegistryTrace(std::wstring_view subKey, std::wstring_view valueName);
+
 // name with every Latin letter turned 13 places, as Explorer stores the names of its click history.
 std::wstring Rot13(std::wstring_view name);
 

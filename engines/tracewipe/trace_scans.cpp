@@ -1,5 +1,7 @@
 #include "engines/tracewipe/trace_scans.h"
 
+#include <shlobj.h>
+
 #include <cwchar>
 #include <string>
 
@@ -9,7 +11,10 @@
 #include "contracts/tools.h"
 #include "engines/common/clean_target.h"
 #include "engines/common/folder_walk.h"
+#include "engines/common/path_guard.h"
 #include "engines/common/shell_folders.h"
+#include "engines/tracewipe/file_traces.h"
+#include "engines/tracewipe/registry_traces.h"
 
 namespace tracewipe {
 namespace {
@@ -19,9 +24,75 @@ const DWORD kNameChars = contracts::kValueChars;  // longer value and key names 
 
 LONG StatusOf(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr; }
 
-LONG ScanFolder(cleaning::Reporter& reporter, const std::wstring& folder) {
-  cleaning::FolderWalk(reporter).Walk(folder);
-  return ERROR_SUCCESS;
+// The shell folders a category takes whole, and the Windows sub-folder each may be.
+struct WholeFolder {
+  int csidl;  // -1: the temporary folder
+  const wchar_t* ownSystemFolder;
+};
+const WholeFolder kWholeFolders[] = {
+    {CSIDL_RECENT, nullptr}, {-1, L"Temp"}, {CSIDL_HISTORY, nullptr}, {CSIDL_COOKIES, nullptr},
+    {CSIDL_INTERNET_CACHE, nullptr},
+};
+
+// The folder a whole-folder category walks now, as named (walked) and in canonical form; the
+// failure when it has no path, ERROR_ACCESS_DENIED when the guard refuses it.
+LONG WholeFolderRoot(const cleaning::PathGuard& guard, const WholeFolder& category, std::wstring* walked,
+                     std::wstring* canonical) {
+  HRESULT hr = category.csidl < 0 ? cleaning::TemporaryFolder(walked) : cleaning::ShellFolderPath(category.csidl, walked);
+  if (FAILED(hr)) return StatusOf(hr);
+  return guard.AcceptRoot(*walked, category.ownSystemFolder, canonical) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+LONG ScanFolder(cleaning::Reporter& reporter, int csidl) {
+  for (const WholeFolder& category : kWholeFolders) {
+    if (category.csidl != csidl) continue;
+    std::wstring folder, canonical;
+    LONG status = WholeFolderRoot(cleaning::PathGuard(), category, &folder, &canonical);
+    if (status == ERROR_SUCCESS) cleaning::FolderWalk(reporter).Walk(folder);
+    return status;
+  }
+  return ERROR_INVALID_PARAMETER;
+}
+
+bool IsFolderTrace(const cleaning::FileTarget& target) {
+  const cleaning::PathGuard guard;
+  for (const WholeFolder& category : kWholeFolders) {
+    std::wstring folder, root;
+    if (WholeFolderRoot(guard, category, &folder, &root) == ERROR_SUCCESS && cleaning::WalkReaches(target.folder, root)) {
+      return true;
+    }
+  }
+  DataFolders folders;
+  LONG status = ERROR_SUCCESS;
+  return CurrentDataFolders(&folders, &status) && IsBrowserFileTrace(guard, folders, target);
+}
+
+bool SameKey(std::wstring_view a, const wchar_t* b) {
+  std::wstring_view key(b);
+  if (!key.empty() && key.back() == L'\\') key.remove_suffix(1);
+  return a.size() == key.size() && _wcsnicmp(a.data(), key.data(), key.size()) == 0;
+}
+
+// A key holding one history of the two-level categories: a direct sub-key of parent.
+bool IsHistoryKey(std::wstring_view subKey, const wchar_t* parent) {
+  size_t length = wcslen(parent);
+  if (subKey.size() <= length || _wcsnicmp(subKey.data(), parent, length) != 0) return false;
+  std::wstring_view name = subKey.substr(length);
+  return name.find(L'\\') == std::wstring_view::npos;
+}
+
+bool IsRegistryTraceNow(std::wstring_view subKey, std::wstring_view valueName) {
+  if (valueName.empty() || subKey.empty()) return false;
+  if (SameKey(subKey, kRunMruKey) || SameKey(subKey, kMediaPlayerKey) || SameKey(subKey, kMediaPlayerClassicKey) ||
+      SameKey(subKey, kManagementConsoleKey) || IsHistoryKey(subKey, kSearchAssistantKey)) {
+    return true;
+  }
+  int generation = CheckWindowsVersion();
+  if ((generation == 5 && IsHistoryKey(subKey, kOpenSaveMruKey)) ||
+      (generation == 6 && IsHistoryKey(subKey, kOpenSavePidlMruKey))) {
+    return true;
+  }
+  return IsRegistryTrace(subKey, valueName);
 }
 
 enum class ProgressText { Value, Location };
@@ -52,19 +123,9 @@ bool ReportValues(cleaning::Reporter& reporter, HKEY key, const std::wstring& lo
 
 }  // namespace
 
-LONG ScanShellFolder(cleaning::Reporter& reporter, int csidl) {
-  std::wstring folder;
-  HRESULT hr = cleaning::ShellFolderPath(csidl, &folder);
-  if (FAILED(hr)) return StatusOf(hr);
-  return ScanFolder(reporter, folder);
-}
+LONG ScanShellFolder(cleaning::Reporter& reporter, int csidl) { return ScanFolder(reporter, csidl); }
 
-LONG ScanTemporaryFiles(cleaning::Reporter& reporter) {
-  std::wstring folder;
-  HRESULT hr = cleaning::TemporaryFolder(&folder);
-  if (FAILED(hr)) return StatusOf(hr);
-  return ScanFolder(reporter, folder);
-}
+LONG ScanTemporaryFiles(cleaning::Reporter& reporter) { return ScanFolder(reporter, -1); }
 
 LONG ScanValueList(cleaning::Reporter& reporter, const wchar_t* keyPath, const wchar_t* location) {
   base::UniqueKey key;
@@ -105,21 +166,25 @@ LONG ScanCommonDialog(cleaning::Reporter& reporter, int generation) {
   return ERROR_SUCCESS;
 }
 
-void CleanEvidence(const wchar_t* name, const wchar_t* location) {
-  if (!name || !*name) return;
+bool CleanEvidence(const wchar_t* name, const wchar_t* location) {
+  if (!name || !*name) return false;
   std::wstring subKey;
   if (cleaning::RegistryLocation(location, &subKey)) {
-    if (subKey.empty()) return;  // a value of HKEY_CURRENT_USER itself is no trace any scan reports
-    base::UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                      key.receive()) != ERROR_SUCCESS) {
-      return;
+    // Scans report a key's location with or without its trailing backslash.
+    std::wstring_view key(subKey);
+    if (!key.empty() && key.back() == L'\\') key.remove_suffix(1);
+    std::wstring_view valueName(name, wcsnlen(name, kNameChars));
+    if (valueName.size() >= kNameChars || !IsRegistryTraceNow(key, valueName)) return false;
+    base::UniqueKey open;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(key).c_str(), 0, KEY_READ | KEY_SET_VALUE, open.receive()) !=
+        ERROR_SUCCESS) {
+      return false;
     }
-    RegDeleteValueW(key.get(), name);
-    return;
+    return RegDeleteValueW(open.get(), name) == ERROR_SUCCESS;
   }
-  std::wstring path = cleaning::CleanFilePath(name, location);
-  if (!path.empty()) DeleteFileType(path.c_str(), 0);
+  cleaning::FileTarget target;
+  if (!cleaning::CleanFileTarget(name, location, &target) || !IsFolderTrace(target)) return false;
+  return DeleteFileType(target.Path().c_str(), 0) == 1;
 }
 
 }  // namespace tracewipe

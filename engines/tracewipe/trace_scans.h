@@ -27,9 +27,12 @@ constexpr wchar_t kOpenSavePidlMruKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU\\";
 constexpr wchar_t kSearchAssistantKey[] = L"Software\\Microsoft\\Search Assistant\\ACMru\\";
 
-// Every file below a shell folder (CSIDL number).
+// Every file below a shell folder (CSIDL_RECENT, _HISTORY, _COOKIES, _INTERNET_CACHE) when the
+// guard (engines/common/path_guard.h) accepts it as a whole-folder root; ERROR_ACCESS_DENIED, and
+// nothing reported, when it does not.
 LONG ScanShellFolder(cleaning::Reporter& reporter, int csidl);
-// Every file below the user's temporary folder (cleaning::TemporaryFolder).
+// Every file below the user's temporary folder (cleaning::TemporaryFolder), guarded the same way;
+// the Windows folder's "Temp" is the one folder inside the Windows folder it may be.
 LONG ScanTemporaryFiles(cleaning::Reporter& reporter);
 // Every value of HKEY_CURRENT_USER\key: progress with the value's text, then an item with the
 // given location and the text's size in bytes.
@@ -43,7 +46,10 @@ LONG ScanHistoryKeys(cleaning::Reporter& reporter, const wchar_t* parent, const 
 LONG ScanCommonDialog(cleaning::Reporter& reporter, int generation);
 
 // Removes the registry value name of the HKEY_CURRENT_USER key that location names, or the file
-// location + name. Nothing else, and nothing at all when the two do not name exactly one item.
-void CleanEvidence(const wchar_t* name, const wchar_t* location);
+// location + name, when a scan would report it now: the value lies in a key a registry category
+// scans and bears a name it takes; the file lies in a folder a category may walk today (its roots
+// derived again and judged by the guard) or is one a browser category names. Nothing else, and
+// nothing at all when the two do not name exactly one item. True when the item was removed.
+bool CleanEvidence(const wchar_t* name, const wchar_t* location);
 
 }  // namespace tracewipe

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "base/handles.h"
 #include "base/registry.h"
@@ -53,6 +54,31 @@ uint64_t NextRandom() {
   return z ^ (z >> 31);
 }
 
+// The form of path that names exactly its file. Windows opens "abc." and "abc " as "abc", so a
+// name ending in a dot or a space, and a path too long for the ordinary form, are given in the
+// "\\?\" form, which takes every character as it stands; its folder is made a full path first,
+// since that form resolves no "." or ".." steps. Any other path is used as given.
+std::wstring ExactPath(const wchar_t* path) {
+  std::wstring given(path, base::LengthBounded(path, 32768));
+  if (given.compare(0, 4, L"\\\\?\\") == 0) return given;
+  size_t cut = given.find_last_of(L"\\/");
+  bool trailing = given.back() == L'.' || given.back() == L' ';
+  if ((!trailing && given.size() < MAX_PATH) || cut == std::wstring::npos || cut + 1 == given.size()) return given;
+  std::wstring name = given.substr(cut + 1);
+  if (name == L"." || name == L"..") return given;
+  std::wstring folder = given.substr(0, cut + 1);
+  std::wstring full(32768, L'\0');
+  DWORD n = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+  if (n == 0 || n >= full.size()) return given;
+  full.resize(n);
+  if (full.back() != L'\\') full.push_back(L'\\');
+  if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full + name;
+  if (full.size() > 2 && full[0] == L'\\' && full[1] == L'\\' && full[2] != L'?' && full[2] != L'.') {
+    return L"\\\\?\\UNC" + full.substr(1) + name;
+  }
+  return given;
+}
+
 }  // namespace
 
 extern "C" {
@@ -70,6 +96,8 @@ int WINAPI CheckWindowsVersion(void) {
 int WINAPI DeleteFileType(const wchar_t* path, int /*mode*/) {
   try {
     if (!path || !*path) return 0;
+    const std::wstring exact = ExactPath(path);
+    path = exact.c_str();
     DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
     if (attributes & FILE_ATTRIBUTE_READONLY) {
