@@ -12,7 +12,8 @@ extern "C" {
 int WINAPI HivesafeBackup(int full);
 // 1 when FirstBackup already holds a backup file.
 int WINAPI HivesafeCheckIfFirst(void);
-// Merges the named backup file (a name only) of FullBackup (full nonzero) or FirstBackup.
+// Merges the named backup file (a name only) of FullBackup (full nonzero) or FirstBackup; 1 only
+// when the registry editor exited with success and a value of the file reads back from the registry.
 int WINAPI HivesafeRestore(int full, SharedString fileName);
 // Deletes the named backup file of FullBackup; 1 on success.
 int WINAPI HivesafeRemove(SharedString fileName);

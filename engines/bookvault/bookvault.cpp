@@ -1,10 +1,12 @@
 // Bookvault.dll: one copy of the browser favorites in Backup\Favorites\Internet Explorer of the
 // program's folder (the current directory). A backup replaces the copy, a restore replaces the
-// favorites with it; either ends fully done or leaves both places as they were.
+// favorites with it; either ends fully done or leaves both places as they were. Links inside the
+// favorites are never listed, entered or followed.
 #include "contracts/bookvault.h"
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -67,8 +69,27 @@ bool Backup(const Places& places) {
   return done;
 }
 
-// The current favorites wait in a rollback folder of the backup area until the whole copy is back.
-bool Restore(const Places& places) {
+// A free name "Replaced <local time as %Y%m%d%H%M%S>" in folder, with " (2)" and so on after it
+// when restores follow within one second; "" when none is free.
+std::wstring FreeReplacedName(const std::wstring& folder) {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  wchar_t stamp[64] = {};
+  swprintf(stamp, 64, L"Replaced %04u%02u%02u%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+           now.wMinute, now.wSecond);
+  for (int n = 1; n < 100; ++n) {
+    std::wstring name = stamp;
+    if (n > 1) name += L" (" + std::to_wstring(n) + L")";
+    if (!Exists(Join(folder, name))) return name;
+  }
+  return std::wstring();
+}
+
+// The current favorites are moved into a dated folder beside the backup ("Replaced <stamp>"); once
+// the whole copy is back, those that stand unchanged in the restored favorites are dropped and the
+// rest stays there for good, so a restore never destroys a favorite. *replaced receives the
+// folder's name when it stays, else "".
+bool Restore(const Places& places, std::wstring* replaced) {
   std::vector<std::wstring> saved;
   if (!IsFolder(places.backup) || !ListEntries(places.backup, &saved)) return false;
   // A restore from an empty backup would only delete every favorite.
@@ -76,10 +97,16 @@ bool Restore(const Places& places) {
   if (!IsFolder(places.favorites) && !CreateDirectoryW(places.favorites.c_str(), nullptr)) return false;
   std::vector<std::wstring> current;
   if (!ListEntries(places.favorites, &current)) return false;
-  Holding rollback(places.backup + L".rollback");
-  return ReplaceEntries(places.favorites, current, Names(saved), rollback, [&](const std::wstring& name) {
-    return CopyInto(Join(places.backup, name), places.favorites);
+  std::wstring area = Parent(places.backup);
+  std::wstring name = FreeReplacedName(area);
+  if (name.empty()) return false;
+  Holding kept(Join(area, name), Holding::Kept());
+  bool done = ReplaceEntries(places.favorites, current, Names(saved), kept, [&](const std::wstring& entry) {
+    return CopyInto(Join(places.backup, entry), places.favorites);
   });
+  // After a failure whatever could not go back waits there too.
+  if (IsFolder(kept.folder())) *replaced = name;
+  return done;
 }
 
 }  // namespace
@@ -96,9 +123,21 @@ int WINAPI BookvaultBackupIE(void) {
 }
 
 int WINAPI BookvaultRestoreIE(void) {
+  wchar_t ignored[MAX_PATH] = {};
+  return BookvaultRestoreIEKeeping(ignored);
+}
+
+int WINAPI BookvaultRestoreIEKeeping(wchar_t* replacedFolder) {
   try {
+    if (replacedFolder) replacedFolder[0] = L'\0';
     Places places;
-    return FindPlaces(&places) && Restore(places) ? 1 : 0;
+    std::wstring replaced;
+    int result = FindPlaces(&places) && Restore(places, &replaced) ? 1 : 0;
+    if (replacedFolder && replaced.size() < MAX_PATH) {
+      replaced.copy(replacedFolder, replaced.size());
+      replacedFolder[replaced.size()] = L'\0';
+    }
+    return result;
   } catch (...) {
     return 0;
   }

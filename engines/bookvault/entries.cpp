@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "base/handles.h"
+#include "engines/common/tree_ops.h"
 
 namespace bookvault {
 
@@ -40,9 +41,11 @@ bool ListEntries(const std::wstring& folder, std::vector<std::wstring>* entries)
   do {
     const wchar_t* name = found.cFileName;
     size_t length = std::wcslen(name);
+    // A link may name any folder, a drive root included: it is no favorite of this folder.
+    if (tree_ops::IsLink(found.dwFileAttributes)) continue;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0) continue;
-    } else if (length < 3 || std::wcscmp(name + length - 3, L"url") != 0) {
+    } else if (length < 3 || _wcsicmp(name + length - 3, L"url") != 0) {
       continue;
     }
     std::wstring path = Join(folder, name);

@@ -11,6 +11,7 @@ namespace bookvault {
 
 bool Holding::Open() {
   taken_.clear();
+  if (keep_) return CreateDirectoryW(folder_.c_str(), nullptr) != 0;
   return FreshFolder(folder_);
 }
 
@@ -29,9 +30,17 @@ bool Holding::Undo() {
   return all;
 }
 
-void Holding::Release() {
+void Holding::Release(const std::wstring& target) {
+  if (keep_) {
+    for (const std::wstring& entry : taken_) {
+      std::wstring held = Join(folder_, Leaf(entry));
+      if (SameEntry(held, Join(target, Leaf(entry)))) DeleteEntry(held);
+    }
+    RemoveDirectoryW(folder_.c_str());  // only succeeds when nothing differed
+  } else {
+    DeleteEntry(folder_);
+  }
   taken_.clear();
-  DeleteEntry(folder_);
 }
 
 bool ReplaceEntries(const std::wstring& target, const std::vector<std::wstring>& old,
@@ -58,7 +67,7 @@ bool ReplaceEntries(const std::wstring& target, const std::vector<std::wstring>&
     holding.Undo();
     return false;
   }
-  holding.Release();
+  holding.Release(target);
   return true;
 }
 

@@ -9,23 +9,32 @@ namespace bookvault {
 
 class Holding {
  public:
-  explicit Holding(std::wstring folder) : folder_(std::move(folder)) {}
+  // A holding folder that is dropped once the replacement is done.
+  explicit Holding(std::wstring folder) : folder_(std::move(folder)), keep_(false) {}
+  // A holding folder that keeps what it took: it must not exist yet, and after the replacement it
+  // holds every taken entry that differs from what replaced it.
+  struct Kept {};
+  Holding(std::wstring folder, Kept) : folder_(std::move(folder)), keep_(true) {}
   Holding(const Holding&) = delete;
   Holding& operator=(const Holding&) = delete;
 
   // Makes the holding folder fresh and empty. A leftover of an interrupted call holds entries that
-  // the call now running replaces anyway.
+  // the call now running replaces anyway. A kept holding folder is only ever made new.
   bool Open();
   // Moves an entry into the holding folder, remembering where it came from.
   bool Take(const std::wstring& entry);
   // Moves every entry taken back where it came from, and removes the holding folder once it is
   // empty again; false when something could not go back (it then stays in the holding folder).
   bool Undo();
-  // Deletes the holding folder with everything it holds.
-  void Release();
+  // The replacement in target is done: deletes the holding folder with everything it holds, or,
+  // when kept, only the taken entries that stand the same under target now, and the folder when
+  // nothing else stayed in it.
+  void Release(const std::wstring& target);
+  const std::wstring& folder() const { return folder_; }
 
  private:
   std::wstring folder_;
+  bool keep_;
   std::vector<std::wstring> taken_;
 };
 

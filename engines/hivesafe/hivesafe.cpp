@@ -3,7 +3,6 @@
 // later one) of the program's folder, the current directory.
 #include "contracts/hivesafe.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cwchar>
@@ -12,13 +11,13 @@
 
 #include "base/handles.h"
 #include "engines/hivesafe/backup_stamp.h"
+#include "engines/hivesafe/merged_check.h"
 
 namespace {
 
 const wchar_t kFirstBackup[] = L"Backup\\Registry\\FirstBackup";
 const wchar_t kFullBackup[] = L"Backup\\Registry\\FullBackup";
 constexpr size_t kCommandLineChars = 10000;
-constexpr FILEOP_FLAGS kQuietly = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
 
 bool IsFile(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -54,8 +53,8 @@ bool IsBackupFileName(const SharedString& name) {
 }
 
 // Starts the registry editor with the given arguments and waits until it has ended; false when it
-// cannot be started. The arguments begin with a space and do not name the program, as the editor
-// reads its switches from the second word of its command line on.
+// cannot be started or exits with a failure code. The arguments begin with a space and do not name
+// the program, as the editor reads its switches from the second word of its command line on.
 bool RunRegistryEditor(const std::wstring& arguments) {
   wchar_t windows[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, SHGFP_TYPE_CURRENT, windows))) return false;
@@ -71,20 +70,9 @@ bool RunRegistryEditor(const std::wstring& arguments) {
     return false;
   base::UniqueHandle process(started.hProcess);
   base::UniqueHandle thread(started.hThread);
-  WaitForSingleObject(process.get(), INFINITE);
-  return true;
-}
-
-// Deletes one file for good, silently, through the shell; true when it is gone.
-bool DeleteQuietly(const std::wstring& path) {
-  std::wstring from = path + L'\0';  // the shell reads a list ending in two zeros
-  SHFILEOPSTRUCTW operation = {};
-  operation.hwnd = GetActiveWindow();
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = from.c_str();
-  operation.fFlags = kQuietly;
-  return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted &&
-         GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (WaitForSingleObject(process.get(), INFINITE) != WAIT_OBJECT_0) return false;
+  DWORD exitCode = 1;
+  return GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0;
 }
 
 }  // namespace
@@ -123,8 +111,9 @@ int WINAPI HivesafeCheckIfFirst(void) {
   }
 }
 
-// 1 when the registry editor merged the named backup file; 0 when the name is not a backup file
-// name, the file does not exist, or the editor cannot be started.
+// 1 when the registry editor merged the named backup file: it exited with success and a value of
+// the file reads back from the registry; 0 when the name is not a backup file name, the file does
+// not exist, the editor cannot be started or failed, or the file's values are not in the registry.
 int WINAPI HivesafeRestore(int full, SharedString fileName) {
   try {
     if (!IsBackupFileName(fileName)) return 0;
@@ -132,7 +121,9 @@ int WINAPI HivesafeRestore(int full, SharedString fileName) {
     if (folder.empty()) return 0;
     std::wstring file = folder + L'\\' + fileName.c_str();
     if (!IsFile(file)) return 0;
-    return RunRegistryEditor(L" /s \"" + file + L'"') ? 1 : 0;
+    if (!RunRegistryEditor(L" /s \"" + file + L'"')) return 0;
+    // Some editors exit with 0 whatever became of the import: the file's values must be there now.
+    return hivesafe::LooksMerged(file) ? 1 : 0;
   } catch (...) {
     return 0;
   }
@@ -145,7 +136,7 @@ int WINAPI HivesafeRemove(SharedString fileName) {
     if (folder.empty()) return 0;
     std::wstring file = folder + L'\\' + fileName.c_str();
     if (!IsFile(file)) return 0;  // a folder of that name is not a backup
-    return DeleteQuietly(file) ? 1 : 0;
+    return DeleteFileW(file.c_str()) ? 1 : 0;
   } catch (...) {
     return 0;
   }

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <string>
+
 #include "contracts/bookvault.h"
 #include "contracts/tools.h"
 #include "pages/backup/backup_ids.h"
@@ -75,12 +77,13 @@ void CBookvaultStartDlg::OnBackup() {
 void CBookvaultStartDlg::OnRestore() {
   if (Ask(L"Are you sure to restore the backups?", MB_ICONQUESTION) != IDOK) return;
   LockMenu(true);
-  if (BookvaultRestoreIE()) {
-    Ask(L"Success Restore Favorites", MB_ICONINFORMATION);
-    ReloadTree();
-  } else {
-    Ask(L"Can't restore Favorites.", MB_ICONERROR);
-  }
+  wchar_t replaced[MAX_PATH] = {};
+  bool restored = BookvaultRestoreIEKeeping(replaced) != 0;
+  std::wstring text = restored ? L"Success Restore Favorites" : L"Can't restore Favorites.";
+  // The favorites the restore took away wait in that folder.
+  if (replaced[0]) text += std::wstring(L"\nReplaced favorites were kept in Backup\\Favorites\\") + replaced;
+  Ask(text.c_str(), restored ? MB_ICONINFORMATION : MB_ICONERROR);
+  if (restored) ReloadTree();
   LockMenu(false);
 }
 
