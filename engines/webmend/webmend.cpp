@@ -6,6 +6,7 @@
 
 #include "base/handles.h"
 #include "base/registry.h"
+#include "base/undo_journal.h"
 #include "base/text.h"
 #include "contracts/buffers.h"
 #include "contracts/tools.h"
@@ -49,6 +50,19 @@ std::wstring WithoutQuotes(const wchar_t* text) {
   return out;
 }
 
+base::UndoJournal& Journal() {
+  static base::UndoJournal journal(L"Backup\\Repairs");
+  return journal;
+}
+
+// Whether the value is already that REG_SZ text: writing it again would change nothing.
+bool AlreadyHolds(HKEY key, const wchar_t* valueName, const wchar_t* value) {
+  DWORD type = REG_NONE;
+  if (RegQueryValueExW(key, valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS || type != REG_SZ)
+    return false;
+  return base::ReadRegistryString(key, valueName) == value;
+}
+
 }  // namespace
 
 extern "C" {
@@ -66,14 +80,19 @@ int WINAPI WebmendGetSetting(const wchar_t* name, wchar_t* value) {
   }
 }
 
-// 0 when the value was written; otherwise the registry's error, or ERROR_INVALID_PARAMETER when the
-// name is unknown or the value missing.
+// 0 when the value was written (or already held that text); otherwise the registry's error,
+// ERROR_INVALID_PARAMETER when the name is unknown or the value missing, or ERROR_CANNOT_MAKE when
+// the value's prior state could not be appended to the undo journal (nothing is written then).
 int WINAPI WebmendSetSetting(const wchar_t* name, const wchar_t* value) {
   try {
     const Setting* setting = webmend::FindSetting(name);
     if (!setting || !value) return ERROR_INVALID_PARAMETER;
     base::UniqueKey key = OpenSettingKey(*setting);
     if (!key) return ERROR_FILE_NOT_FOUND;
+    if (AlreadyHolds(key.get(), setting->valueName, value)) return ERROR_SUCCESS;
+    std::wstring undo;
+    if (!base::UndoOfValue(setting->root, setting->key, setting->valueName, 0, &undo) || !Journal().Append(undo))
+      return ERROR_CANNOT_MAKE;
     if (!base::WriteRegistryString(key.get(), setting->valueName, value)) return ERROR_WRITE_FAULT;
     return RegCloseKey(key.release());
   } catch (...) {
@@ -101,6 +120,15 @@ int WINAPI WebmendCompare(const wchar_t* name) {
     wchar_t shipped[contracts::kValueChars] = {};
     WebmendDefaultSetting(name, shipped);
     return current == WithoutQuotes(shipped) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int WINAPI WebmendSetUndoFile(const wchar_t* path) {
+  try {
+    Journal().UseFile(path);
+    return 1;
   } catch (...) {
     return 0;
   }

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "base/registry.h"
+#include "base/undo_journal.h"
 #include "contracts/ctrlguard.h"
 #include "contracts/hivescrub.h"
 #include "contracts/litterbin.h"
@@ -29,6 +30,7 @@ namespace {
 constexpr wchar_t kSettingsKey[] = L"Software\\Lumaspan Software\\KeepLumaspan";
 constexpr wchar_t kHelpPage[] = L"http://www.lumaspan.com/help/";
 constexpr wchar_t kRegistryRoot[] = L"HKEY_CURRENT_USER\\";
+constexpr wchar_t kRepairUndoFolder[] = L"Backup\\Repairs";
 constexpr COLORREF kQuiet = RGB(153, 153, 153);
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
 // Once the page window is gone the worker ends at its next report; this only bounds a hung engine.
@@ -293,15 +295,13 @@ int CHomeStartDlg::RepairGroup(int group) {
         repaired = !TraceExists(item.first, item.second);
         break;
       case kFileAssoc:
-        TypemendFileAssociationRepair(first);
-        repaired = TypemendCompare(first) == 1;
+        repaired = TypemendFileAssociationRepair(first) == 1 && TypemendCheck(first) == 1;
         break;
       case kBrowser: {
         wchar_t standard[260] = {};
         WebmendDefaultSetting(first, standard);
         standard[259] = L'\0';
-        WebmendSetSetting(first, standard);
-        repaired = WebmendCompare(first) == 1;
+        repaired = WebmendSetSetting(first, standard) == 0 && WebmendCompare(first) == 1;
         break;
       }
       case kActiveX:
@@ -319,6 +319,12 @@ void CHomeStartDlg::OnRepairAll() {
       IDOK)
     return;
   Tally tally = scan_->tally();
+  // The changes of one run share one undo file, "Backup\Repairs\<local time stamp>.reg"; a
+  // library that cannot write it refuses its change, which then counts as not repaired.
+  const std::wstring undo = base::FreeJournalPath(kRepairUndoFolder);
+  TypemendSetUndoFile(undo.c_str());
+  WebmendSetUndoFile(undo.c_str());
+  CtrlguardSetUndoFile(undo.c_str());
   std::array<int, kGroups + 1> left = {};
   int total = 0, unrepaired = 0, unscanned = 0;
   for (int g = kRegistry; g <= kActiveX; ++g) {
@@ -327,6 +333,9 @@ void CHomeStartDlg::OnRepairAll() {
     unrepaired += left[g];
     if (!tally.begun[g]) ++unscanned;
   }
+  TypemendSetUndoFile(nullptr);
+  WebmendSetUndoFile(nullptr);
+  CtrlguardSetUndoFile(nullptr);
   ResetToStart();
   ShowWindow(hwnd(), SW_SHOW);
   // The perfect status only when nothing is left and nothing went unscanned: a computer with

@@ -291,9 +291,8 @@ class Worker {
     return true;
   }
 
-  // Compares each name with its default and reports those set to something else: progress, item,
-  // tick. A type or setting with no value at all was never changed, and the repair engines only
-  // write what exists, so it is no problem to report: it could never be repaired.
+  // Compares each setting with its default and reports those set to something else: progress,
+  // item, tick. A setting with no value at all was never changed, so it is no problem to report.
   template <typename Compare, typename Current, typename Default>
   bool CompareAll(const wchar_t* const* names, int count, ULONG_PTR progress, Compare compare, Current current,
                   Default shipped) {
@@ -312,9 +311,21 @@ class Worker {
     return true;
   }
 
+  // A type is reported when it opens nothing or a program that is not there, never because the
+  // user chose another program that exists (TypemendCheck); an emptied association is reported.
   bool FileAssoc() {
-    return CompareAll(kExtensions, kExtensionCount, report_kind::kFileAssocProgress, TypemendCompare,
-                      TypemendGetFileAssociation, TypemendGetDefaultFileAssociation);
+    for (const wchar_t* name : kExtensions) {
+      if (!Send(report_kind::kFileAssocProgress, std::wstring(name) + L"||")) return false;
+      if (TypemendCheck(name) == 0) {
+        wchar_t now[260] = {}, standard[260] = {};
+        TypemendGetFileAssociation(name, now);
+        TypemendGetDefaultFileAssociation(name, standard);
+        now[259] = standard[259] = L'\0';
+        if (!Send(report_kind::kFileAssocItem, std::wstring(name) + L"|" + now + L"|" + standard)) return false;
+      }
+      if (!Marker(report_kind::kFileAssocTick)) return false;
+    }
+    return true;
   }
 
   bool Browser() {

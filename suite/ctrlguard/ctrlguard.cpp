@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/undo_journal.h"
 
 namespace {
 
 constexpr DWORD kKillBit = 0x400;
 constexpr wchar_t kCompatibility[] = L"SOFTWARE\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\";
+constexpr wchar_t kCompatibility32[] =
+    L"SOFTWARE\\Wow6432Node\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\";
 constexpr wchar_t kFlags[] = L"Compatibility Flags";
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in hexadecimal digits of either case, nothing more:
@@ -73,14 +76,68 @@ bool Killed(const std::wstring& clsid, REGSAM view) {
   return (ReadFlags(key.get()) & kKillBit) != 0;
 }
 
-bool SetKillBit(const std::wstring& clsid, REGSAM view) {
+// Where a block writes: the key of each view, named literally in the 64-bit view (the 32-bit list
+// lives below "Wow6432Node"), so that the undo text names exactly the key that was changed.
+struct Place {
+  std::wstring path;
+  REGSAM view;
+};
+
+std::vector<Place> KillBitPlaces(const std::wstring& clsid) {
+  if (!SixtyFourBitWindows()) return {{kCompatibility + clsid, 0}};
+  return {{kCompatibility + clsid, KEY_WOW64_64KEY}, {kCompatibility32 + clsid, KEY_WOW64_64KEY}};
+}
+
+enum class FlagsState { kBlocked, kToSet, kForeign };
+
+// A value of another type is somebody else's data under that name: it is not ours to overwrite.
+FlagsState StateAt(const Place& place) {
   base::UniqueKey key;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kCompatibility + clsid).c_str(), 0, nullptr, 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, key.receive(), nullptr) != ERROR_SUCCESS)
+  LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, place.path.c_str(), 0, KEY_QUERY_VALUE | place.view, key.receive());
+  if (status == ERROR_FILE_NOT_FOUND) return FlagsState::kToSet;
+  if (status != ERROR_SUCCESS) return FlagsState::kForeign;
+  DWORD type = REG_NONE, flags = 0, size = sizeof(flags);
+  status = RegQueryValueExW(key.get(), kFlags, nullptr, &type, reinterpret_cast<BYTE*>(&flags), &size);
+  if (status == ERROR_FILE_NOT_FOUND) return FlagsState::kToSet;
+  if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(flags)) return FlagsState::kForeign;
+  return (flags & kKillBit) ? FlagsState::kBlocked : FlagsState::kToSet;
+}
+
+bool SetKillBit(const Place& place) {
+  base::UniqueKey key;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, place.path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | place.view,
+                      nullptr, key.receive(), nullptr) != ERROR_SUCCESS)
     return false;
   DWORD flags = ReadFlags(key.get()) | kKillBit;
   return RegSetValueExW(key.get(), kFlags, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags), sizeof(flags)) ==
          ERROR_SUCCESS;
+}
+
+base::UndoJournal& Journal() {
+  static base::UndoJournal journal(L"Backup\\Repairs");
+  return journal;
+}
+
+// Every view is described in the journal before any is changed; nothing is written when a view
+// holds flags of another type or the journal cannot be written.
+bool Block(const std::wstring& clsid) {
+  std::vector<Place> toSet;
+  for (const Place& place : KillBitPlaces(clsid)) {
+    FlagsState state = StateAt(place);
+    if (state == FlagsState::kForeign) return false;
+    if (state == FlagsState::kToSet) toSet.push_back(place);
+  }
+  if (toSet.empty()) return true;
+  std::wstring undo;
+  for (const Place& place : toSet) {
+    std::wstring text;
+    if (!base::UndoOfValue(HKEY_LOCAL_MACHINE, place.path, kFlags, place.view, &text)) return false;
+    undo += text;
+  }
+  if (!Journal().Append(undo)) return false;
+  bool all = true;
+  for (const Place& place : toSet) all = SetKillBit(place) && all;
+  return all;
 }
 
 }  // namespace
@@ -100,14 +157,21 @@ int WINAPI CtrlguardStatus(const wchar_t* key) {
   }
 }
 
-// 1 when the kill bit is set in every view, the value's other bits kept; 0 otherwise (a key that
-// is not a class identifier writes nothing).
+// 1 when the kill bit is set in every view, the value's other bits kept; 0 otherwise: a key that
+// is not a class identifier, flags that are not a 32-bit number, or an undo that could not be
+// written change nothing.
 int WINAPI CtrlguardBlock(const wchar_t* key) {
   try {
-    if (!WellFormed(key)) return 0;
-    bool all = true;
-    for (REGSAM view : Views()) all = SetKillBit(key, view) && all;
-    return all ? 1 : 0;
+    return WellFormed(key) && Block(key) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int WINAPI CtrlguardSetUndoFile(const wchar_t* path) {
+  try {
+    Journal().UseFile(path);
+    return 1;
   } catch (...) {
     return 0;
   }

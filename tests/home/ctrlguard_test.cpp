@@ -10,7 +10,9 @@
 #include <string>
 
 #include "base/handles.h"
+#include "tests/hivescrub/hivescrub_support.h"
 #include "tests/support/registry_sandbox.h"
+#include "tests/support/scratch.h"
 
 namespace {
 
@@ -19,7 +21,9 @@ const std::wstring kCompatibility = std::wstring(L"SOFTWARE\\Microsoft\\Internet
 
 class Ctrlguard : public testing::Test {
  protected:
+  void SetUp() override { CtrlguardSetUndoFile(undo_.c_str()); }
   void TearDown() override {
+    CtrlguardSetUndoFile(nullptr);
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
       Delete(HKEY_CLASSES_ROOT, L"CLSID", view);
       Delete(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Internet Explorer\\ActiveX Compatibility", view);
@@ -41,6 +45,19 @@ class Ctrlguard : public testing::Test {
                                              KEY_ALL_ACCESS | view, nullptr, key.receive(), nullptr));
     RegSetValueExW(key.get(), L"Compatibility Flags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags), 4);
   }
+  static void SetRaw(REGSAM view, DWORD type, const void* data, DWORD bytes) {
+    base::UniqueKey key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kCompatibility.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS | view, nullptr, key.receive(), nullptr));
+    RegSetValueExW(key.get(), L"Compatibility Flags", 0, type, static_cast<const BYTE*>(data), bytes);
+  }
+  static bool KeyIn(REGSAM view) {
+    base::UniqueKey key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCompatibility.c_str(), 0, KEY_READ | view, key.receive()) == ERROR_SUCCESS;
+  }
+  test::ScratchFolder scratch_;
+  std::wstring undo_ = scratch_ / L"undo.reg";
+
   // The stored flags, or -1 when the key or value is missing.
   static long long Flags(REGSAM view) {
     base::UniqueKey key;
@@ -102,6 +119,45 @@ TEST_F(Ctrlguard, MalformedKeysAreRefusedAndWriteNothing) {
   EXPECT_EQ(-1, Flags(KEY_WOW64_64KEY));
   EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\" +
                                                        id.substr(1)));
+}
+
+TEST_F(Ctrlguard, TheUndoOfABlockGivesBackTheFlagsAndTheAbsentKey) {
+  Register(KEY_WOW64_64KEY);
+  SetFlags(KEY_WOW64_64KEY, 0x83);  // the 32-bit view has no key at all
+  ASSERT_EQ(1, CtrlguardBlock(kId));
+  EXPECT_EQ(0x483, Flags(KEY_WOW64_64KEY));
+  ASSERT_TRUE(hstest::ImportFile(undo_));
+  EXPECT_EQ(0x83, Flags(KEY_WOW64_64KEY));
+  EXPECT_FALSE(KeyIn(KEY_WOW64_32KEY));
+}
+
+TEST_F(Ctrlguard, FlagsOfAnotherTypeAreNotOursToOverwrite) {
+  Register(KEY_WOW64_64KEY);
+  const wchar_t text[] = L"1024";
+  const BYTE bytes[] = {0x00, 0x04, 0x00, 0x00, 0x01};
+  for (DWORD type : {DWORD(REG_SZ), DWORD(REG_BINARY)}) {
+    if (type == REG_SZ)
+      SetRaw(KEY_WOW64_64KEY, type, text, sizeof(text));
+    else
+      SetRaw(KEY_WOW64_64KEY, type, bytes, sizeof(bytes));
+    EXPECT_EQ(0, CtrlguardBlock(kId)) << type;
+    EXPECT_EQ(type, test::ValueType(HKEY_LOCAL_MACHINE, kCompatibility, L"Compatibility Flags"));
+    EXPECT_EQ(type == REG_SZ ? sizeof(text) : sizeof(bytes),
+              test::ReadRaw(HKEY_LOCAL_MACHINE, kCompatibility, L"Compatibility Flags").size());
+    EXPECT_FALSE(KeyIn(KEY_WOW64_32KEY)) << "the other view is left alone too";
+  }
+}
+
+TEST_F(Ctrlguard, ABlockWhoseUndoCannotBeKeptChangesNothing) {
+  Register(KEY_WOW64_64KEY);
+  SetFlags(KEY_WOW64_64KEY, 0x1);
+  ASSERT_TRUE(test::WriteFile(scratch_ / L"taken", "a file where the journal's folder would be"));
+  const std::wstring unwritable = scratch_ / L"taken\\undo.reg";
+  CtrlguardSetUndoFile(unwritable.c_str());
+  EXPECT_EQ(0, CtrlguardBlock(kId));
+  EXPECT_EQ(0x1, Flags(KEY_WOW64_64KEY));
+  EXPECT_FALSE(KeyIn(KEY_WOW64_32KEY));
+  EXPECT_EQ(0, CtrlguardStatus(kId));
 }
 
 }  // namespace

@@ -97,6 +97,25 @@ SeededProblems::SeededProblems() {
   controlName_ = list.front().name;
   Sandbox(HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID\\" + control_);
   sandboxes_.back()->SetString(L"", nullptr, controlName_);
+
+  // The other types open with programs of their own choosing that exist (no problem), the repair
+  // of ".txt" writes the class Windows ships for it, and no shipped class is touched outside.
+  static const wchar_t* const kShippedClasses[] = {L"txtfile", L"exefile", L"comfile", L"piffile", L"regfile",
+                                                   L"batfile", L"scrfile", L"chm.file", L"hlpfile", L"inifile",
+                                                   L"inffile", L"VBSFile", L"lnkfile", L"JSFile",  L"cmdfile",
+                                                   L"SHCmdFile"};
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+    for (const wchar_t* name : kShippedClasses) Sandbox(root, std::wstring(L"Software\\Classes\\") + name);
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  Sandbox(HKEY_LOCAL_MACHINE, L"Software\\Classes\\LumaspanTest.chosen");
+  sandboxes_.back()->SetString(L"shell\\open\\command", nullptr, L"\"" + std::wstring(system) + L"\\notepad.exe\" \"%1\"");
+  Sandbox(HKEY_LOCAL_MACHINE, L"Software\\Classes\\LumaspanTest.shortcut");
+  sandboxes_.back()->SetString(L"CLSID", nullptr, L"{00021401-0000-0000-C000-000000000046}");
+  for (int i = 1; i < one_click::kExtensionCount; ++i) {
+    bool shortcut = std::wstring(one_click::kExtensions[i]) == L".lnk";
+    sandboxes_[machineTxt + i]->SetString(L"", nullptr, shortcut ? L"LumaspanTest.shortcut" : L"LumaspanTest.chosen");
+  }
 }
 
 }  // namespace hometest

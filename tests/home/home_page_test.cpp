@@ -13,6 +13,7 @@
 #include "contracts/webmend.h"
 #include "pages/home_registry/home_resource.h"
 #include "tests/cleaning/seeded.h"
+#include "tests/hivescrub/hivescrub_support.h"
 #include "tests/home/home_host.h"
 #include "tests/support/pump.h"
 
@@ -82,6 +83,18 @@ TEST_F(HomePage, EachSeededProblemIsListedOnItsTabAndRepairAllFixesThemAll) {
   EXPECT_TRUE(IsWindowVisible(scan.list(kBrowser).hwnd()));
   EXPECT_FALSE(IsWindowVisible(scan.list(kJunk).hwnd()));
 
+  EXPECT_EQ(1u, page().found(kFileAssoc).size()) << "types opened by another program that exists are no problem";
+  // Every key the association, browser and control repairs change, as they are before.
+  const std::vector<std::wstring> changed = {
+      L"HKEY_LOCAL_MACHINE\\Software\\Classes\\.txt", L"HKEY_LOCAL_MACHINE\\Software\\Classes\\txtfile",
+      L"HKEY_LOCAL_MACHINE\\Software\\Classes\\LumaspanTest.txtfile",
+      L"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main",
+      L"HKEY_LOCAL_MACHINE\\" + std::wstring(hometest::kCompatibility) + seeded.control(),
+      L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\" +
+          seeded.control()};
+  std::vector<std::vector<char>> before;
+  for (const std::wstring& key : changed) before.push_back(hstest::ExportKey(key));
+
   size_t total = 0;
   for (int g = kRegistry; g <= kActiveX; ++g) total += page().found(g).size();
   ClickScanPage(IDC_HOME_REPAIR_ALL);
@@ -103,6 +116,14 @@ TEST_F(HomePage, EachSeededProblemIsListedOnItsTabAndRepairAllFixesThemAll) {
   ASSERT_EQ(6u, block.size());
   EXPECT_EQ(L"Excellent", block[3].text);
   EXPECT_EQ(L"Your PC status is perfect. We suggest that you optimize your PC weekly ", block[4].text);
+
+  // One undo file for the run's association, browser and control changes gives them all back.
+  std::vector<std::wstring> undo = hstest::RegFiles(program_ / L"Backup\\Repairs");
+  ASSERT_EQ(1u, undo.size());
+  ASSERT_TRUE(hstest::ImportFile(undo[0]));
+  for (size_t i = 0; i < changed.size(); ++i)
+    EXPECT_TRUE(hstest::ExportKey(changed[i]) == before[i]) << testing::PrintToString(changed[i]);
+  EXPECT_EQ(0, CtrlguardStatus(seeded.control().c_str()));
 }
 
 // A scan pauses after its first junk files and traces only: past the limit nothing waits, and

@@ -1,6 +1,6 @@
 // Typemend.dll, loaded as the program loads it. Every class key a case touches is sandboxed in both
 // the machine's and the user's classes; the root of classes shows the machine's (under Wine its
-// writes land there too).
+// writes land there too). Repairs journal their undo into a scratch file.
 #include "contracts/typemend.h"
 
 #include <windows.h>
@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/hivescrub/hivescrub_support.h"
 #include "tests/support/registry_sandbox.h"
+#include "tests/support/scratch.h"
 
 namespace {
 
@@ -61,13 +63,22 @@ class Typemend : public ::testing::Test {
  protected:
   void SetUp() override {
     // Each key once: ".JS" would name the same key as ".js".
-    for (const wchar_t* name : {L".txt", L".exe", L".lnk", L".js", L".foo", kId})
+    for (const wchar_t* name : {L".txt", L".log", L".exe", L".lnk", L".js", L".foo", kId, L"txtfile", L"exefile",
+                                L"lnkfile", L"JSFile"})
       for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         sandboxes_.push_back(std::make_unique<test::RegistrySandbox>(root, Classes(name)));
+    scratch_ = std::make_unique<test::ScratchFolder>();
+    undo_ = *scratch_ / L"undo.reg";
+    TypemendSetUndoFile(undo_.c_str());
   }
   void TearDown() override {
+    TypemendSetUndoFile(nullptr);
+    scratch_.reset();
     while (!sandboxes_.empty()) sandboxes_.pop_back();  // restored in reverse order
   }
+
+  std::unique_ptr<test::ScratchFolder> scratch_;
+  std::wstring undo_;
 
   static void Set(HKEY root, const std::wstring& path, const std::wstring& text, DWORD type = REG_SZ) {
     HKEY key = nullptr;
@@ -179,55 +190,101 @@ TEST_F(Typemend, CapitalsMatchNoRowThoughTheKeyOpens) {
   EXPECT_EQ(L"changed.exe %1", test::ReadString(HKEY_LOCAL_MACHINE, CommandKey(), nullptr));
 }
 
-TEST_F(Typemend, RepairWritesTheWholeBufferAsExpandableString) {
-  Associate(L".exe", L"evil.exe \"%1\"");
-  EXPECT_EQ(1, TypemendFileAssociationRepair(L".exe"));
-  EXPECT_EQ(DWORD(REG_EXPAND_SZ), test::ValueType(HKEY_LOCAL_MACHINE, CommandKey(), nullptr));
-  std::vector<BYTE> raw = test::ReadRaw(HKEY_LOCAL_MACHINE, CommandKey(), nullptr);
-  ASSERT_EQ(520u, raw.size());
-  std::wstring shipped = L"\"%1\" %*";
-  EXPECT_EQ(0, memcmp(raw.data(), shipped.c_str(), shipped.size() * sizeof(wchar_t)));
-  for (size_t i = shipped.size() * sizeof(wchar_t); i < raw.size(); ++i) ASSERT_EQ(0, raw[i]) << i;
-  EXPECT_EQ(1, TypemendCompare(L".exe"));
-  // The user's own copy of the type did not exist and was not made.
-  EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, Classes(kId)));
-}
+TEST_F(Typemend, RepairPointsBackToTheShippedClassAndLeavesAProgramsOwnClassAlone) {
+  // ".txt" and ".log" both open with a program's own class.
+  Associate(L".txt", L"editor.exe \"%1\"");
+  Set(HKEY_LOCAL_MACHINE, Classes(L".log"), kId);
+  const std::vector<std::wstring> keys = {L".txt", L".log", kId, L"txtfile"};
+  std::vector<std::vector<char>> before;
+  for (const std::wstring& key : keys) before.push_back(hstest::ExportKey(L"HKEY_LOCAL_MACHINE\\" + Classes(key)));
 
-TEST_F(Typemend, RepairAlsoMendsTheUsersCopyWhenItExists) {
-  Associate(L".txt", L"evil.exe %1");
-  Set(HKEY_CURRENT_USER, CommandKey(), L"evil.exe %1");
-  TypemendFileAssociationRepair(L".txt");
+  EXPECT_EQ(1, TypemendFileAssociationRepair(L".txt"));
+  EXPECT_EQ(L"editor.exe \"%1\"", test::ReadString(HKEY_LOCAL_MACHINE, CommandKey(), nullptr));
+  EXPECT_EQ(kId, test::ReadString(HKEY_LOCAL_MACHINE, Classes(L".log"), nullptr));
+  EXPECT_EQ(L"txtfile", test::ReadString(HKEY_LOCAL_MACHINE, Classes(L".txt"), nullptr));
   const std::wstring shipped = L"%SystemRoot%\\system32\\NOTEPAD.EXE %1";
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    EXPECT_EQ(shipped, test::ReadString(root, CommandKey(), nullptr));
-    EXPECT_EQ(DWORD(REG_EXPAND_SZ), test::ValueType(root, CommandKey(), nullptr));
-    EXPECT_EQ(520u, test::ReadRaw(root, CommandKey(), nullptr).size());
-  }
+  EXPECT_EQ(shipped, Current(L".txt"));
+  EXPECT_EQ(1, TypemendCompare(L".txt"));
+  // The command as the shell expands it: the whole zero-filled buffer, REG_EXPAND_SZ.
+  EXPECT_EQ(DWORD(REG_EXPAND_SZ), test::ValueType(HKEY_LOCAL_MACHINE, CommandKey(L"txtfile"), nullptr));
+  std::vector<BYTE> raw = test::ReadRaw(HKEY_LOCAL_MACHINE, CommandKey(L"txtfile"), nullptr);
+  ASSERT_EQ(520u, raw.size());
+  for (size_t i = shipped.size() * sizeof(wchar_t); i < raw.size(); ++i) ASSERT_EQ(0, raw[i]) << i;
+  EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, Classes(L"txtfile")));  // no user copy is made
+
+  ASSERT_TRUE(hstest::ImportFile(undo_));
+  for (size_t i = 0; i < keys.size(); ++i)
+    EXPECT_TRUE(hstest::ExportKey(L"HKEY_LOCAL_MACHINE\\" + Classes(keys[i])) == before[i]) << keys.size();
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, Classes(L"txtfile")));
 }
 
-TEST_F(Typemend, RepairOfAShortcutWritesTheClassIdAsPlainString) {
-  Set(HKEY_LOCAL_MACHINE, Classes(L".lnk"), kId);
-  Set(HKEY_LOCAL_MACHINE, ClassIdKey(), L"{BAD}");
-  Set(HKEY_CURRENT_USER, ClassIdKey(), L"{BAD}");
-  TypemendFileAssociationRepair(L".lnk");
+TEST_F(Typemend, RepairMendsTheUsersOwnCopiesAndTheirUndoRestoresThem) {
+  Set(HKEY_LOCAL_MACHINE, Classes(L".exe"), L"exefile");
+  Set(HKEY_LOCAL_MACHINE, CommandKey(L"exefile"), L"evil.exe \"%1\"", REG_EXPAND_SZ);
+  Set(HKEY_CURRENT_USER, Classes(L".exe"), kId);
+  Set(HKEY_CURRENT_USER, CommandKey(L"exefile"), L"evil.exe %1");
+  const std::wstring user = L"HKEY_CURRENT_USER\\" + Classes(L"");
+  const std::vector<char> userExe = hstest::ExportKey(user + L".exe"), userClass = hstest::ExportKey(user + L"exefile"),
+                          machineClass = hstest::ExportKey(L"HKEY_LOCAL_MACHINE\\" + Classes(L"exefile"));
+  EXPECT_EQ(1, TypemendFileAssociationRepair(L".exe"));
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    EXPECT_EQ(kLinkClassId, test::ReadString(root, ClassIdKey(), nullptr));
-    EXPECT_EQ(DWORD(REG_SZ), test::ValueType(root, ClassIdKey(), nullptr));
-    EXPECT_EQ((wcslen(kLinkClassId) + 1) * sizeof(wchar_t), test::ReadRaw(root, ClassIdKey(), nullptr).size());
+    EXPECT_EQ(L"exefile", test::ReadString(root, Classes(L".exe"), nullptr));
+    EXPECT_EQ(L"\"%1\" %*", test::ReadString(root, CommandKey(L"exefile"), nullptr));
   }
-  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, CommandKey()));
+  ASSERT_TRUE(hstest::ImportFile(undo_));
+  EXPECT_TRUE(hstest::ExportKey(user + L".exe") == userExe);
+  EXPECT_TRUE(hstest::ExportKey(user + L"exefile") == userClass);
+  EXPECT_TRUE(hstest::ExportKey(L"HKEY_LOCAL_MACHINE\\" + Classes(L"exefile")) == machineClass);
 }
 
-TEST_F(Typemend, RepairOpensKeysButNeverCreatesThem) {
-  Set(HKEY_LOCAL_MACHINE, Classes(L".exe"), kId);  // a type without a command key
-  TypemendFileAssociationRepair(L".exe");
-  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, CommandKey()));
-  EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, Classes(kId)));
-  Set(HKEY_LOCAL_MACHINE, Classes(L".lnk"), kId);  // a shortcut type without a class id key
-  TypemendFileAssociationRepair(L".lnk");
-  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, ClassIdKey()));
-  TypemendFileAssociationRepair(L".txt");  // no extension key at all
-  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, Classes(L".txt")));
+TEST_F(Typemend, RepairOfAShortcutWritesTheShippedClassIdAsPlainString) {
+  Set(HKEY_LOCAL_MACHINE, Classes(L".lnk"), L"lnkfile");
+  Set(HKEY_LOCAL_MACHINE, ClassIdKey(L"lnkfile"), L"{BAD}");
+  EXPECT_EQ(1, TypemendFileAssociationRepair(L".lnk"));
+  EXPECT_EQ(kLinkClassId, test::ReadString(HKEY_LOCAL_MACHINE, ClassIdKey(L"lnkfile"), nullptr));
+  EXPECT_EQ(DWORD(REG_SZ), test::ValueType(HKEY_LOCAL_MACHINE, ClassIdKey(L"lnkfile"), nullptr));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, CommandKey(L"lnkfile")));
+  EXPECT_EQ(1, TypemendCompare(L".lnk"));
+}
+
+TEST_F(Typemend, ARepairWhoseUndoCannotBeKeptChangesNothing) {
+  Associate(L".txt", L"editor.exe %1");
+  ASSERT_TRUE(test::WriteFile(*scratch_ / L"taken", "a file where the journal's folder would be"));
+  const std::wstring unwritable = *scratch_ / L"taken\\undo.reg";
+  TypemendSetUndoFile(unwritable.c_str());
+  EXPECT_EQ(0, TypemendFileAssociationRepair(L".txt"));
+  EXPECT_EQ(kId, test::ReadString(HKEY_LOCAL_MACHINE, Classes(L".txt"), nullptr));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, Classes(L"txtfile")));
+}
+
+TEST_F(Typemend, TheCheckCountsBrokenAssociationsNotChosenPrograms) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  Associate(L".txt", L"\"" + std::wstring(system) + L"\\notepad.exe\" \"%1\"");  // another program that exists
+  EXPECT_EQ(1, TypemendCheck(L".txt"));
+  Associate(L".txt", L"notepad.exe %1");  // found on the search path
+  EXPECT_EQ(1, TypemendCheck(L".txt"));
+  Associate(L".txt", L"C:\\Nowhere\\editor.exe %1");  // a program that is not there
+  EXPECT_EQ(0, TypemendCheck(L".txt"));
+  Associate(L".txt", L"");  // no command
+  EXPECT_EQ(0, TypemendCheck(L".txt"));
+  Associate(L".txt", L"%SystemRoot%\\system32\\NOTEPAD.EXE %1");
+  EXPECT_EQ(1, TypemendCheck(L".txt"));
+  Set(HKEY_LOCAL_MACHINE, Classes(L".txt"), L"");  // a deleted association
+  EXPECT_EQ(0, TypemendCheck(L".txt"));
+  DWORD number = 7;  // a class name that is no string
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, Classes(L".txt").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                           nullptr, &key, nullptr));
+  RegSetValueExW(key, nullptr, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+  RegCloseKey(key);
+  EXPECT_EQ(0, TypemendCheck(L".txt"));
+  EXPECT_EQ(1, TypemendFileAssociationRepair(L".txt"));  // the number is journalled and replaced
+  EXPECT_EQ(1, TypemendCheck(L".txt"));
+  ASSERT_TRUE(hstest::ImportFile(undo_));
+  EXPECT_EQ(DWORD(REG_DWORD), test::ValueType(HKEY_LOCAL_MACHINE, Classes(L".txt"), nullptr));
+  EXPECT_EQ(0, TypemendCheck(L".exe"));  // no key at all
+  EXPECT_EQ(1, TypemendCheck(L".foo"));  // not a type the check knows
 }
 
 TEST_F(Typemend, RepairWritesNothingForUnknownNames) {

@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "tests/hivescrub/hivescrub_support.h"
 #include "tests/support/registry_sandbox.h"
+#include "tests/support/scratch.h"
 
 namespace {
 
@@ -81,9 +84,14 @@ const wchar_t* Shipped(const Row& row) { return RunningAsXp() ? row.generation5 
 
 class Webmend : public ::testing::Test {
  protected:
+  Webmend() { WebmendSetUndoFile(undo_.c_str()); }
+  ~Webmend() override { WebmendSetUndoFile(nullptr); }
+
   // Everything the engine may touch lies below the browser key of either root.
   test::RegistrySandbox user_{HKEY_CURRENT_USER, kBrowser};
   test::RegistrySandbox machine_{HKEY_LOCAL_MACHINE, kBrowser};
+  test::ScratchFolder scratch_;
+  std::wstring undo_ = scratch_ / L"undo.reg";
 
   test::RegistrySandbox& Sandbox(HKEY root) { return root == HKEY_CURRENT_USER ? user_ : machine_; }
   void CreateAllKeys() {
@@ -241,6 +249,31 @@ TEST_F(Webmend, NullPointersAreRefused) {
   EXPECT_EQ(L"keep", Default(nullptr));
   EXPECT_NE(0, WebmendSetSetting(nullptr, L"x"));
   EXPECT_EQ(1, WebmendCompare(nullptr));
+}
+
+TEST_F(Webmend, EveryWriteIsUndoneExactlyByItsJournal) {
+  CreateAllKeys();
+  const Row& startPage = kRows[0];
+  const Row& searchPage = kRows[1];
+  Store(startPage, L"http://my.own.start/page");  // a custom Start Page; the Search Page is absent
+  const std::wstring main = std::wstring(L"HKEY_CURRENT_USER\\") + kBrowser + L"\\Main";
+  const std::vector<char> before = hstest::ExportKey(main);
+  for (const Row* row : {&startPage, &searchPage}) EXPECT_EQ(0, WebmendSetSetting(row->name, L"http://shipped/"));
+  ASSERT_TRUE(hstest::ImportFile(undo_));
+  EXPECT_EQ(L"http://my.own.start/page", Get(startPage.name));
+  EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, Path(searchPage), searchPage.value));
+  EXPECT_TRUE(hstest::ExportKey(main) == before);
+}
+
+TEST_F(Webmend, AWriteWhoseUndoCannotBeKeptIsNotMade) {
+  CreateAllKeys();
+  const Row& startPage = kRows[0];
+  Store(startPage, L"http://my.own.start/page");
+  ASSERT_TRUE(test::WriteFile(scratch_ / L"taken", "a file where the journal's folder would be"));
+  const std::wstring unwritable = scratch_ / L"taken\\undo.reg";
+  WebmendSetUndoFile(unwritable.c_str());
+  EXPECT_NE(0, WebmendSetSetting(startPage.name, L"http://shipped/"));
+  EXPECT_EQ(L"http://my.own.start/page", Get(startPage.name));
 }
 
 }  // namespace
