@@ -7,12 +7,14 @@ extern "C" {
 #endif
 
 // Records the start type of every Win32 service the first time it runs on a machine; later calls
-// keep that record. 1 when the record is there.
+// keep that record, whatever changed since: "Windows Default" always gives back to it. 1 when the
+// record is there.
 int WINAPI CorebriskInitRegistry(void);
 // The model applied last, 0-5 (0 before any); -1 when the stored number is damaged.
 int WINAPI CorebriskGetType(void);
-// Puts back every service changed before, then applies the model's table (model 0: nothing more).
-// 1 when every change was made, 0 when one was refused or the model is not 0-5.
+// Puts back every service changed before, then applies the model's table (model 0: nothing more),
+// all or nothing. 1 when every change was made; 0 when one was refused (or the model is not 0-5)
+// and every service is as it was before the call; -1 when even putting them back was refused.
 int WINAPI CorebriskLoadFile(int model);
 // "0" to "5": records the model applied last. Anything else is refused (0).
 int WINAPI CorebriskSetType(const wchar_t* model);

@@ -18,6 +18,10 @@ int WINAPI TaskbriskGetAuto(void);
 int WINAPI TaskbriskSetAuto(int value);
 int WINAPI TaskbriskGetDiskBufferString(int position, wchar_t* buffer);
 int WINAPI TaskbriskGetMenuTimeString(int position, wchar_t* buffer);
+// Keeps every setting's exact value (or its absence) before an optimization, and writes them all
+// back when one of its changes was refused. 1 when each was kept / written back.
+int WINAPI TaskbriskSaveSettings(void);
+int WINAPI TaskbriskRestoreSettings(void);
 
 #ifdef __cplusplus
 }

@@ -24,17 +24,20 @@ struct OptimizeJob {
 
 unsigned __stdcall OptimizeWorker(void* parameter) {
   std::unique_ptr<OptimizeJob> job(static_cast<OptimizeJob*>(parameter));
-  BOOL applied = FALSE;
+  Outcome outcome = Outcome::kPartly;  // nothing known of what was changed
   try {
     // The model counts as applied, and is recorded as the current one, only when every change of
-    // it was made.
+    // it was made; otherwise Corebrisk has put back what it changed.
     const wchar_t number[2] = {static_cast<wchar_t>(L'0' + job->model), L'\0'};
-    applied = CorebriskLoadFile(job->model) == 1 && CorebriskSetType(number) == 1;
+    int loaded = CorebriskLoadFile(job->model);
+    outcome = loaded == 1 ? Outcome::kApplied : loaded == 0 ? Outcome::kNotApplied : Outcome::kPartly;
+    // Applied is applied: a number that could not be stored only leaves the page to open on the
+    // model applied before.
+    if (loaded == 1) CorebriskSetType(number);
   } catch (...) {
-    applied = FALSE;
   }
   // Posted, not sent: the worker ends at once, and a page already gone simply gets nothing.
-  PostMessageW(job->page, page_msg::kOptimizationDone, applied, 0);
+  PostMessageW(job->page, page_msg::kOptimizationDone, static_cast<WPARAM>(outcome), 0);
   return 0;
 }
 
@@ -84,7 +87,7 @@ void CCorebriskStartDlg::OnOptimize() {
   worker_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &OptimizeWorker, job.get(), 0, nullptr)));
   if (!worker_) {
     LockMenu(MainWindow(), 0);
-    ReportOutcome(false);
+    ReportOutcome(Outcome::kNotApplied);
     return;
   }
   job.release();  // the worker owns it now
@@ -92,12 +95,12 @@ void CCorebriskStartDlg::OnOptimize() {
   EnableWindow(Item(IDC_OPTIMIZE), FALSE);
 }
 
-void CCorebriskStartDlg::OnOptimizationDone(bool applied) {
+void CCorebriskStartDlg::OnOptimizationDone(Outcome outcome) {
   if (!optimizing_) return;
   optimizing_ = false;
   LockMenu(MainWindow(), 0);
   EnableWindow(Item(IDC_OPTIMIZE), TRUE);
-  ReportOutcome(applied);
+  ReportOutcome(outcome);
 }
 
 bool CCorebriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -119,7 +122,9 @@ bool CCorebriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
       return false;
     }
     case page_msg::kOptimizationDone:
-      OnOptimizationDone(wParam != 0);
+      OnOptimizationDone(wParam == WPARAM(Outcome::kApplied)    ? Outcome::kApplied
+                         : wParam == WPARAM(Outcome::kNotApplied) ? Outcome::kNotApplied
+                                                                  : Outcome::kPartly);
       return true;
   }
   return false;

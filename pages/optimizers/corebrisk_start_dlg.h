@@ -27,7 +27,7 @@ class CCorebriskStartDlg : public optimizer_pages::COptimizerPage {
  private:
   void ShowModel(int model);
   void OnOptimize();
-  void OnOptimizationDone(bool applied);
+  void OnOptimizationDone(optimizer_pages::Outcome outcome);
 
   base::UniqueHandle worker_;
   bool optimizing_ = false;

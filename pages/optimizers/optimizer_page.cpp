@@ -12,7 +12,10 @@ const wchar_t kCaption[] = L"Lumaspan";
 const wchar_t kCompleted[] = L"Optimization Completed!";
 const wchar_t kNotApplied[] =
     L"The optimization could not be applied: Windows refused to change some of the settings. "
-    L"Nothing else was changed.";
+    L"Nothing was changed.";
+const wchar_t kPartlyApplied[] =
+    L"The optimization could not be applied: Windows refused to change some of the settings, and "
+    L"refused to set some of those already changed back as they were.";
 
 namespace {
 
@@ -39,9 +42,10 @@ bool COptimizerPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   return true;
 }
 
-void COptimizerPage::ReportOutcome(bool applied) {
-  MessageBoxW(MainWindow(), applied ? kCompleted : kNotApplied, kCaption,
-              MB_OK | (applied ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+void COptimizerPage::ReportOutcome(Outcome outcome) {
+  bool applied = outcome == Outcome::kApplied;
+  MessageBoxW(MainWindow(), applied ? kCompleted : outcome == Outcome::kNotApplied ? kNotApplied : kPartlyApplied,
+              kCaption, MB_OK | (applied ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 }  // namespace optimizer_pages

@@ -11,6 +11,11 @@ namespace optimizer_pages {
 extern const wchar_t kCaption[];
 extern const wchar_t kCompleted[];
 extern const wchar_t kNotApplied[];
+extern const wchar_t kPartlyApplied[];
+
+// How an optimization ended: every setting changed; none (those changed first were put back); or
+// some left changed because even putting them back was refused.
+enum class Outcome { kApplied = 1, kNotApplied = 0, kPartly = 2 };
 
 class COptimizerPage : public ui::Page {
  public:
@@ -24,8 +29,8 @@ class COptimizerPage : public ui::Page {
   // starts (most sessions never open an optimizer, and its library is not even loaded then).
   virtual void OnInitPage() = 0;
   HWND MainWindow() const { return GetParent(hwnd()); }
-  // "Optimization Completed!" only when everything was applied; otherwise says it was not.
-  void ReportOutcome(bool applied);
+  // "Optimization Completed!" only when everything was applied; otherwise says what is left.
+  void ReportOutcome(Outcome outcome);
 
  private:
   ui::CSkinButton optimize_;

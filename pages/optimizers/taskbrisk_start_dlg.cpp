@@ -90,23 +90,31 @@ int CTaskbriskStartDlg::ReadField(const Field& field) {
 }
 
 void CTaskbriskStartDlg::OnOptimize() {
-  bool applied = TaskbriskSetDiskBuffer(static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_DISK_BUFFER, TBM_GETPOS, 0, 0))) == 1;
-  applied = TaskbriskSetMenuTime(static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_MENU_DELAY, TBM_GETPOS, 0, 0))) == 1 &&
-            applied;
-  applied = TaskbriskSetAutoEndTasks(IsDlgButtonChecked(hwnd(), IDC_AUTO_END_TASKS) == BST_CHECKED ? 1 : 0) == 1 &&
-            applied;
+  // All or nothing: what the settings were is kept first, and written back at the first refusal.
+  if (TaskbriskSaveSettings() != 1) {
+    ReportOutcome(Outcome::kNotApplied);
+    return;
+  }
+  int disk = static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_DISK_BUFFER, TBM_GETPOS, 0, 0));
+  int menu = static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_MENU_DELAY, TBM_GETPOS, 0, 0));
+  bool applied = TaskbriskSetDiskBuffer(disk) == 1 && TaskbriskSetMenuTime(menu) == 1 &&
+                 TaskbriskSetAutoEndTasks(IsDlgButtonChecked(hwnd(), IDC_AUTO_END_TASKS) == BST_CHECKED ? 1 : 0) == 1;
   // Windows 2000 and XP read the two time-outs from the user's settings; later generations decide
   // them themselves, so there they are not written.
   bool classic = CheckWindowsVersion() == 5;
   if (IsWindowEnabled(Item(IDC_SPEED))) {
     int seconds = ReadField(kSpeed);
-    if (classic) applied = TaskbriskSetSpeed(seconds) == 1 && applied;
+    if (applied && classic) applied = TaskbriskSetSpeed(seconds) == 1;
   }
   if (IsWindowEnabled(Item(IDC_AUTO))) {
     int seconds = ReadField(kAuto);
-    if (classic) applied = TaskbriskSetAuto(seconds) == 1 && applied;
+    if (applied && classic) applied = TaskbriskSetAuto(seconds) == 1;
   }
-  ReportOutcome(applied);
+  if (applied) {
+    ReportOutcome(Outcome::kApplied);
+    return;
+  }
+  ReportOutcome(TaskbriskRestoreSettings() == 1 ? Outcome::kNotApplied : Outcome::kPartly);
 }
 
 bool CTaskbriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -24,9 +24,14 @@ int WINAPI CorebriskGetType(void) {
 
 int WINAPI CorebriskLoadFile(int model) {
   try {
-    return corebrisk::ApplyModel(model) ? 1 : 0;
+    switch (corebrisk::ApplyModel(model)) {
+      case corebrisk::Applied::kApplied: return 1;
+      case corebrisk::Applied::kNotApplied: return 0;
+      case corebrisk::Applied::kPartly: return -1;
+    }
+    return -1;
   } catch (...) {
-    return 0;
+    return -1;  // what was changed before is not known
   }
 }
 

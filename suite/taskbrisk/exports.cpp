@@ -54,4 +54,7 @@ int WINAPI TaskbriskGetMenuTimeString(int position, wchar_t* buffer) {
   return Guarded([=] { return Text(taskbrisk::MenuText(position), buffer); });
 }
 
+int WINAPI TaskbriskSaveSettings(void) { return Guarded([] { return taskbrisk::SaveAll() ? 1 : 0; }); }
+int WINAPI TaskbriskRestoreSettings(void) { return Guarded([] { return taskbrisk::RestoreAll() ? 1 : 0; }); }
+
 }  // extern "C"

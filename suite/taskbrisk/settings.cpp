@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "base/handles.h"
 #include "base/registry.h"
@@ -144,5 +145,81 @@ int HungAppSeconds() { return SecondsOf(kHungAppTimeout, kDefaultHungAppMs, kSpe
 bool SetHungAppSeconds(int seconds) { return WriteSeconds(kHungAppTimeout, seconds, kSpeedMin, kSpeedMax); }
 int WaitToKillSeconds() { return SecondsOf(kWaitToKillAppTimeout, kDefaultWaitToKillMs, kAutoMin, kAutoMax); }
 bool SetWaitToKillSeconds(int seconds) { return WriteSeconds(kWaitToKillAppTimeout, seconds, kAutoMin, kAutoMax); }
+
+namespace {
+
+// One registry value as it was: its type and bytes, or its absence.
+struct SavedValue {
+  HKEY root;
+  const wchar_t* key;
+  const wchar_t* name;
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> data;
+};
+
+struct Saved {
+  bool valid = false;
+  std::vector<SavedValue> values;
+  UINT menuDelay = 0;
+};
+
+// The pages call the settings on one thread, one optimization at a time.
+Saved saved;
+
+bool ReadRaw(SavedValue* value) {
+  base::UniqueKey key;
+  if (!OpenKey(value->root, value->key, KEY_QUERY_VALUE, false, &key)) {
+    LONG exists = RegOpenKeyExW(value->root, value->key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.receive());
+    return exists == ERROR_FILE_NOT_FOUND;  // no key: the value is absent
+  }
+  DWORD type = 0, size = 0;
+  LONG rc = RegQueryValueExW(key.get(), value->name, nullptr, &type, nullptr, &size);
+  if (rc == ERROR_FILE_NOT_FOUND) return true;
+  if (rc != ERROR_SUCCESS || size > 64 * 1024) return false;
+  value->data.resize(size);
+  rc = RegQueryValueExW(key.get(), value->name, nullptr, &type, value->data.data(), &size);
+  if (rc != ERROR_SUCCESS || size > value->data.size()) return false;
+  value->data.resize(size);
+  value->type = type;
+  value->present = true;
+  return true;
+}
+
+bool WriteRaw(const SavedValue& value) {
+  base::UniqueKey key;
+  if (!value.present) {
+    if (!OpenKey(value.root, value.key, KEY_SET_VALUE, false, &key)) return true;  // neither key nor value
+    LONG rc = RegDeleteValueW(key.get(), value.name);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+  }
+  return OpenKey(value.root, value.key, KEY_SET_VALUE, true, &key) &&
+         RegSetValueExW(key.get(), value.name, 0, value.type, value.data.empty() ? nullptr : value.data.data(),
+                        static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool SaveAll() {
+  Saved now;
+  for (const wchar_t* name : {kMenuShowDelay, kAutoEndTasks, kHungAppTimeout, kWaitToKillAppTimeout})
+    now.values.push_back(SavedValue{HKEY_CURRENT_USER, kDesktopKey, name});
+  now.values.push_back(SavedValue{HKEY_LOCAL_MACHINE, kMemoryKey, kIoPageLockLimit});
+  for (SavedValue& value : now.values)
+    if (!ReadRaw(&value)) return false;
+  if (!SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &now.menuDelay, 0)) return false;
+  now.valid = true;
+  saved = std::move(now);
+  return true;
+}
+
+bool RestoreAll() {
+  if (!saved.valid) return false;
+  bool all = true;
+  for (const SavedValue& value : saved.values)
+    if (!WriteRaw(value)) all = false;
+  if (!SystemParametersInfoW(SPI_SETMENUSHOWDELAY, saved.menuDelay, nullptr, SPIF_SENDCHANGE)) all = false;
+  return all;
+}
 
 }  // namespace taskbrisk

@@ -36,4 +36,9 @@ bool SetHungAppSeconds(int seconds);
 int WaitToKillSeconds();
 bool SetWaitToKillSeconds(int seconds);
 
+// The exact values of every setting (or their absence) and the running session's menu delay, kept
+// in the process until Restore writes them back; true when each was read (Save) or written back.
+bool SaveAll();
+bool RestoreAll();
+
 }  // namespace taskbrisk

@@ -80,22 +80,59 @@ TEST_F(ServiceModels, TheFirstRecordIsKeptAndWhatItGivesBackIsWhatItRecorded) {
   EXPECT_EQ(DWORD(SERVICE_DEMAND_START), services_.StartType(L"LumaspanTestB"));
 }
 
+TEST_F(ServiceModels, ARunRefusedOnItsSecondServicePutsBackEverythingItChanged) {
+  ASSERT_EQ(1, CorebriskSetModelTable(1, L"LumaspanTestE=4"));
+  ASSERT_EQ(1, CorebriskLoadFile(1));
+  // V vanishes while the model runs: deleted while a handle keeps it, it can be read but no longer
+  // changed. The run has given E back and turned A off by then.
+  ASSERT_TRUE(services_.Create(L"LumaspanTestV", SERVICE_DEMAND_START));
+  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  ASSERT_NE(nullptr, scm);
+  SC_HANDLE held = OpenServiceW(scm, L"LumaspanTestV", DELETE | SERVICE_QUERY_CONFIG);
+  ASSERT_NE(nullptr, held);
+  ASSERT_TRUE(DeleteService(held));
+  test::ServiceConfigs applied = services_.Snapshot();
+  ASSERT_EQ(1, CorebriskSetModelTable(3, L"LumaspanTestA=4|LumaspanTestV=4|LumaspanTestC=4"));
+  EXPECT_EQ(0, CorebriskLoadFile(3));
+  test::ServiceConfigs now = services_.Snapshot();
+  applied.erase(L"LumaspanTestV");
+  now.erase(L"LumaspanTestV");
+  EXPECT_EQ(applied, now);
+  CloseServiceHandle(held);
+  CloseServiceHandle(scm);
+  // The list of changes is as it was: "Windows Default" still gives E back.
+  EXPECT_EQ(1, CorebriskLoadFile(0));
+  ExpectOthersUnchanged({L"LumaspanTestV"});
+}
+
+TEST_F(ServiceModels, WindowsDefaultGivesBackTheFirstRecordWhateverTheOwnerSetSince) {
+  ASSERT_EQ(1, CorebriskSetModelTable(1, L"LumaspanTestB=4|LumaspanTestC=4|LumaspanTestE=3"));
+  ASSERT_EQ(1, CorebriskLoadFile(1));
+  ASSERT_EQ(1, CorebriskLoadFile(0));
+  ASSERT_TRUE(services_.SetStartType(L"LumaspanTestB", SERVICE_DISABLED));   // as low as the model asks
+  ASSERT_TRUE(services_.SetStartType(L"LumaspanTestC", SERVICE_DEMAND_START));  // lower, not as low
+  ASSERT_TRUE(services_.SetStartType(L"LumaspanTestE", SERVICE_DISABLED));   // lower than the model asks
+  ASSERT_EQ(1, CorebriskInitRegistry());
+  ASSERT_EQ(1, CorebriskLoadFile(1));
+  ASSERT_EQ(1, CorebriskLoadFile(0));
+  EXPECT_EQ(before_, services_.Snapshot());
+}
+
 TEST_F(ServiceModels, ADamagedRecordChangesNothingItCannotGiveBack) {
   ASSERT_EQ(1, CorebriskSetModelTable(5, L"LumaspanTestA=4|LumaspanTestE=4"));
   ASSERT_EQ(1, CorebriskLoadFile(5));
-  // A's recorded start type is damaged: neither giving back nor another model touches A, and the
-  // failure is reported; E is given back as recorded.
+  // A's recorded start type is damaged: it cannot be given back, so no model and no giving back is
+  // applied, and the failure is reported.
   HKEY types = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kRecordKey) + L"\\Start Types").c_str(), 0,
                                          KEY_SET_VALUE, &types));
   RegSetValueExW(types, L"LumaspanTestA", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"3"), 4);
   RegCloseKey(types);
+  test::ServiceConfigs applied = services_.Snapshot();
   ASSERT_EQ(1, CorebriskSetModelTable(5, L"LumaspanTestA=3"));
   EXPECT_EQ(0, CorebriskLoadFile(5));
-  EXPECT_EQ(DWORD(SERVICE_DISABLED), services_.StartType(L"LumaspanTestA"));
   EXPECT_EQ(0, CorebriskLoadFile(0));
-  EXPECT_EQ(DWORD(SERVICE_DISABLED), services_.StartType(L"LumaspanTestA"));
-  ExpectOthersUnchanged({L"LumaspanTestA"});
+  EXPECT_EQ(applied, services_.Snapshot()) << "all or nothing: E is not given back either";
 
   // A record deleted altogether: nothing is known to give back, so nothing changes.
   test::DeleteKeyTree(HKEY_LOCAL_MACHINE, kRecordKey);

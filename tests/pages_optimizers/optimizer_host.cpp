@@ -25,6 +25,16 @@ void OptimizerPage::TearDown() {
   if (previous_[0]) SetCurrentDirectoryW(previous_);
 }
 
+bool OptimizerPage::ClickMenuToHome() {
+  CButtonMenu& menu = main_->Menu();
+  LPARAM at = MAKELPARAM(20, menu.HeaderTop(0) + 13);
+  SendMessageW(menu.hwnd(), WM_MOUSEMOVE, 0, at);
+  SendMessageW(menu.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(menu.hwnd(), WM_LBUTTONUP, 0, at);
+  test::PumpFor(30);
+  return main_->CurrentPageId() == static_cast<int>(page_id::kHome);
+}
+
 void OptimizerPage::Click(int id) { SendMessageW(GetDlgItem(page_, id), BM_CLICK, 0, 0); }
 
 std::wstring OptimizerPage::Text(int id) const {

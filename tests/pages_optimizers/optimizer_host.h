@@ -30,6 +30,9 @@ class OptimizerPage : public testing::Test {
   std::wstring Text(int id) const;
   bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page_, id)) != FALSE; }
   bool MenuLocked() { return main_->Menu().IsLocked(); }
+  // Presses and releases the mouse on the menu's first header, which shows the home page, as a
+  // user would; true when the home page is shown then.
+  bool ClickMenuToHome();
   // The texts of the boxes answered so far.
   std::vector<std::wstring> BoxTexts() const;
 

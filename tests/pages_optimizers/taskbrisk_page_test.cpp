@@ -7,6 +7,7 @@
 
 #include "contracts/messages.h"
 #include "contracts/tools.h"
+#include "pages/optimizers/optimizer_page.h"
 #include "pages/optimizers/resource.h"
 #include "tests/pages_optimizers/optimizer_host.h"
 #include "tests/support/registry_sandbox.h"
@@ -92,6 +93,19 @@ TEST_F(AppOptimizerPage, OptimizeWritesTheTimeOutsOnlyOnTheWindowsXPGeneration) 
   EXPECT_EQ(L"10", Text(IDC_AUTO)) << "the value used is shown back";
   EXPECT_EQ(Classic() ? L"12000" : L"7000", Desktop(L"HungAppTimeout"));
   EXPECT_EQ(Classic() ? L"10000" : L"4000", Desktop(L"WaitToKillAppTimeout"));
+}
+
+TEST_F(AppOptimizerPage, ARefusedSettingChangesNothingAndIsToldSo) {
+  test::DeleteKeyTree(HKEY_LOCAL_MACHINE, kMemory);  // the disk buffer, set first, cannot be written
+  Slide(IDC_MENU_DELAY, 9);
+  Click(IDC_AUTO_END_TASKS);
+  Click(IDC_OPTIMIZE);
+  ASSERT_EQ(1u, boxes_->count());
+  EXPECT_EQ(optimizer_pages::kNotApplied, BoxTexts()[0]);
+  EXPECT_EQ(L"200", Desktop(L"MenuShowDelay"));
+  EXPECT_EQ(L"0", Desktop(L"AutoEndTasks"));
+  EXPECT_EQ(L"7000", Desktop(L"HungAppTimeout"));
+  EXPECT_TRUE(ClickMenuToHome());
 }
 
 TEST_F(AppOptimizerPage, WithTheBoxClearedTheFieldsAreNotAppliedOnAnyGeneration) {

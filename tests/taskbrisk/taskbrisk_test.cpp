@@ -65,6 +65,30 @@ TEST_F(AppSettings, EverySettingRoundTripsThroughTheRegistry) {
   }
 }
 
+TEST_F(AppSettings, RestoreWritesBackTheExactValuesKeptAbsentOnesIncluded) {
+  // A hand-set buffer no position stands for, a delay stored as a number, the others absent.
+  DWORD odd = 5 * 1024 * 1024 + 7, ms = 123;
+  memory_.SetDword(L"", L"IoPageLockLimit", odd);
+  desktop_.SetDword(L"", L"MenuShowDelay", ms);
+  ASSERT_EQ(1, TaskbriskSaveSettings());
+  ASSERT_EQ(1, TaskbriskSetDiskBuffer(3));
+  ASSERT_EQ(1, TaskbriskSetMenuTime(9));
+  ASSERT_EQ(1, TaskbriskSetAutoEndTasks(1));
+  ASSERT_EQ(1, TaskbriskSetSpeed(7));
+  ASSERT_EQ(1, TaskbriskSetAuto(2));
+  ASSERT_EQ(1, TaskbriskRestoreSettings());
+  EXPECT_EQ(std::vector<BYTE>(reinterpret_cast<BYTE*>(&odd), reinterpret_cast<BYTE*>(&odd) + 4),
+            test::ReadRaw(HKEY_LOCAL_MACHINE, kMemory, L"IoPageLockLimit"));
+  EXPECT_EQ(DWORD(REG_DWORD), test::ValueType(HKEY_CURRENT_USER, kDesktop, L"MenuShowDelay"));
+  EXPECT_EQ(std::vector<BYTE>(reinterpret_cast<BYTE*>(&ms), reinterpret_cast<BYTE*>(&ms) + 4),
+            test::ReadRaw(HKEY_CURRENT_USER, kDesktop, L"MenuShowDelay"));
+  for (const wchar_t* name : {L"AutoEndTasks", L"HungAppTimeout", L"WaitToKillAppTimeout"})
+    EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, kDesktop, name)) << name;
+  UINT live = 0;
+  SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &live, 0);
+  EXPECT_EQ(menuDelay_, live) << "the session's delay as it was";
+}
+
 TEST_F(AppSettings, ValuesOutOfRangeAreRefusedAndWriteNothing) {
   for (int p : {-1, 11}) {
     EXPECT_EQ(0, TaskbriskSetDiskBuffer(p));
