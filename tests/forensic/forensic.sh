@@ -8,6 +8,7 @@
 # while the file that was kept must still be found (so the search itself is shown to work).
 # Exit 77 (skipped) when the host cannot make or mount the volume, saying why.
 set -uo pipefail
+PATH=$PATH:/usr/sbin:/sbin  # mkntfs lives there
 
 build=$1 exe=$2
 prefix=$(sed -n 's/^prefix=//p' "$build/wine-run.sh")
@@ -32,7 +33,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 rm -f "$drive"
+mountpoint -q "$mnt" 2>/dev/null && fusermount -u "$mnt"  # left by a run that was killed
 rm -rf "$work"; mkdir -p "$mnt"
 
 truncate -s 24M "$image"
