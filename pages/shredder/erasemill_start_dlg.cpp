@@ -68,6 +68,21 @@ std::wstring NotErasedText(size_t failed) {
   return text;
 }
 
+// Why the library refused files it could not erase safely, one sentence per kind found.
+std::wstring RefusalText(const bool refused[5]) {
+  std::wstring text;
+  if (refused[ERASEMILL_COMPRESSED])
+    text += L"\n\nCompressed files are not erased: their old data lies where overwriting cannot reach it. "
+            L"Uncompress them first (Properties, Advanced).";
+  if (refused[ERASEMILL_ENCRYPTED])
+    text += L"\n\nEncrypted files are not erased: copies of their data may lie where overwriting cannot reach "
+            L"them. Decrypt them first (Properties, Advanced).";
+  if (refused[ERASEMILL_SPARSE])
+    text += L"\n\nSparse files are not erased: the file system may keep their old data where overwriting cannot "
+            L"reach it.";
+  return text;
+}
+
 }  // namespace
 
 CErasemillStartDlg::CErasemillStartDlg() : ui::Page(IDD_ERASEMILL_START) {}
@@ -123,8 +138,9 @@ bool CErasemillStartDlg::ChooseFiles(std::vector<wchar_t>& buffer) {
   open.hwndOwner = MainWindow();
   open.lpstrFile = buffer.data();
   open.nMaxFile = static_cast<DWORD>(buffer.size());
+  // A shortcut chosen is the file erased, never the file it points at.
   open.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_ENABLEHOOK | OFN_FILEMUSTEXIST |
-               OFN_HIDEREADONLY;
+               OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
   open.lpfnHook = &CentreHook;
   if (GetOpenFileNameW(&open)) return true;
   if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
@@ -161,8 +177,12 @@ void CErasemillStartDlg::OnErase() {
   LockMenu(MainWindow(), 1);
   HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   std::vector<std::wstring> kept;
+  bool refused[5] = {};
   for (const std::wstring& path : files_) {
-    if (!ErasemillKillFile(path.c_str(), kPasses)) kept.push_back(path);
+    const int result = ErasemillKillFile(path.c_str(), kPasses);
+    if (result == ERASEMILL_ERASED) continue;
+    kept.push_back(path);
+    if (result > ERASEMILL_ERASED && result <= ERASEMILL_SPARSE) refused[result] = true;
   }
   SetCursor(previous);
   files_.clear();
@@ -171,7 +191,8 @@ void CErasemillStartDlg::OnErase() {
   if (kept.empty()) {
     MessageBoxW(MainWindow(), L"Erase Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
   } else {
-    MessageBoxW(MainWindow(), NotErasedText(kept.size()).c_str(), kProduct, MB_OK | MB_ICONWARNING);
+    MessageBoxW(MainWindow(), (NotErasedText(kept.size()) + RefusalText(refused)).c_str(), kProduct,
+                MB_OK | MB_ICONWARNING);
   }
   LockMenu(MainWindow(), 0);
 }

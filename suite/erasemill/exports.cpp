@@ -5,8 +5,8 @@
 
 extern "C" int WINAPI ErasemillKillFile(const wchar_t* path, int mode) {
   try {
-    return erasemill::KillFile(path, mode) ? 1 : 0;
+    return erasemill::KillFile(path, mode);
   } catch (...) {
-    return 0;
+    return ERASEMILL_FAILED;
   }
 }

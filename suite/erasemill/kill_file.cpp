@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "contracts/erasemill.h"
 #include "suite/erasemill/overwrite.h"
 #include "suite/erasemill/target.h"
 
@@ -28,7 +29,7 @@ constexpr NTSTATUS kBufferTooSmall = static_cast<NTSTATUS>(0xC0000023L);
 // with a sharing violation. Writes go through the cache to the disk. The link itself is opened,
 // never what it points at.
 base::UniqueFile OpenExclusive(const std::wstring& path) {
-  return base::UniqueFile(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  return base::UniqueFile(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
                                       nullptr));
 }
@@ -131,57 +132,118 @@ bool RandomName(size_t length, std::wstring* name) {
   return true;
 }
 
-// Renames the file a few times within its folder; returns the path it has in the end.
-std::wstring ScrambleName(const Target& target) {
-  std::wstring current = target.wide;
+// Windows Vista and later rename and delete an open file through its handle; XP cannot.
+using SetInfoFn = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
+constexpr int kFileRenameInfo = 3, kFileDispositionInfo = 4;  // FILE_INFO_BY_HANDLE_CLASS
+
+SetInfoFn SetInfoByHandle() {
+  static const auto fn = reinterpret_cast<SetInfoFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetFileInformationByHandle")));
+  return fn;
+}
+
+// FILE_RENAME_INFO with room for the name (declared for Vista and later only).
+struct RenameInfo {
+  BOOLEAN replaceIfExists;
+  HANDLE rootDirectory;
+  DWORD fileNameLength;  // in bytes, without the terminator
+  wchar_t fileName[1];
+};
+
+bool RenameOpen(SetInfoFn set, HANDLE file, const std::wstring& to) {
+  const size_t bytes = offsetof(RenameInfo, fileName) + (to.size() + 1) * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(bytes, 0);
+  RenameInfo* info = reinterpret_cast<RenameInfo*>(buffer.data());
+  info->replaceIfExists = FALSE;
+  info->rootDirectory = nullptr;
+  info->fileNameLength = static_cast<DWORD>(to.size() * sizeof(wchar_t));
+  std::memcpy(info->fileName, to.c_str(), (to.size() + 1) * sizeof(wchar_t));
+  return set(file, kFileRenameInfo, info, static_cast<DWORD>(bytes)) != 0;
+}
+
+// Renames the file a few times within its folder, to random names of its name's length: through
+// the open handle where the system can (nobody can open the file between the steps), else by
+// path. Sets *current to the path it has in the end; false when a rename failed.
+bool ScrambleName(const Target& target, HANDLE file, std::wstring* current) {
+  *current = target.wide;
   const std::wstring folder = target.wide.substr(0, target.nameAt);
   const size_t length = target.wide.size() - target.nameAt;
+  const SetInfoFn set = SetInfoByHandle();
   for (int rename = 0; rename < kRenames; ++rename) {
-    for (int attempt = 0; attempt < kTriesPerRename; ++attempt) {
+    bool renamed = false;
+    for (int attempt = 0; attempt < kTriesPerRename && !renamed; ++attempt) {
       std::wstring name;
-      if (!RandomName(length, &name)) return current;
+      if (!RandomName(length, &name)) return false;
       std::wstring next = folder + name;
-      if (MoveFileExW(current.c_str(), next.c_str(), 0)) {
-        current = next;
+      renamed = set ? RenameOpen(set, file, next) : MoveFileExW(current->c_str(), next.c_str(), 0) != 0;
+      if (renamed) {
+        *current = next;
         break;
       }
       DWORD error = GetLastError();
-      if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return current;
+      if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
     }
+    if (!renamed) return false;
   }
-  return current;
+  return true;
+}
+
+// Marks the open file for deletion when its handle closes; false where the system cannot.
+bool DeleteOnClose(HANDLE file) {
+  const SetInfoFn set = SetInfoByHandle();
+  if (!set) return false;
+  BOOLEAN deleteFile = TRUE;  // FILE_DISPOSITION_INFO (declared for Vista and later only)
+  return set(file, kFileDispositionInfo, &deleteFile, sizeof(deleteFile)) != 0;
+}
+
+// Files whose old clusters an overwrite in place does not reach.
+int RefusedKind(DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_ENCRYPTED) return ERASEMILL_ENCRYPTED;
+  if (attributes & FILE_ATTRIBUTE_COMPRESSED) return ERASEMILL_COMPRESSED;
+  if (attributes & FILE_ATTRIBUTE_SPARSE_FILE) return ERASEMILL_SPARSE;
+  return ERASEMILL_ERASED;
 }
 
 }  // namespace
 
-bool KillFile(const wchar_t* path, int passes) {
-  if (passes < kMinPasses || passes > kMaxPasses) return false;
+int KillFile(const wchar_t* path, int passes) {
+  if (passes < kMinPasses || passes > kMaxPasses) return ERASEMILL_FAILED;
   Target target;
-  if (!ResolveTarget(path, &target)) return false;
+  if (!ResolveTarget(path, &target)) return ERASEMILL_FAILED;
   const DWORD attributes = GetFileAttributesW(target.wide.c_str());
-  if (!IsPlainFile(attributes)) return false;
+  if (!IsPlainFile(attributes)) return ERASEMILL_FAILED;
+  const int refused = RefusedKind(attributes);
+  if (refused != ERASEMILL_ERASED) return refused;
   const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-  if (readOnly && !SetFileAttributesW(target.wide.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY))) return false;
+  if (readOnly && !SetFileAttributesW(target.wide.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY)))
+    return ERASEMILL_FAILED;
   base::UniqueFile file(OpenExclusive(target.wide));
   // Checked again once open: the path may have been replaced in between, and a link the system
   // followed all the same shows only in the path's own attributes or where the file was reached.
-  if (!file || !IsSoleNameOfPlainFile(file.get()) || !IsPlainFile(GetFileAttributesW(target.wide.c_str())) ||
-      !ReachesTheNamedEntry(file.get(), target)) {
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const bool plain = file && IsSoleNameOfPlainFile(file.get()) && GetFileInformationByHandle(file.get(), &info) &&
+                     IsPlainFile(GetFileAttributesW(target.wide.c_str())) && ReachesTheNamedEntry(file.get(), target);
+  const int refusedNow = plain ? RefusedKind(info.dwFileAttributes) : ERASEMILL_FAILED;
+  if (!plain || refusedNow != ERASEMILL_ERASED) {
     file.reset();
     if (readOnly) SetFileAttributesW(target.wide.c_str(), attributes);  // refused: left as it was
-    return false;
+    return plain ? refusedNow : ERASEMILL_FAILED;
   }
 
   for (const std::wstring& stream : NamedStreams(file.get())) {
-    if (!EraseStream(target.wide + stream, passes)) return false;
+    if (!EraseStream(target.wide + stream, passes)) return ERASEMILL_FAILED;
   }
-  if (!OverwriteStream(file.get(), passes) || !TruncateToZero(file.get())) return false;
-  file.reset();
+  if (!OverwriteStream(file.get(), passes) || !TruncateToZero(file.get())) return ERASEMILL_FAILED;
 
-  std::wstring last = ScrambleName(target);
-  if (!DeleteFileW(last.c_str())) return false;
+  std::wstring last;
+  if (!ScrambleName(target, file.get(), &last)) return ERASEMILL_FAILED;
+  const bool marked = DeleteOnClose(file.get());
+  file.reset();
+  if (!marked && !DeleteFileW(last.c_str())) return ERASEMILL_FAILED;
   return GetFileAttributesW(last.c_str()) == INVALID_FILE_ATTRIBUTES &&
-         GetFileAttributesW(target.wide.c_str()) == INVALID_FILE_ATTRIBUTES;
+                 GetFileAttributesW(target.wide.c_str()) == INVALID_FILE_ATTRIBUTES
+             ? ERASEMILL_ERASED
+             : ERASEMILL_FAILED;
 }
 
 }  // namespace erasemill

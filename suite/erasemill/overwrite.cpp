@@ -58,6 +58,15 @@ bool AllocatedRanges(HANDLE file, uint64_t length, std::vector<Range>* ranges) {
   }
 }
 
+// Whether the stream's data takes less room on the disk than one allocation unit: it then lies in
+// the file's own record, not in a cluster of its own. False where the system does not say.
+bool IsResident(HANDLE file, uint32_t unit) {
+  IO_STATUS_BLOCK status = {};
+  FILE_STANDARD_INFORMATION standard = {};
+  if (NtQueryInformationFile(file, &status, &standard, sizeof(standard), FileStandardInformation) < 0) return false;
+  return standard.AllocationSize.QuadPart >= 0 && static_cast<uint64_t>(standard.AllocationSize.QuadPart) < unit;
+}
+
 // The byte ranges a pass covers: the whole length, or the data of a sparse file, widened to whole
 // allocation units (data that reaches the last unit takes the slack after the end with it).
 bool PassRanges(HANDLE file, std::vector<Range>* ranges) {
@@ -67,6 +76,13 @@ bool PassRanges(HANDLE file, std::vector<Range>* ranges) {
   uint64_t length = static_cast<uint64_t>(size.QuadPart);
   uint32_t unit = AllocationUnit(file);
   if (unit == 0) unit = kUnitWhenUnknown;
+  // A file whose data lives in its file record (NTFS keeps a few hundred bytes there) is written
+  // over in place at its own length: growing it to a whole unit would move the data out to a
+  // cluster and leave the original bytes in the record, where no later pass reaches them.
+  if (length > 0 && IsResident(file, unit)) {
+    ranges->assign(1, Range{0, length});
+    return true;
+  }
   uint64_t rounded = 0;
   if (!RoundUp(length, unit, &rounded)) return false;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_SPARSE_FILE) && AllocatedRanges(file, length, ranges)) {

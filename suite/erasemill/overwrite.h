@@ -29,9 +29,10 @@ using PassDone = std::function<void(int pass)>;
 
 // Overwrites one open stream (read and write access) passes times. Each pass covers the stream's
 // length rounded up to the volume's allocation unit, so the slack after the end goes too; a
-// sparse stream only where it holds data (its holes have nothing on the disk). Each pass is
-// flushed to the disk before the next begins. The stream is left at the rounded length. False
-// when a write, a flush or the random generator fails.
+// sparse stream only where it holds data (its holes have nothing on the disk). A stream that takes
+// less than one unit on the disk (resident in its file record) is written in place at its own
+// length and never grown. Each pass is flushed to the disk before the next begins. The stream is
+// left at the length the passes covered. False when a write, a flush or the random generator fails.
 bool OverwriteStream(HANDLE file, int passes, const PassDone& done = nullptr);
 
 }  // namespace erasemill

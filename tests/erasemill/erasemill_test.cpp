@@ -59,18 +59,21 @@ TEST(ErasemillKillFile, ErasesAFileAndLeavesNoFileOfItsNameOrSize) {
   std::wstring readOnly = dir.Write(L"read-only.dat", "chosen by the user");
   ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
   std::wstring empty = dir.Write(L"empty.txt");
+  std::wstring single = dir.Write(L"one byte.txt", "1");
+  std::wstring hidden = dir.Write(L"hidden.txt", "out of sight");
+  ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
   std::wstring foreign = dir.Write(L"\u00dcberweisung \u540d\u524d \u0444\u0430\u0439\u043b.txt", "non-ASCII");
   // A path of more than 259 characters, reached only in the long form.
   std::wstring deep = dir.path() + L"\\" + std::wstring(120, L'd');
   std::wstring deeper = deep + L"\\" + std::wstring(120, L'e');
   ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deeper).c_str(), nullptr));
-  std::wstring longPath = deeper + L"\\long-named-file.txt";
-  ASSERT_GT(longPath.size(), 259u);
+  std::wstring longPath = deeper + L"\\" + std::wstring(deeper.size() < 280 ? 299 - deeper.size() : 20, L'f');
+  ASSERT_GE(longPath.size(), 300u);
   ASSERT_TRUE(test::WriteFile(L"\\\\?\\" + longPath, secret));
   std::wstring bystander = dir.Write(L"keep.txt", "not chosen");
 
-  for (const std::wstring& path : {plain, readOnly, empty, foreign, longPath}) {
+  for (const std::wstring& path : {plain, readOnly, empty, single, hidden, foreign, longPath}) {
     EXPECT_EQ(1, ErasemillKillFile(path.c_str(), 3));
   }
   // No entry under another name either: the renamed files went too.
