@@ -16,7 +16,10 @@ int WINAPI LitterbinSetLastScanDate(void);
 
 // Scans one drive root such as "C:\".
 int WINAPI LitterbinGetJunkFile(HWND window, const wchar_t* drive);
-// Deletes the file location + name (location ends with a backslash); nonzero on success.
+// Deletes the file location + name (location ends with a backslash), but only one the junk scan
+// would report now: on a system drive it lies in one of the four folders the scan walks, elsewhere
+// it bears a junk name and lies outside the drive's protected folders. Returns 1 when the named
+// file was removed and 0 when it was not: refused, in use, missing, or too long a path.
 int WINAPI LitterbinCleanJunkFile(const wchar_t* name, const wchar_t* location, int mode);
 
 #ifdef __cplusplus

@@ -8,7 +8,8 @@ extern "C" {
 
 // Generation of the running Windows: 5 for NT 5.x (2000, XP, Server 2003), 6 for NT 6.x and later.
 int WINAPI CheckWindowsVersion(void);
-// Deletes the file at path, read-only or not; nonzero on success. mode: callers pass 0.
+// Deletes the file at path, read-only or not; 1 when it was removed, 0 otherwise. A name ending in
+// a dot or a space is deleted as named (not as the name without them). mode: callers pass 0.
 int WINAPI DeleteFileType(const wchar_t* path, int mode);
 // A uniform pseudo-random number from 0 to 9 (so 1 about one time in ten).
 int WINAPI GetRandNumber(void);

@@ -51,7 +51,10 @@ int WINAPI TracewipeScanMicrosoftManagementConsole(HWND window);
 int WINAPI TracewipeScanMicrosoftPaint(HWND window);
 int WINAPI TracewipeScanWinRAR(HWND window);
 
-// Removes one trace: a value of a HKEY_CURRENT_USER key, or the file location + name.
+// Removes one trace: a value of a HKEY_CURRENT_USER key, or the file location + name, but only one
+// a scan would report now (the item is judged again: its key is one a registry category scans, its
+// folder lies inside a root a category may walk today). Returns 1 when the named item was removed
+// and 0 when it was not: refused, in use, missing, or too long a path.
 int WINAPI TracewipeCleanEvidenceFile(const wchar_t* name, const wchar_t* location);
 
 #ifdef __cplusplus

@@ -35,16 +35,11 @@ using bench::Seconds;
 constexpr int kFolders = 50, kFiles = 1000;  // 50,000 files
 constexpr int kTemporaryFiles = 3;           // the category's index
 
-// The folder the temporary-files scan walks: "Temp" beside the local application data folder, or
-// inside it.
+// The folder the temporary-files scan walks: the user's own, as GetTempPathW names it.
 std::wstring TemporaryFolder() {
-  wchar_t local[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return L"";
-  std::wstring path = local;
-  std::wstring classic = path.substr(0, path.rfind(L'\\')) + L"\\Temp";
-  DWORD attributes = GetFileAttributesW(classic.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return classic + L"\\";
-  return path + L"\\Temp\\";
+  wchar_t temp[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  return length > 0 && length <= MAX_PATH ? std::wstring(temp, length) : std::wstring();
 }
 
 std::wstring Folder(const std::wstring& temp, int folder) {

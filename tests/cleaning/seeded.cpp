@@ -210,9 +210,33 @@ std::wstring PageLocation(const std::wstring& itemText) {
 }
 
 std::wstring TemporaryFolder() {
-  std::wstring local = test::ShellFolder(CSIDL_LOCAL_APPDATA);
-  std::wstring classic = local.substr(0, local.rfind(L'\\')) + L"\\Temp";
-  return test::FolderExists(classic) ? classic : local + L"\\Temp";
+  wchar_t temp[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  std::wstring path(temp, length <= MAX_PATH ? length : 0);
+  while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
+namespace {
+bool ReadVariable(const wchar_t* name, std::wstring* value) {
+  wchar_t buffer[32768];
+  DWORD n = GetEnvironmentVariableW(name, buffer, 32768);
+  if (n == 0 || n >= 32768) return false;
+  value->assign(buffer, n);
+  return true;
+}
+}  // namespace
+
+TemporaryFolderOverride::TemporaryFolderOverride(const std::wstring& path) {
+  hadTmp_ = ReadVariable(L"TMP", &tmp_);
+  hadTemp_ = ReadVariable(L"TEMP", &temp_);
+  SetEnvironmentVariableW(L"TMP", path.empty() ? nullptr : path.c_str());
+  SetEnvironmentVariableW(L"TEMP", path.empty() ? nullptr : path.c_str());
+}
+
+TemporaryFolderOverride::~TemporaryFolderOverride() {
+  SetEnvironmentVariableW(L"TMP", hadTmp_ ? tmp_.c_str() : nullptr);
+  SetEnvironmentVariableW(L"TEMP", hadTemp_ ? temp_.c_str() : nullptr);
 }
 
 bool RunningAsXp() {

@@ -55,6 +55,20 @@ class ShellFolderOverride {
   Saved user_, shell_;
 };
 
+// The process's TMP and TEMP (the user's temporary folder as the shell gave it) pointed at path for
+// the life of the object; an empty path removes both.
+class TemporaryFolderOverride {
+ public:
+  explicit TemporaryFolderOverride(const std::wstring& path);
+  ~TemporaryFolderOverride();
+  TemporaryFolderOverride(const TemporaryFolderOverride&) = delete;
+  TemporaryFolderOverride& operator=(const TemporaryFolderOverride&) = delete;
+
+ private:
+  std::wstring tmp_, temp_;
+  bool hadTmp_ = false, hadTemp_ = false;
+};
+
 // A file held open, without sharing, by another process (a command interpreter waiting for input)
 // for the life of the object, as a running program holds its files.
 class HeldFile {
@@ -94,8 +108,7 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> texts);
 std::wstring PageLocation(const std::wstring& itemText);
 std::wstring ItemName(const std::wstring& itemText);
 
-// The temporary folder the cleaners walk, worked out from the shell folders: the folder beside the
-// local application data folder named Temp when it exists, else its Temp sub-folder.
+// The temporary folder the cleaners walk: the one GetTempPathW names, without its backslash.
 std::wstring TemporaryFolder();
 
 // True when this test binary runs as Windows XP (its name ends in _xp.exe).

@@ -26,12 +26,12 @@ TEST(TraceClean, RemovesOnlyTheNamedValueAndKeepsTheKey) {
   run.SetString(L"", L"a", L"cmd\\1");
   run.SetString(L"", L"b", L"calc\\1");
   run.SetString(L"", L"MRUList", L"ab");
-  EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"a", kRunMruLocation));
+  EXPECT_EQ(1, TracewipeCleanEvidenceFile(L"a", kRunMruLocation));
   EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
   EXPECT_EQ(L"calc\\1", test::ReadString(HKEY_CURRENT_USER, kRunMru, L"b"));
   EXPECT_EQ(L"ab", test::ReadString(HKEY_CURRENT_USER, kRunMru, L"MRUList"));  // the list order is not rewritten
   EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"a", kRunMruLocation));  // gone already: nothing happens
-  EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"MRUList", kRunMruLocation));
+  EXPECT_EQ(1, TracewipeCleanEvidenceFile(L"MRUList", kRunMruLocation));
   EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, kRunMru, L"MRUList"));
   EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kRunMru));
 }
@@ -68,12 +68,13 @@ TEST(TraceClean, ReportedTracesCleanBackThroughThePagesLocation) {
 
 TEST(TraceClean, AFileIsTheLocationFollowedByTheName) {
   test::ScratchFolder dir;
+  cleaning_test::TemporaryFolderOverride temp(dir.path());
   std::wstring inside = dir.Write(L"Temp\\a.tmp", "x");
   std::wstring beside = dir.Write(L"Tempa.tmp", "y");
-  TracewipeCleanEvidenceFile(L"a.tmp", (dir.path() + L"\\Temp").c_str());  // no backslash: Tempa.tmp
+  EXPECT_EQ(1, TracewipeCleanEvidenceFile(L"a.tmp", (dir.path() + L"\\Temp").c_str()));  // no backslash: Tempa.tmp
   EXPECT_TRUE(test::FileExists(inside));
   EXPECT_FALSE(test::FileExists(beside));
-  TracewipeCleanEvidenceFile(L"a.tmp", (dir.path() + L"\\Temp\\").c_str());
+  EXPECT_EQ(1, TracewipeCleanEvidenceFile(L"a.tmp", (dir.path() + L"\\Temp\\").c_str()));
   EXPECT_FALSE(test::FileExists(inside));
   EXPECT_TRUE(test::FolderExists(dir / L"Temp"));
 }
@@ -129,6 +130,7 @@ TEST(TraceClean, NothingIsRemovedFromTheHiveItself) {
 
 TEST(TraceClean, AFileHeldOpenByAnotherProcessStays) {
   test::ScratchFolder dir;
+  cleaning_test::TemporaryFolderOverride temp(dir.path());
   std::wstring path = dir.Write(L"held.dat", "data");
   cleaning_test::HeldFile held(path);
   ASSERT_TRUE(held.holding());
