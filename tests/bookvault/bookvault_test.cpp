@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/handles.h"
+#include "engines/common/tree_ops.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/scratch.h"
 
@@ -329,6 +330,23 @@ TEST_F(Bookvault, ALinkInTheFavoritesIsNeitherCopiedNorEnteredByBackupOrRestore)
   EXPECT_EQ((Tree{{L"doc.txt", "outside the favorites"}}), Snapshot(links + L"\\outside"));
   EXPECT_TRUE(test::FileExists(links + L"\\favorites\\b.url"));
   ExpectNoLeftovers();
+}
+
+// The tree operations themselves: a copy leaves the link out, a removal never enters it.
+TEST(TreeOps, CopyLeavesLinksOutAndRemovalNeverEntersThem) {
+  const std::wstring links = L"C:\\LumaspanTests\\bookvault_links";
+  test::ScratchFolder scratch;
+  std::wstring copy = scratch / L"copy";
+  ASSERT_TRUE(tree_ops::IsLinkPath(links + L"\\doomed\\inner\\Work"));
+  EXPECT_TRUE(tree_ops::CopyTree(links + L"\\doomed", copy));
+  EXPECT_EQ((Tree{{L"inner", "<folder>"}, {L"inner\\own.txt", "outside the favorites"}}), Snapshot(copy));
+  // Windows removes the link itself; Wine cannot remove a host's link at all, and then the removal
+  // says so. Either way what it points at stays.
+  bool removed = tree_ops::RemoveTree(links + L"\\doomed");
+  EXPECT_EQ(removed, !test::FolderExists(links + L"\\doomed"));
+  EXPECT_FALSE(test::FileExists(links + L"\\doomed\\inner\\own.txt"));
+  EXPECT_EQ((Tree{{L"doc.txt", "outside the favorites"}}), Snapshot(links + L"\\outside"));
+  EXPECT_FALSE(tree_ops::RemoveTree(std::wstring(300, L'x')));  // too long: refused, not half-done
 }
 
 }  // namespace
