@@ -122,9 +122,11 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
 
 bool MoveTree(const std::wstring& from, const std::wstring& to) {
   if (from.empty() || to.empty() || from.size() >= MAX_PATH || to.size() >= MAX_PATH) return false;
-  if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  // Where a link's move moves its target instead (seen with host links under Wine), moving it
+  // would carry off what it points at: a link is not moved at all.
+  if (IsLinkPath(from) || GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
-  if (GetLastError() != ERROR_NOT_SAME_DEVICE || IsLinkPath(from)) return false;
+  if (GetLastError() != ERROR_NOT_SAME_DEVICE) return false;
   if (!CopyTree(from, to)) return false;
   if (RemoveTree(from)) return true;
   // Part of the original could not be removed (a file in use): it is completed again from the

@@ -23,9 +23,8 @@ bool RemoveTree(const std::wstring& path);
 // must not be a link. False, with nothing left at to, when anything could not be copied.
 bool CopyTree(const std::wstring& from, const std::wstring& to);
 
-// Moves the file or folder from to the free path to. Within one volume it is renamed (a link is
-// moved as the link); across volumes it is copied and then removed, link-safe, and a link is
-// refused. False when it did not arrive whole; from then still stands whole, except that a removal
+// Moves the file or folder from to the free path to. Within one volume it is renamed; across
+// volumes it is copied and then removed, link-safe. A link itself is refused. False when it did not arrive whole; from then still stands whole, except that a removal
 // failing half-way leaves the rest of from beside the complete copy at to.
 bool MoveTree(const std::wstring& from, const std::wstring& to);
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/handles.h"
+#include "engines/common/tree_ops.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/scratch.h"
 
@@ -103,11 +104,15 @@ TEST_F(Bookvault, BackupCopiesSubFoldersWholeAndOnlyUrlFiles) {
   Favorite(L"sub\\b.url", "B");
   Favorite(L"sub\\notes.txt", "N");
   Favorite(L"desktop.ini", "D");
-  Favorite(L"C.URL", "C");
+  Favorite(L"C.URL", "C");  // the ending in any letter case
   Favorite(L"site.lnk", "L");
   Tree before = Snapshot(favorites_);
   EXPECT_EQ(1, BookvaultBackupIE());
-  EXPECT_EQ((Tree{{L"a.url", "A"}, {L"sub", "<folder>"}, {L"sub\\b.url", "B"}, {L"sub\\notes.txt", "N"}}),
+  EXPECT_EQ((Tree{{L"a.url", "A"},
+                  {L"C.URL", "C"},
+                  {L"sub", "<folder>"},
+                  {L"sub\\b.url", "B"},
+                  {L"sub\\notes.txt", "N"}}),
             Snapshot(backup_));
   EXPECT_EQ(before, Snapshot(favorites_));
   ExpectNoLeftovers();
@@ -134,7 +139,9 @@ TEST_F(Bookvault, ASecondBackupReplacesOnlyTheListedEntries) {
   ExpectNoLeftovers();
 }
 
-TEST_F(Bookvault, RestoreReplacesTheListedFavoritesWithTheBackup) {
+// What the restore replaces is kept in a dated folder beside the backup, all but what stands the
+// same again afterwards.
+TEST_F(Bookvault, RestoreReplacesTheListedFavoritesAndKeepsWhatItReplaced) {
   Backed(L"a.url", "A");
   Backed(L"sub\\b.url", "B");
   Backed(L"sub\\notes.txt", "N");
@@ -142,18 +149,37 @@ TEST_F(Bookvault, RestoreReplacesTheListedFavoritesWithTheBackup) {
   Favorite(L"a.url", "changed");
   Favorite(L"newer.url", "added after the backup");
   Favorite(L"othersub\\y.url", "Y");
+  Favorite(L"othersub\\notes.txt", "not a favorite, inside a favorite folder");
   Favorite(L"desktop.ini", "D");
   Favorite(L"C.URL", "C");
+  Backed(L"same.url", "B");  // a copy keeps the time of last change: unchanged since the backup
+  ASSERT_TRUE(CopyFileW((backup_ + L"\\same.url").c_str(), (favorites_ + L"\\same.url").c_str(), TRUE));
   Tree backup = Snapshot(backup_);
-  EXPECT_EQ(1, BookvaultRestoreIE());
+  wchar_t replaced[MAX_PATH] = {};
+  EXPECT_EQ(1, BookvaultRestoreIEKeeping(replaced));
   EXPECT_EQ((Tree{{L"a.url", "A"},
+                  {L"same.url", "B"},
                   {L"sub", "<folder>"},
                   {L"sub\\b.url", "B"},
                   {L"sub\\notes.txt", "N"},
-                  {L"desktop.ini", "D"},
-                  {L"C.URL", "C"}}),
+                  {L"desktop.ini", "D"}}),
             Snapshot(favorites_));
   EXPECT_EQ(backup, Snapshot(backup_));
+  std::wstring name = replaced;
+  ASSERT_EQ(23u, name.size()) << name;
+  EXPECT_EQ(0u, name.find(L"Replaced 20"));
+  EXPECT_EQ(std::wstring::npos, name.find_first_not_of(L"0123456789", 9));
+  EXPECT_EQ((Tree{{L"a.url", "changed"},
+                  {L"newer.url", "added after the backup"},
+                  {L"othersub", "<folder>"},
+                  {L"othersub\\y.url", "Y"},
+                  {L"othersub\\notes.txt", "not a favorite, inside a favorite folder"},
+                  {L"C.URL", "C"}}),
+            Snapshot(program_ / L"Backup\\Favorites\\" + name));
+  // A restore replacing nothing but what it puts back names no folder and leaves none.
+  ASSERT_TRUE(test::DeleteTree(program_ / L"Backup\\Favorites\\" + name));
+  EXPECT_EQ(1, BookvaultRestoreIEKeeping(replaced));
+  EXPECT_EQ(L"", std::wstring(replaced));
   ExpectNoLeftovers();
 }
 
@@ -163,7 +189,7 @@ TEST_F(Bookvault, RestoreRefusesABackupWithoutEntries) {
   Tree before = Snapshot(favorites_);
   EXPECT_EQ(0, BookvaultRestoreIE());  // empty
   Backed(L"desktop.ini", "D");
-  Backed(L"C.URL", "C");
+  Backed(L"site.lnk", "L");
   EXPECT_EQ(0, BookvaultRestoreIE());  // nothing listed
   EXPECT_EQ(before, Snapshot(favorites_));
   ExpectNoLeftovers();
@@ -189,7 +215,7 @@ TEST_F(Bookvault, RestoreMakesAMissingFavoritesFolder) {
 
 TEST_F(Bookvault, LeftoversOfAnInterruptedCallAreClearedFirst) {
   std::wstring area = program_ / L"Backup\\Favorites";
-  for (const wchar_t* folder : {L"Internet Explorer.staging", L"Internet Explorer.previous", L"Internet Explorer.rollback"})
+  for (const wchar_t* folder : {L"Internet Explorer.staging", L"Internet Explorer.previous"})
     ASSERT_TRUE(test::WriteFile(area + L"\\" + folder + L"\\stale.url", "stale"));
   Favorite(L"a.url", "A");
   EXPECT_EQ(1, BookvaultBackupIE());
@@ -250,6 +276,77 @@ TEST_F(Bookvault, ARestoreFailingHalfWayKeepsTheFavorites) {
   Tree restored = backup;
   restored[L"desktop.ini"] = "D";
   EXPECT_EQ(restored, Snapshot(favorites_));
+}
+
+// Favorites pointed at a folder the build fills: a.url and Work, a link to the folder "outside".
+class FavoritesOverride {
+ public:
+  explicit FavoritesOverride(const std::wstring& path) {
+    for (int i = 0; i < 2; ++i) {
+      RegOpenKeyExW(HKEY_CURRENT_USER, kKeys[i], 0, KEY_QUERY_VALUE | KEY_SET_VALUE, keys_[i].receive());
+      DWORD bytes = sizeof(old_[i]);
+      had_[i] = RegQueryValueExW(keys_[i].get(), L"Favorites", nullptr, &type_[i], reinterpret_cast<BYTE*>(old_[i]),
+                                 &bytes) == ERROR_SUCCESS;
+      Set(i, path.c_str(), i == 0 ? REG_EXPAND_SZ : REG_SZ);
+    }
+  }
+  ~FavoritesOverride() {
+    for (int i = 0; i < 2; ++i) {
+      if (had_[i]) Set(i, old_[i], type_[i]);
+      else RegDeleteValueW(keys_[i].get(), L"Favorites");
+    }
+  }
+
+ private:
+  void Set(int i, const wchar_t* text, DWORD type) {
+    RegSetValueExW(keys_[i].get(), L"Favorites", 0, type, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+  }
+  static constexpr const wchar_t* kKeys[2] = {
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"};
+  base::UniqueKey keys_[2];
+  wchar_t old_[2][MAX_PATH] = {};
+  DWORD type_[2] = {};
+  bool had_[2] = {};
+};
+
+TEST_F(Bookvault, ALinkInTheFavoritesIsNeitherCopiedNorEnteredByBackupOrRestore) {
+  const std::wstring links = L"C:\\LumaspanTests\\bookvault_links";
+  FavoritesOverride redirected(links + L"\\favorites");
+  std::wstring link = links + L"\\favorites\\Work", outside = links + L"\\outside\\doc.txt";
+  auto isLink = [&] {
+    DWORD attributes = GetFileAttributesW(link.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  };
+  ASSERT_TRUE(isLink());
+  EXPECT_EQ(1, BookvaultBackupIE());
+  EXPECT_EQ((Tree{{L"a.url", "outside the favorites"}}), Snapshot(backup_));
+  Backed(L"b.url", "B");
+  wchar_t replaced[MAX_PATH] = {};
+  EXPECT_EQ(1, BookvaultRestoreIEKeeping(replaced));
+  EXPECT_EQ(L"", std::wstring(replaced));
+  EXPECT_TRUE(isLink());
+  EXPECT_EQ((Tree{{L"doc.txt", "outside the favorites"}}), Snapshot(links + L"\\outside"));
+  EXPECT_TRUE(test::FileExists(links + L"\\favorites\\b.url"));
+  ExpectNoLeftovers();
+}
+
+// The tree operations themselves: a copy leaves the link out, a removal never enters it.
+TEST(TreeOps, CopyLeavesLinksOutAndRemovalNeverEntersThem) {
+  const std::wstring links = L"C:\\LumaspanTests\\bookvault_links";
+  test::ScratchFolder scratch;
+  std::wstring copy = scratch / L"copy";
+  ASSERT_TRUE(tree_ops::IsLinkPath(links + L"\\doomed\\inner\\Work"));
+  EXPECT_TRUE(tree_ops::CopyTree(links + L"\\doomed", copy));
+  EXPECT_EQ((Tree{{L"inner", "<folder>"}, {L"inner\\own.txt", "outside the favorites"}}), Snapshot(copy));
+  // Windows removes the link itself; Wine cannot remove a host's link at all, and then the removal
+  // says so. Either way what it points at stays.
+  bool removed = tree_ops::RemoveTree(links + L"\\doomed");
+  EXPECT_EQ(removed, !test::FolderExists(links + L"\\doomed"));
+  EXPECT_FALSE(test::FileExists(links + L"\\doomed\\inner\\own.txt"));
+  EXPECT_EQ((Tree{{L"doc.txt", "outside the favorites"}}), Snapshot(links + L"\\outside"));
+  EXPECT_FALSE(tree_ops::RemoveTree(std::wstring(300, L'x')));  // too long: refused, not half-done
 }
 
 }  // namespace

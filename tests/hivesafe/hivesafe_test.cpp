@@ -175,6 +175,22 @@ TEST(HivesafeRestore, RefusesNamesThatAreNotBackupFilesOfTheFolder) {
   EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, kTestKey, L"Restored"));
 }
 
+// The editor exits with success whatever it imported: a file whose values did not arrive is no
+// restore.
+TEST(HivesafeRestore, AFileThatWasNotMergedIsAFailure) {
+  test::RegistrySandbox target(HKEY_CURRENT_USER, kTestKey);
+  test::ProgramFolder program;
+  std::wstring damaged = L"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\";
+  damaged += kTestKey;
+  damaged += L"\r\n\"Restored\"=\"dam";
+  ASSERT_TRUE(test::WriteFile(program / kFull + L"\\20261206183107.reg",
+                              std::string(reinterpret_cast<const char*>(damaged.data()), damaged.size() * 2)));
+  ASSERT_TRUE(test::WriteFile(program / kFull + L"\\20261206183108.reg", "a text of another program\r\n"));
+  EXPECT_EQ(0, HivesafeRestore(1, SharedString(L"20261206183107.reg")));
+  EXPECT_EQ(0, HivesafeRestore(1, SharedString(L"20261206183108.reg")));
+  EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, kTestKey, L"Restored"));
+}
+
 TEST(HivesafeRemove, DeletesOnlyTheNamedBackupFileOfFullBackup) {
   test::ProgramFolder program;
   std::wstring spaced = program.scratch().Write(std::wstring(kFull) + L"\\my backup.reg", "x");

@@ -112,12 +112,20 @@ TEST_F(FavoritesPage, ASuccessfulRestoreReloadsTheTreeAndAFailedOneLeavesIt) {
   EXPECT_EQ((std::vector<std::wstring>{L"sub", L"a.url"}), Shown());
   EXPECT_TRUE(test::FileExists(favorites_ + L"\\a.url"));
 
+  // The favorites it replaces are kept, and the message names where.
   ASSERT_TRUE(test::WriteFile(backup_ + L"\\saved.url", "[InternetShortcut]"));
   Click(page_->hwnd(), IDC_BACKUP_RESTORE);
   EXPECT_EQ((std::vector<std::wstring>{L"saved.url"}), Shown());
+  std::vector<std::wstring> texts = BoxTexts();
+  ASSERT_EQ(4u, texts.size());
   EXPECT_EQ((std::vector<std::wstring>{L"Are you sure to restore the backups?", L"Can't restore Favorites.",
-                                       L"Are you sure to restore the backups?", L"Success Restore Favorites"}),
-            BoxTexts());
+                                       L"Are you sure to restore the backups?"}),
+            std::vector<std::wstring>(texts.begin(), texts.begin() + 3));
+  const std::wstring said = L"Success Restore Favorites\nReplaced favorites were kept in Backup\\Favorites\\";
+  ASSERT_EQ(0u, texts[3].find(said)) << texts[3];
+  std::wstring kept = *program_ / L"Backup\\Favorites\\" + texts[3].substr(said.size());
+  EXPECT_TRUE(test::FileExists(kept + L"\\later.url"));
+  EXPECT_TRUE(test::FileExists(kept + L"\\a.url"));
   EXPECT_TRUE(test::FileExists(favorites_ + L"\\desktop.ini"));  // not a favorite: left alone
   EXPECT_FALSE(MenuLocked());
 }
