@@ -4,9 +4,11 @@
 
 #include <shlobj.h>
 
+#include "base/handles.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
 #include "engines/common/bookkeeping.h"
+#include "engines/common/clean_target.h"
 #include "engines/common/guarded.h"
 #include "engines/common/reporter.h"
 #include "engines/tracewipe/file_traces.h"
@@ -202,8 +204,21 @@ int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int in
 
 int WINAPI TracewipeCleanEvidenceFile(const wchar_t* name, const wchar_t* location) {
   return cleaning::Guarded([&] {
+    // 1 only for a real removal: the item was there and is gone now.
+    auto present = [&] {
+      std::wstring subKey;
+      if (cleaning::RegistryLocation(location, &subKey)) {
+        base::UniqueKey key;
+        return name && !subKey.empty() &&
+               RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_QUERY_VALUE, key.receive()) == ERROR_SUCCESS &&
+               RegQueryValueExW(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+      }
+      std::wstring path = cleaning::CleanFilePath(name, location);
+      return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    bool was = present();
     tracewipe::CleanEvidence(name, location);
-    return 0;
+    return was && !present() ? 1 : 0;
   });
 }
 
