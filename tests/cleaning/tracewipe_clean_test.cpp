@@ -26,12 +26,12 @@ TEST(TraceClean, RemovesOnlyTheNamedValueAndKeepsTheKey) {
   run.SetString(L"", L"a", L"cmd\\1");
   run.SetString(L"", L"b", L"calc\\1");
   run.SetString(L"", L"MRUList", L"ab");
-  EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"a", kRunMruLocation));
+  EXPECT_EQ(1, TracewipeCleanEvidenceFile(L"a", kRunMruLocation));
   EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
   EXPECT_EQ(L"calc\\1", test::ReadString(HKEY_CURRENT_USER, kRunMru, L"b"));
   EXPECT_EQ(L"ab", test::ReadString(HKEY_CURRENT_USER, kRunMru, L"MRUList"));  // the list order is not rewritten
   EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"a", kRunMruLocation));  // gone already: nothing happens
-  EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"MRUList", kRunMruLocation));
+  EXPECT_EQ(1, TracewipeCleanEvidenceFile(L"MRUList", kRunMruLocation));
   EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, kRunMru, L"MRUList"));
   EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kRunMru));
 }
