@@ -24,7 +24,10 @@ int WINAPI HivescrubScanFolders(HWND window);     // 13 "Files and Folders"
 int WINAPI HivescrubScanObsolete(HWND window);    // 14 "Obsolete Software"
 int WINAPI HivescrubScanEmpty(HWND window);       // 15 "Empty Registry Keys"
 
-// Repairs one reported problem, given back its id and repair text unchanged.
+// Repairs one reported problem, given back its id and repair text unchanged. 1 repaired; 0 not
+// repaired (no longer that problem, protected, or not a problem this engine reported); 2 nothing
+// changed because the repair's undo could not be written to the undo file (no later repair of the
+// session can succeed until it can).
 int WINAPI HivescrubRepair(int id, const wchar_t* text);
 int WINAPI HivescrubGetLastScanDate(wchar_t* buffer);  // 100 characters; "Not Scanned" when none
 int WINAPI HivescrubSetLastScanTime(void);
@@ -34,6 +37,11 @@ int WINAPI HivescrubSetLastScanDate(void);
 }
 
 namespace hivescrub {
+// HivescrubRepair's results.
+constexpr int kNotRepaired = 0;
+constexpr int kRepaired = 1;
+constexpr int kNoUndoFile = 2;
+
 // The scan functions by category number 1-15, and their captions.
 using ScanFunction = int(WINAPI*)(HWND);
 constexpr ScanFunction kScans[16] = {

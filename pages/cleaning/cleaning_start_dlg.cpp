@@ -20,6 +20,12 @@ constexpr DWORD kShutdownWaitMs = 3000;
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
+std::wstring NotRemovedText(size_t failed, size_t tried) {
+  if (tried == 1) return L"The item could not be removed. It may be in use, protected or already gone.";
+  return std::to_wstring(failed) + L" of " + std::to_wstring(tried) + L" items could not be removed. " +
+         (failed == 1 ? L"It may" : L"They may") + L" be in use, protected or already gone.";
+}
+
 }  // namespace
 
 CCleaningStartDlg::CCleaningStartDlg(const Setup& setup)
@@ -290,11 +296,28 @@ void CCleaningStartDlg::CleanChecked() {
     return;
   }
   if (MessageBoxW(owner, L"Are you sure to remove the item?", kProduct, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  std::vector<size_t> removed;
   for (size_t index : checked) {
-    if (index < found_.size()) CleanItem(found_[index]);
+    if (index < found_.size() && CleanItem(found_[index])) removed.push_back(index);
   }
-  MessageBoxW(owner, L"Remove Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
-  PostMessageW(hwnd(), setup_.backMessage, 0, 0);
+  if (removed.size() == checked.size()) {
+    MessageBoxW(owner, L"Remove Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
+    PostMessageW(hwnd(), setup_.backMessage, 0, 0);
+    return;
+  }
+  // What is gone leaves the list; what could not be removed stays listed, as it was, for the user
+  // to see and try again.
+  std::sort(removed.begin(), removed.end());
+  results_->RemoveRows(removed);
+  std::vector<size_t> rows = results_->RowItems();
+  total_ = 0;
+  for (size_t index : rows) {
+    if (index < found_.size()) total_ = SaturatingAdd(total_, found_[index].size);
+  }
+  results_->SetTotals(static_cast<int>(std::min<size_t>(rows.size(), INT_MAX)), total_);
+  results_->RepaintHeader();
+  MessageBoxW(owner, NotRemovedText(checked.size() - removed.size(), checked.size()).c_str(), kProduct,
+              MB_OK | MB_ICONWARNING);
 }
 
 bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

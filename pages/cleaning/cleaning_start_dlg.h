@@ -64,7 +64,9 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
 
   UINT State() const { return state_; }
   CCleaningResultsDlg* ResultPage() const { return results_.get(); }
+  // Every item the scan found; the result page lists those not removed since.
   const std::vector<FoundItem>& FoundItems() const { return found_; }
+  // The size of the items listed.
   uint64_t TotalSize() const { return total_; }
   // The text beside "Last Scan Time:".
   const std::wstring& LastScanText() const { return lastScan_; }
@@ -83,7 +85,8 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   virtual bool PrepareScan() = 0;
   virtual std::shared_ptr<ScanJob> MakeJob() = 0;
   virtual std::unique_ptr<CCleaningResultsDlg> MakeResultPage() = 0;
-  virtual void CleanItem(const FoundItem& item) = 0;
+  // True when the engine removed the item.
+  virtual bool CleanItem(const FoundItem& item) = 0;
   // The result page is open and the scan about to start.
   virtual void OnScanOpened() {}
   // A report other than an item: the worker's tick or the engine's progress text.

@@ -104,8 +104,8 @@ std::unique_ptr<CCleaningResultsDlg> CLitterbinStartDlg::MakeResultPage() {
   return std::make_unique<CLitterbinScanDlg>();
 }
 
-void CLitterbinStartDlg::CleanItem(const FoundItem& item) {
-  LitterbinCleanJunkFile(item.name.c_str(), item.location.c_str(), 0);
+bool CLitterbinStartDlg::CleanItem(const FoundItem& item) {
+  return LitterbinCleanJunkFile(item.name.c_str(), item.location.c_str(), 0) == 1;
 }
 
 void CLitterbinStartDlg::OnScanOpened() {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace cleaning_pages {
@@ -23,6 +24,27 @@ void ResultList::Append(size_t item) {
   items_.push_back(item);
   checked_.push_back(true);
   countDue_ = true;
+}
+
+void ResultList::RemoveItems(const std::vector<size_t>& sortedItems) {
+  size_t kept = 0;
+  for (size_t row = 0; row < items_.size(); ++row) {
+    if (std::binary_search(sortedItems.begin(), sortedItems.end(), items_[row])) continue;
+    items_[kept] = items_[row];
+    checked_[kept] = checked_[row];
+    ++kept;
+  }
+  items_.resize(kept);
+  checked_.resize(kept);
+  if (!hwnd()) return;
+  // The rows below the first removed one now show other items: all of it is drawn again, and no
+  // row stays selected for an item it no longer shows.
+  countDue_ = false;
+  SendMessageW(hwnd(), LVM_SETITEMCOUNT, items_.size(), 0);
+  LVITEMW none = {};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 size_t ResultList::ItemAt(int row) const {

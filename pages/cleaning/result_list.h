@@ -34,6 +34,9 @@ class ResultList : public ui::CheckListView {
   void ShowRows();
   // The rows appended, told to the control or not.
   size_t Rows() const { return items_.size(); }
+  // Drops the rows showing any of these owner's items (sorted ascending); the rest keep their order
+  // and check marks.
+  void RemoveItems(const std::vector<size_t>& sortedItems);
   // The owner's item a row shows, or SIZE_MAX.
   size_t ItemAt(int row) const;
   bool IsRowChecked(int row) const;

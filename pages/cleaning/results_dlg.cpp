@@ -136,6 +136,12 @@ std::vector<size_t> CCleaningResultsDlg::CheckedItems() const {
   return items;
 }
 
+std::vector<size_t> CCleaningResultsDlg::RowItems() const {
+  std::vector<size_t> items;
+  for (size_t i = 0; i < list_.Rows(); ++i) items.push_back(list_.ItemAt(static_cast<int>(i)));
+  return items;
+}
+
 std::wstring CCleaningResultsDlg::Title() const {
   return finished_ ? texts_.finishedTitle : texts_.scanningTitle;
 }

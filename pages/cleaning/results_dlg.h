@@ -70,6 +70,10 @@ class CCleaningResultsDlg : public ui::Dialog {
 
   // The numbers of the items whose rows are checked, in row order.
   std::vector<size_t> CheckedItems() const;
+  // The numbers of the items of every row, in row order.
+  std::vector<size_t> RowItems() const;
+  // Takes the rows of these items (sorted ascending) off the list.
+  void RemoveRows(const std::vector<size_t>& sortedItems) { list_.RemoveItems(sortedItems); }
   ui::CheckListView& List() { return list_; }
 
   // The header's lines as they are drawn now.

@@ -156,8 +156,8 @@ std::unique_ptr<CCleaningResultsDlg> CTracewipeStartDlg::MakeResultPage() {
   return std::make_unique<CTracewipeScanDlg>();
 }
 
-void CTracewipeStartDlg::CleanItem(const FoundItem& item) {
-  TracewipeCleanEvidenceFile(item.name.c_str(), item.location.c_str());
+bool CTracewipeStartDlg::CleanItem(const FoundItem& item) {
+  return TracewipeCleanEvidenceFile(item.name.c_str(), item.location.c_str()) == 1;
 }
 
 void CTracewipeStartDlg::OnScanOpened() { ticks_ = 0; }

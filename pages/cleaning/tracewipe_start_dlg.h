@@ -35,7 +35,7 @@ class CTracewipeStartDlg : public cleaning_pages::CCleaningStartDlg {
   bool PrepareScan() override;
   std::shared_ptr<cleaning_pages::ScanJob> MakeJob() override;
   std::unique_ptr<cleaning_pages::CCleaningResultsDlg> MakeResultPage() override;
-  void CleanItem(const cleaning_pages::FoundItem& item) override;
+  bool CleanItem(const cleaning_pages::FoundItem& item) override;
   void OnScanOpened() override;
   void OnProgress(ULONG_PTR kind, std::wstring_view text) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

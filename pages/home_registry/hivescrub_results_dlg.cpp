@@ -2,11 +2,27 @@
 
 #include <vector>
 
+#include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
 #include "ui/paint.h"
+
+namespace {
+
+std::wstring NotRepairedText(int failed, int tried, bool noUndo) {
+  if (noUndo && failed == tried)
+    return L"Nothing was changed because no undo file could be made. Make sure the program's folder can be written "
+           L"to, then try again.";
+  std::wstring text = tried == 1 ? std::wstring(L"The problem could not be repaired.")
+                                 : std::to_wstring(failed) + L" of " + std::to_wstring(tried) +
+                                       L" problems could not be repaired.";
+  if (noUndo) return text + L" No undo file could be made for the rest, so they were not changed.";
+  return text + (failed == 1 ? L" It may" : L" They may") + L" have changed since the scan or be protected.";
+}
+
+}  // namespace
 
 CHivescrubResultsDlg::CHivescrubResultsDlg()
     : ui::Dialog(IDD_HIVESCRUB_RESULTS),
@@ -28,6 +44,13 @@ bool CHivescrubResultsDlg::AddProblemRow(const std::wstring& display) {
 
 void CHivescrubResultsDlg::CountProblem() {
   ++problemCount_;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CHivescrubResultsDlg::RemoveRow(int row) {
+  if (row < 0 || row >= rowCount()) return;
+  SendMessageW(list_.hwnd(), LB_DELETESTRING, row, 0);
+  if (problemCount_ > 0) --problemCount_;
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -62,11 +85,28 @@ void CHivescrubResultsDlg::OnClean() {
   if (MessageBoxW(main, L"Are you sure to remove the item?", L"KeepLumaspan", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   // Every listed problem, strictly from the first row to the last; each send returns once that
-  // problem is repaired.
+  // problem is repaired, with the engine's result. Once the undo file cannot be written no repair
+  // can be made, so the rest are not tried.
   int rows = rowCount();
-  for (int i = 0; i < rows; ++i) SendMessageW(owner_, page_msg::kRegistryRepairItem, 0, i);
-  MessageBoxW(main, L"Repair Completed.", L"KeepLumaspan", MB_OK | MB_ICONINFORMATION);
-  PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
+  std::vector<int> repaired;
+  bool noUndo = false;
+  for (int i = 0; i < rows && !noUndo; ++i) {
+    LRESULT outcome = SendMessageW(owner_, page_msg::kRegistryRepairItem, 0, i);
+    if (outcome == hivescrub::kRepaired) repaired.push_back(i);
+    noUndo = outcome == hivescrub::kNoUndoFile;
+  }
+  if (static_cast<int>(repaired.size()) == rows) {
+    MessageBoxW(main, L"Repair Completed.", L"KeepLumaspan", MB_OK | MB_ICONINFORMATION);
+    PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
+    return;
+  }
+  // The last row first, so that the numbers of the rows still to go do not change.
+  for (auto row = repaired.rbegin(); row != repaired.rend(); ++row) {
+    SendMessageW(owner_, kForgetProblemMessage, 0, *row);
+    RemoveRow(*row);
+  }
+  MessageBoxW(main, NotRepairedText(rows - static_cast<int>(repaired.size()), rows, noUndo).c_str(), L"KeepLumaspan",
+              MB_OK | MB_ICONWARNING);
 }
 
 void CHivescrubResultsDlg::Paint(HDC dc) {

@@ -1,7 +1,10 @@
 // CHivescrubResultsDlg: the problems a registry scan found, one row each in report order, with
 // their count; "Clean" repairs every row, "Back" returns to the start page. The page holds no
 // problem of its own: the controller (CHivescrubStartDlg) fills it during the scan and carries out
-// each repair it asks for by row index.
+// each repair it asks for by row index, answering with the engine's result. When every repair
+// succeeded the flow ends; otherwise the repaired rows leave the list (the controller is told to
+// forget each, so that row i stays problem i), the rest stay for another try, and the user is told
+// how many could not be repaired.
 #pragma once
 #include <windows.h>
 
@@ -17,6 +20,8 @@
 class CHivescrubResultsDlg : public ui::Dialog {
  public:
   static constexpr RECT kListRect = {9, 83, 9 + 551, 83 + 251};
+  // Sent to the owner for a repaired row before the row is taken off: forget problem lParam.
+  static constexpr UINT kForgetProblemMessage = WM_APP + 0x141;
 
   CHivescrubResultsDlg();
   ~CHivescrubResultsDlg() override;
@@ -26,6 +31,8 @@ class CHivescrubResultsDlg : public ui::Dialog {
   // list took no row.
   bool AddProblemRow(const std::wstring& display);
   void CountProblem();
+  // Takes a row off the list and out of the count.
+  void RemoveRow(int row);
 
   int problemCount() const { return problemCount_; }
   int rowCount() const;

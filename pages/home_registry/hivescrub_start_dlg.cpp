@@ -179,8 +179,11 @@ void CHivescrubStartDlg::ShowResults() {
 LRESULT CHivescrubStartDlg::Repair(LPARAM index) {
   if (index < 0 || static_cast<size_t>(index) >= problems_.size()) return 0;
   const registry_scan::RegistryProblem& problem = problems_[static_cast<size_t>(index)];
-  HivescrubRepair(problem.id, problem.repair.c_str());
-  return 1;
+  return HivescrubRepair(problem.id, problem.repair.c_str());
+}
+
+void CHivescrubStartDlg::ForgetProblem(LPARAM index) {
+  if (index >= 0 && static_cast<size_t>(index) < problems_.size()) problems_.erase(problems_.begin() + index);
 }
 
 void CHivescrubStartDlg::ResetToStart() {
@@ -316,6 +319,9 @@ bool CHivescrubStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
       return true;
     case page_msg::kRegistryRepairItem:
       result = Repair(lParam);
+      return true;
+    case CHivescrubResultsDlg::kForgetProblemMessage:
+      ForgetProblem(lParam);
       return true;
   }
   return false;

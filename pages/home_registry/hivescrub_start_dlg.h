@@ -61,7 +61,10 @@ class CHivescrubStartDlg : public ui::Page {
   LRESULT OnReport(const COPYDATASTRUCT* data);
   void OnScanEnded(LPARAM serial);
   void ShowResults();
+  // The engine's result for problem index (0 when there is none).
   LRESULT Repair(LPARAM index);
+  // A repaired problem whose row the results page takes off.
+  void ForgetProblem(LPARAM index);
   void OnBack();
 
   void SetAllBoxes(bool checked);

@@ -59,11 +59,14 @@ bool RemoveValue(int kind, const std::wstring& name) {
 bool MoveFileAway(const std::wstring& path) {
   if (!IsStartupFile(path) || !MakeFilesFolder()) return false;
   std::wstring target = FreeBackupPath(path.substr(path.rfind(L'\\') + 1));
-  if (target.empty() || !MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
-    return false;
-  // A comment for whoever restores by hand; the registry editor passes over it.
-  Undo().Append(L"\r\n; \"" + path + L"\" was moved to \"" + target + L"\"\r\n");
-  return true;
+  if (target.empty()) return false;
+  // The note of where the file goes is on disk before the file moves: a file moved without it
+  // would be lost from the user's view with nothing telling where. A comment for whoever restores
+  // by hand; the registry editor passes over it.
+  if (!Undo().Append(L"\r\n; \"" + path + L"\" was moved to \"" + target + L"\"\r\n")) return false;
+  if (MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) return true;
+  Undo().Append(L"; (that move failed: \"" + path + L"\" stayed where it was)\r\n");
+  return false;
 }
 
 }  // namespace

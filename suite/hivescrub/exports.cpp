@@ -60,7 +60,15 @@ int WINAPI HivescrubScanEmpty(HWND window) { return RunScan(window, 15, hivescru
 
 int WINAPI HivescrubRepair(int id, const wchar_t* text) {
   try {
-    return hivescrub::Repair(id, text) ? 1 : 0;
+    switch (hivescrub::Repair(id, text)) {
+      case hivescrub::RepairResult::kRepaired:
+        return hivescrub::kRepaired;
+      case hivescrub::RepairResult::kNoUndoFile:
+        return hivescrub::kNoUndoFile;
+      case hivescrub::RepairResult::kNotRepaired:
+        break;
+    }
+    return hivescrub::kNotRepaired;
   } catch (...) {
     return 0;
   }

@@ -231,6 +231,37 @@ LONG DeleteOneKey(HKEY parent, const std::wstring& name) {
   return RegDeleteKeyW(parent, name.c_str());
 }
 
+// NtDeleteKey deletes the very key a handle was opened on; RegDeleteKey opens the key again by its
+// name, and a link key opened by name is its target.
+using NtDeleteKeyFn = LONG(WINAPI*)(HANDLE);
+NtDeleteKeyFn NtDeleteKeyFunction() {
+  static const NtDeleteKeyFn function = reinterpret_cast<NtDeleteKeyFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+  return function;
+}
+
+bool IsLink(HKEY key) {
+  DWORD type = REG_NONE;
+  return RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+         type == REG_LINK;
+}
+
+// Every key is opened as itself, never as what it links to: a link is deleted and not entered, so
+// nothing of its target can go with it.
+bool DeleteTree(HKEY parent, const std::wstring& name, int depth, NtDeleteKeyFn deleteKey) {
+  if (depth > kMaxDepth) return false;
+  base::UniqueKey key;
+  if (RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, KEY_READ | DELETE | KEY_WOW64_64KEY, key.receive()) !=
+      ERROR_SUCCESS)
+    return false;
+  if (!IsLink(key.get())) {
+    for (const std::wstring& child : SubKeyNames(key.get()))
+      if (!DeleteTree(key.get(), child, depth + 1, deleteKey)) return false;
+  }
+  return deleteKey(key.get()) == 0;  // STATUS_SUCCESS
+}
+
+// Without a way to delete a key by its handle only a tree free of links can be deleted safely.
 bool PlainTree(HKEY parent, const std::wstring& name, int depth) {
   if (depth > kMaxDepth || IsLinkKey(parent, name)) return false;
   base::UniqueKey key = OpenRead(parent, name);
@@ -240,14 +271,14 @@ bool PlainTree(HKEY parent, const std::wstring& name, int depth) {
   return true;
 }
 
-bool DeleteTree(HKEY parent, const std::wstring& name, int depth) {
+bool DeletePlainTree(HKEY parent, const std::wstring& name, int depth) {
   if (depth > kMaxDepth) return false;
   {
     base::UniqueKey key;
     if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | DELETE | KEY_WOW64_64KEY, key.receive()) != ERROR_SUCCESS)
       return false;
     for (const std::wstring& child : SubKeyNames(key.get()))
-      if (!DeleteTree(key.get(), child, depth + 1)) return false;
+      if (!DeletePlainTree(key.get(), child, depth + 1)) return false;
   }
   return DeleteOneKey(parent, name) == ERROR_SUCCESS;
 }
@@ -255,7 +286,9 @@ bool DeleteTree(HKEY parent, const std::wstring& name, int depth) {
 }  // namespace
 
 bool DeleteKeyTree(HKEY parent, const std::wstring& name) {
-  return !name.empty() && PlainTree(parent, name, 0) && DeleteTree(parent, name, 0);
+  if (name.empty()) return false;
+  if (NtDeleteKeyFn deleteKey = NtDeleteKeyFunction()) return DeleteTree(parent, name, 0, deleteKey);
+  return PlainTree(parent, name, 0) && DeletePlainTree(parent, name, 0);
 }
 
 }  // namespace hivescrub

@@ -79,8 +79,8 @@ bool IsLinkKey(HKEY root, const std::wstring& path);
 // views share): its entries are scanned under their native name only.
 bool InSharedView(HKEY root, const std::wstring& path);
 
-// Deletes parent\name and everything below it, in the 64-bit view where there is one. Nothing is
-// deleted when the tree holds a symbolic link (deleting through it would empty the key it points at)
-// or is deeper than the registry allows.
+// Deletes parent\name and everything below it, in the 64-bit view where there is one. A symbolic
+// link in the tree (parent\name itself included) is deleted as the link: its target is never
+// entered and keeps everything. Deleting stops at the first key that cannot be deleted.
 bool DeleteKeyTree(HKEY parent, const std::wstring& name);
 }  // namespace hivescrub

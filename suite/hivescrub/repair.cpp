@@ -42,32 +42,36 @@ bool Apply(Action action, const Entry& e) {
 
 }  // namespace
 
-bool Repair(int id, const wchar_t* text) {
-  if (!text) return false;
+RepairResult Repair(int id, const wchar_t* text) {
+  constexpr RepairResult kRefused = RepairResult::kNotRepaired;
+  if (!text) return kRefused;
   size_t length = base::LengthBounded(text, kMaxRepairText);
-  if (length == kMaxRepairText) return false;
+  if (length == kMaxRepairText) return kRefused;
   const Check* check = FindCheck(id);
   Action action;
   Entry entry;
-  if (!check || !ParseRepairText(std::wstring(text, length), &action, &entry)) return false;
-  if (!check->InDomain(entry) || IsSafelisted(check->id, entry)) return false;
+  if (!check || !ParseRepairText(std::wstring(text, length), &action, &entry)) return kRefused;
+  if (!check->InDomain(entry) || IsSafelisted(check->id, entry)) return kRefused;
 
   // The entry must still be the problem that was reported: the same action on the same entry.
   {
     base::UniqueKey key = OpenRead(entry.root, entry.key);
-    if (!key || (entry.isValue && !HasValue(key.get(), entry.value.c_str()))) return false;
+    if (!key || (entry.isValue && !HasValue(key.get(), entry.value.c_str()))) return kRefused;
     Context context;
     Finding finding;
-    if (!check->Judge(context, entry, key.get(), &finding)) return false;
-    if (finding.action != action || !SameEntry(finding.entry, entry)) return false;
+    if (!check->Judge(context, entry, key.get(), &finding)) return kRefused;
+    if (finding.action != action || !SameEntry(finding.entry, entry)) return kRefused;
   }
 
   std::wstring undo;
   bool described = action == Action::kDeleteKey ? UndoOfKey(entry.root, entry.key, &undo)
                    : action == Action::kDeleteValue ? UndoOfValue(entry.root, entry.key, entry.value, &undo)
                                                     : UndoOfValue(entry.root, entry.key, L"Start", &undo);
-  if (!described || !AppendUndo(undo)) return false;
-  return Apply(action, entry);
+  // An entry the undo text cannot describe is refused like any other; an undo file that cannot be
+  // written refuses every repair, and the caller must be able to tell the user so.
+  if (!described) return kRefused;
+  if (!AppendUndo(undo)) return RepairResult::kNoUndoFile;
+  return Apply(action, entry) ? RepairResult::kRepaired : kRefused;
 }
 
 }  // namespace hivescrub

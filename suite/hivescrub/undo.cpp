@@ -96,6 +96,13 @@ bool KeyText(HKEY root, const std::wstring& path, HKEY key, int depth, std::wstr
   for (const std::wstring& name : ValueNames(key))
     if (!ValueLine(key, name, out)) return false;
   for (const std::wstring& name : SubKeyNames(key)) {
+    // A link is deleted as itself and its target kept (DeleteKeyTree); .reg text cannot make a
+    // link again, so the file only notes it for whoever restores by hand.
+    if (IsLinkKey(key, name)) {
+      if (!Representable(name)) return false;
+      *out += L"\r\n; [" + FullKeyPath(root, JoinKey(path, name)) + L"] was a registry link and is not restored\r\n";
+      continue;
+    }
     base::UniqueKey child = OpenRead(key, name);
     if (!child || !KeyText(root, JoinKey(path, name), child.get(), depth + 1, out)) return false;
   }
@@ -115,6 +122,8 @@ bool MakeFolders(const std::wstring& folder) {
 }  // namespace
 
 bool UndoOfKey(HKEY root, const std::wstring& key, std::wstring* text) {
+  // A link itself cannot be described, and what it leads to is not what a repair deletes.
+  if (IsLinkKey(root, key)) return false;
   base::UniqueKey k = OpenRead(root, key);
   if (!k) return false;
   std::wstring out;

@@ -12,8 +12,9 @@
 
 namespace hivescrub {
 
-// .reg text that recreates root\key and everything below it. False when the key cannot be read whole
-// or holds a name that .reg text cannot carry exactly.
+// .reg text that recreates root\key and everything below it; a registry link below it is noted in a
+// comment and not entered. False when the key is itself a link, cannot be read whole, or holds a
+// name that .reg text cannot carry exactly.
 bool UndoOfKey(HKEY root, const std::wstring& key, std::wstring* text);
 // .reg text that sets the value back as it is now, or deletes it again when it does not exist now
 // (used for the value a repair is about to create).

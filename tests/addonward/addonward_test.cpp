@@ -138,7 +138,7 @@ TEST_F(Removal, KeysThatAreNotOneAddonAndUnknownTypesChangeNothing) {
   EXPECT_TRUE(hstest::RegFiles(program_ / L"Backup\\Addons").empty());
 }
 
-TEST_F(Removal, AnAddonHoldingARegistryLinkIsNotDeletedThroughIt) {
+TEST_F(Removal, AnAddonHoldingARegistryLinkGoesWithTheLinkAndNotWhatItLeadsTo) {
   test::RegistrySandbox target(HKEY_LOCAL_MACHINE, L"Software\\Lumaspan Link Target");
   target.SetString(L"Inner", L"Kept", L"yes");
   const std::wstring addon = L"{4C554D41-0000-4000-8000-0000000B0001}";
@@ -148,9 +148,9 @@ TEST_F(Removal, AnAddonHoldingARegistryLinkIsNotDeletedThroughIt) {
                                      L"Kept"))
       << "the link does not lead to its target";
 
-  EXPECT_EQ(0, AddonwardRemoveBHO(addon.c_str(), L"Extensions"));
+  EXPECT_EQ(1, AddonwardRemoveBHO(addon.c_str(), L"Extensions"));
   EXPECT_EQ(L"yes", test::ReadString(HKEY_LOCAL_MACHINE, target.Sub(L"Inner"), L"Kept"));
-  EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, addons_.Sandbox(L"Extensions").Sub(addon)));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, addons_.Sandbox(L"Extensions").Sub(addon)));
 }
 
 }  // namespace

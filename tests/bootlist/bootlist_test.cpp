@@ -12,6 +12,7 @@
 #include "contracts/buffers.h"
 #include "contracts/messages.h"
 #include "tests/bootlist/startup_seeds.h"
+#include "tests/cleaning/seeded.h"
 #include "tests/hivescrub/hivescrub_support.h"
 #include "tests/support/report_recorder.h"
 #include "tests/support/scratch.h"
@@ -177,6 +178,29 @@ TEST(BootlistRemoval, RefusesEveryKeyThatNamesNoEntry) {
   for (const std::wstring& file : {keep, inner, outside}) EXPECT_TRUE(test::FileExists(file)) << testing::PrintToString(file);
   EXPECT_TRUE(seeds.UndoFiles().empty());
   EXPECT_FALSE(test::FolderExists(seeds.program() / L"Backup\\Startup\\Files"));
+}
+
+TEST(BootlistRemoval, AStartupFileStaysWhereItIsWhileItsUndoNoteCannotBeWritten) {
+  StartupSeeds seeds;
+  seeds.SetValue(1, L"First", L"first.exe");
+  std::wstring file = seeds.AddFile(StartupSeeds::kUser, L"noted.bat");
+  const std::wstring kept = seeds.program() / L"Backup\\Startup\\Files\\noted.bat";
+  ASSERT_EQ(1, BootlistRemoveStartupList(1, L"First"));  // the session's undo file is made
+  std::vector<std::wstring> undo = seeds.UndoFiles();
+  ASSERT_EQ(1u, undo.size());
+  {
+    cleaning_test::HeldFile holder(undo[0]);
+    ASSERT_TRUE(holder.holding());
+    EXPECT_EQ(0, BootlistRemoveStartupList(2, file.c_str()));
+    EXPECT_TRUE(test::FileExists(file));
+    EXPECT_FALSE(test::FileExists(kept));
+  }
+  EXPECT_EQ(1, BootlistRemoveStartupList(2, file.c_str()));
+  EXPECT_FALSE(test::FileExists(file));
+  EXPECT_TRUE(test::FileExists(kept));
+  std::string bytes = bltest::ReadFileBytes(undo[0]);
+  std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+  EXPECT_NE(std::wstring::npos, text.find(L"; \"" + file + L"\" was moved to \"" + kept + L"\""));
 }
 
 TEST(BootlistTarget, NamesTheProgramOfACommandLineOrShortcut) {

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "base/handles.h"
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "hivescrub_support.h"
+#include "registry_access.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/scratch.h"
 
@@ -226,7 +228,7 @@ TEST(Repair, AnEntryThatIsNoLongerBrokenIsLeftAlone) {
   EXPECT_TRUE(hstest::UndoFiles(program).empty());
 }
 
-TEST(Repair, ChangesNothingWhenTheUndoCannotBeWritten) {
+TEST(Repair, ChangesNothingAndSaysSoWhenTheUndoCannotBeWritten) {
   test::ProgramFolder program(test::ProgramFolder::Layout::Bare);
   test::ScratchFolder files;
   ASSERT_TRUE(test::WriteFile(program / L"Backup", "a file where the folder should be"));
@@ -234,8 +236,55 @@ TEST(Repair, ChangesNothingWhenTheUndoCannotBeWritten) {
   run.SetString(L"", L"Gone", files / L"gone.exe");
   std::vector<hstest::Problem> problems = hstest::ScanProblems(7);
   ASSERT_EQ(1u, problems.size());
-  EXPECT_EQ(0, HivescrubRepair(problems[0].id, problems[0].repair.c_str()));
+  EXPECT_EQ(hivescrub::kNoUndoFile, HivescrubRepair(problems[0].id, problems[0].repair.c_str()));
   EXPECT_TRUE(test::ValueExists(HKEY_CURRENT_USER, kRun, L"Gone"));
+  // A request refused on its own merits stays a plain refusal.
+  EXPECT_EQ(hivescrub::kNotRepaired, HivescrubRepair(701, L"DeleteValue;HKEY_CURRENT_USER\\Software\\LumaspanForeign;Gone"));
+}
+
+// A registry link planted by the test; removed as a link (never through it) if it is still there.
+class LinkKey {
+ public:
+  LinkKey(const std::wstring& path, const std::wstring& target) : path_(path) {
+    base::UniqueKey key;
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                                             KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, key.receive(), nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                                            reinterpret_cast<const BYTE*>(target.data()),
+                                            static_cast<DWORD>(target.size() * sizeof(wchar_t))));
+  }
+  ~LinkKey() {
+    using NtDeleteKey = LONG(WINAPI*)(HANDLE);
+    auto remove = reinterpret_cast<NtDeleteKey>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    base::UniqueKey key;
+    if (remove && RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), REG_OPTION_OPEN_LINK, DELETE, key.receive()) ==
+                      ERROR_SUCCESS)
+      remove(key.get());
+  }
+
+ private:
+  std::wstring path_;
+};
+
+TEST(DeleteKeyTree, DeletesALinkAsItselfAndNeverWhatItLeadsTo) {
+  RegistrySandbox target(HKEY_LOCAL_MACHINE, L"Software\\Lumaspan Link Target");
+  target.SetString(L"Inner", L"Kept", L"yes");
+  RegistrySandbox tree(HKEY_LOCAL_MACHINE, L"Software\\Lumaspan Link Tree");
+  tree.SetString(L"Entry\\Plain", L"Value", L"v");
+  const std::wstring nt = L"\\Registry\\Machine\\" + target.path();
+  LinkKey inside(tree.Sub(L"Entry\\Trap"), nt);
+  LinkKey alone(tree.Sub(L"Alone"), nt);
+  ASSERT_EQ(L"yes", test::ReadString(HKEY_LOCAL_MACHINE, tree.Sub(L"Entry\\Trap\\Inner"), L"Kept"))
+      << "the link does not lead to its target";
+
+  base::UniqueKey parent;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, tree.path().c_str(), 0, KEY_READ, parent.receive()));
+  EXPECT_TRUE(hivescrub::DeleteKeyTree(parent.get(), L"Entry"));  // a tree holding a link
+  EXPECT_TRUE(hivescrub::DeleteKeyTree(parent.get(), L"Alone"));  // a link itself
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, tree.Sub(L"Entry")));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, tree.Sub(L"Alone")));
+  EXPECT_EQ(L"yes", test::ReadString(HKEY_LOCAL_MACHINE, target.Sub(L"Inner"), L"Kept"));
 }
 
 TEST(Repair, AnUndoFileRemovedDuringTheSessionIsStartedAgain) {

@@ -297,6 +297,49 @@ TEST_F(TracePage, SeededTracesAreListedAndOnlyTheCheckedOnesAreCleaned) {
   EXPECT_TRUE(page->FoundItems().empty());
 }
 
+TEST_F(TracePage, AnItemThatCannotBeRemovedIsToldAndStaysListedWhileTheRemovedOnesGo) {
+  std::wstring recent = test::ShellFolder(CSIDL_RECENT);
+  ASSERT_FALSE(recent.empty());
+  cleaning_test::SeededFiles files(recent);
+  files.Write(L"pages-gone-one.lnk", "1");
+  files.Write(L"pages-gone-two.lnk", "22");
+  std::wstring held = files.Write(L"pages-held.lnk", "held");
+
+  CTracewipeStartDlg* page = Open();
+  ASSERT_TRUE(page);
+  Choose(page, {0});  // Recent documents
+  Click(page->hwnd(), IDC_START_SCAN);
+  ASSERT_TRUE(WaitFinished(page));
+  CTracewipeScanDlg* results = page->ScanPage();
+  ASSERT_EQ(3, results->List().RowCount());
+
+  test::MessageBoxWatcher boxes;
+  {
+    cleaning_test::HeldFile holder(held);
+    ASSERT_TRUE(holder.holding());
+    Click(results->hwnd(), IDC_CLEAN);
+    ASSERT_EQ(2u, boxes.count());
+    EXPECT_EQ(L"Lumaspan", boxes.seen()[1].caption);
+    EXPECT_EQ(L"1 of 3 items could not be removed. It may be in use, protected or already gone.", boxes.seen()[1].text);
+    EXPECT_FALSE(test::FileExists(recent + L"\\pages-gone-one.lnk"));
+    EXPECT_FALSE(test::FileExists(recent + L"\\pages-gone-two.lnk"));
+    EXPECT_TRUE(test::FileExists(held));
+    // Only the held row is left, checked as before, and the totals are of it alone.
+    test::PumpFor(50);
+    ASSERT_EQ(page->ScanPage(), results) << "the result page stays";
+    EXPECT_EQ((std::vector<std::wstring>{L"pages-held.lnk|" + recent + L"\\|" + SizeText(4)}), Rows(results));
+    EXPECT_TRUE(results->List().IsChecked(0));
+    EXPECT_EQ(4u, page->TotalSize());
+    EXPECT_EQ(L"All total of 1 Evidence Files that take up " + SizeText(4), results->CounterLine());
+  }
+  // Let go, it is removed on the next try and the page closes.
+  Click(results->hwnd(), IDC_CLEAN);
+  ASSERT_EQ(4u, boxes.count());
+  EXPECT_EQ(L"Remove Completed.", boxes.seen()[3].text);
+  EXPECT_FALSE(test::FileExists(held));
+  EXPECT_TRUE(test::PumpUntil([&] { return page->ResultPage() == nullptr; }, 3000));
+}
+
 TEST_F(TracePage, BackLeavesEverythingAndASecondStartDuringAScanDoesNothing) {
   CTracewipeStartDlg* page = Open();
   ASSERT_TRUE(page);

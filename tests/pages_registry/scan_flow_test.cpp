@@ -30,6 +30,8 @@ class BrokenSounds {
   static std::wstring Key(const wchar_t* event) { return kEvents + L"\\" + event + L"\\.Current"; }
   static std::wstring Title(const wchar_t* event) { return L"HKEY_CURRENT_USER\\" + Key(event) + L" [(Default)]"; }
   static bool Present(const wchar_t* event) { return test::ValueExists(HKEY_CURRENT_USER, Key(event), nullptr); }
+  // The event's sound file comes back: its entry is no problem any more.
+  void Restore(const wchar_t* event) { files_.Write(std::wstring(event) + L".wav", "RIFF"); }
 
  private:
   test::ScratchFolder files_;
@@ -130,6 +132,46 @@ TEST_F(RegistryCleaner, CleanRepairsEveryListedProblemInOrderAndTheUndoFileResto
 
   ASSERT_TRUE(hstest::ImportFile(hstest::UndoFiles(program_)[0]));
   for (const wchar_t* event : events) EXPECT_TRUE(BrokenSounds::Present(event)) << testing::PrintToString(event);
+}
+
+TEST_F(RegistryCleaner, RepairsThatFailStayListedAndAreTold) {
+  BrokenSounds sounds({L"Alpha", L"Beta", L"Gamma"});
+  SelectOnly({3});
+  StartScan();
+  ASSERT_TRUE(WaitForResults());
+  ASSERT_EQ(3u, Rows().size());
+  const std::vector<std::wstring> rows = Rows();
+  CHivescrubResultsDlg* results = page().resultsPage();
+  auto clean = [&] { SendMessageW(GetDlgItem(results->hwnd(), IDC_CLEAN), BM_CLICK, 0, 0); };
+
+  // The undo folder cannot be made: nothing is changed and every problem stays.
+  const std::wstring undoFolder = program_ / L"Backup\\Registry\\Undo";
+  ASSERT_TRUE(test::WriteFile(undoFolder, "a file where the folder should be"));
+  clean();
+  ASSERT_EQ(2u, boxes_->count());
+  EXPECT_EQ(L"Nothing was changed because no undo file could be made. Make sure the program's folder can be "
+            L"written to, then try again.",
+            boxes_->seen()[1].text);
+  for (const wchar_t* event : {L"Alpha", L"Beta", L"Gamma"}) EXPECT_TRUE(BrokenSounds::Present(event));
+  test::PumpFor(50);
+  EXPECT_EQ(CHivescrubStartDlg::kResultsView, page().viewState());
+  EXPECT_EQ(rows, Rows());
+  EXPECT_EQ(3, results->problemCount());
+
+  // Writable again, with Beta's sound back since the scan: the two others are repaired and leave,
+  // Beta stays listed, still its own problem.
+  ASSERT_TRUE(DeleteFileW(undoFolder.c_str()));
+  sounds.Restore(L"Beta");
+  clean();
+  ASSERT_EQ(4u, boxes_->count());
+  EXPECT_EQ(L"1 of 3 problems could not be repaired. It may have changed since the scan or be protected.",
+            boxes_->seen()[3].text);
+  EXPECT_FALSE(BrokenSounds::Present(L"Alpha"));
+  EXPECT_FALSE(BrokenSounds::Present(L"Gamma"));
+  EXPECT_EQ(std::vector<std::wstring>{rows[1]}, Rows());
+  EXPECT_EQ(1, results->problemCount());
+  ASSERT_EQ(1u, page().problems().size());
+  EXPECT_EQ(rows[1], page().problems()[0].display);
 }
 
 TEST_F(RegistryCleaner, CancellingTheQuestionLeavesTheListAndTheEntries) {
