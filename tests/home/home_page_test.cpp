@@ -211,6 +211,29 @@ TEST_F(HomePage, WhatCouldNotBeRepairedStaysCountedAndTheUserIsTold) {
             Setting(L"SystemStatus"));
 }
 
+// Without a place for the undo file the association, browser and control changes are not made,
+// and they count as not repaired.
+TEST_F(HomePage, ChangesWhoseUndoCannotBeWrittenAreNotMadeAndCountAsNotRepaired) {
+  hometest::SeededProblems seeded;
+  ASSERT_TRUE(test::WriteFile(program_ / L"Backup\\Repairs", "a file where the undo folder would be"));
+  for (int g : {kRegistry, kJunk, kEvidence}) CheckDlgButton(page().hwnd(), CHomeStartDlg::kGroupIds[g], BST_UNCHECKED);
+  StartScan();
+  ASSERT_TRUE(WaitForResults());
+  // The seeded type and start page, and every listed control (the sandbox took the kill bits).
+  ASSERT_EQ(1u, page().found(kFileAssoc).size());
+  ASSERT_EQ(1u, page().found(kBrowser).size());
+  const std::wstring total = std::to_wstring(2 + page().found(kActiveX).size());
+  ClickScanPage(IDC_HOME_REPAIR_ALL);
+  ASSERT_TRUE(boxes_->WaitForCount(2, 60000));
+  EXPECT_EQ(total + L" of the " + total + L" problems found could not be repaired.", boxes_->seen()[1].text);
+  EXPECT_EQ(L"LumaspanTest.txtfile", test::ReadString(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.txt", nullptr));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\txtfile"));
+  EXPECT_EQ(L"http://start.invalid/",
+            test::ReadString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", L"Start Page"));
+  EXPECT_EQ(0, CtrlguardStatus(seeded.control().c_str()));
+  EXPECT_EQ(total, Setting(L"ErrorNumber"));
+}
+
 TEST_F(HomePage, ClosingTheMainWindowMidScanEndsTheWorkerCleanly) {
   StartScan();
   ASSERT_TRUE(test::PumpUntil([&] { return page().scanPage()->tally().begun[kRegistry]; }, 10000));
