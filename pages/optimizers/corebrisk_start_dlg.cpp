@@ -84,7 +84,7 @@ void CCorebriskStartDlg::OnOptimize() {
     return;
   LockMenu(MainWindow(), 1);
   auto job = std::make_unique<OptimizeJob>(OptimizeJob{hwnd(), model});
-  worker_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &OptimizeWorker, job.get(), 0, nullptr)));
+  worker_.reset(StartWorker(&OptimizeWorker, job.get()));
   if (!worker_) {
     LockMenu(MainWindow(), 0);
     ReportOutcome(Outcome::kNotApplied);
@@ -93,6 +93,10 @@ void CCorebriskStartDlg::OnOptimize() {
   job.release();  // the worker owns it now
   optimizing_ = true;
   EnableWindow(Item(IDC_OPTIMIZE), FALSE);
+}
+
+HANDLE CCorebriskStartDlg::StartWorker(unsigned(__stdcall* worker)(void*), void* job) {
+  return reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, worker, job, 0, nullptr));
 }
 
 void CCorebriskStartDlg::OnOptimizationDone(Outcome outcome) {

@@ -23,6 +23,8 @@ class CCorebriskStartDlg : public optimizer_pages::COptimizerPage {
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void OnInitPage() override;
+  // Starts the worker thread; null when the system refuses (a test's page refuses on purpose).
+  virtual HANDLE StartWorker(unsigned(__stdcall* worker)(void*), void* job);
 
  private:
   void ShowModel(int model);

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "contracts/corebrisk.h"
 #include "pages/optimizers/corebrisk_start_dlg.h"
+#include "app/page_table.h"
 #include "pages/optimizers/model_texts.h"
+#include "pages/optimizers/optimizer_page.h"
 #include "pages/optimizers/resource.h"
 #include "suite/corebrisk/models.h"
 #include "tests/corebrisk/service_sandbox.h"
@@ -112,6 +116,30 @@ TEST_F(SystemOptimizerPage, AModelThatCouldNotBeAppliedIsNotReportedAsCompleted)
   EXPECT_EQ(0u, BoxTexts()[1].find(L"The optimization could not be applied"));
   EXPECT_EQ(optimizer_pages::kNotApplied, BoxTexts()[1]);
   EXPECT_EQ(0, CorebriskGetType()) << "a model not applied is not recorded as applied";
+  EXPECT_TRUE(ClickMenuToHome()) << "the menu reacts again";
+}
+
+// A system whose threads cannot be started: the page tells so, applies nothing, and unlocks.
+class WorkerlessPage : public CCorebriskStartDlg {
+ protected:
+  HANDLE StartWorker(unsigned(__stdcall*)(void*), void*) override { return nullptr; }
+};
+
+TEST_F(SystemOptimizerPage, AWorkerThatCannotStartAppliesNothingAndLeavesTheMenuWorking) {
+  static std::vector<PageSlot> slots;  // outlives the main window, which keeps the table
+  slots.assign(table_.slots, table_.slots + table_.count);
+  for (PageSlot& slot : slots)
+    if (slot.id == page_id::kSystemOptimizer) slot.create = &MakePage<WorkerlessPage>;
+  table_ = PageTable{slots.data(), slots.size()};
+  CCorebriskStartDlg* page = OpenPage();
+  ASSERT_NE(nullptr, page);
+  Click(IDC_MODEL_NOTEBOOK);
+  test::ServiceConfigs before = services_.Snapshot();
+  Click(IDC_OPTIMIZE);
+  ASSERT_EQ(2u, boxes_->count());
+  EXPECT_EQ(optimizer_pages::kNotApplied, BoxTexts()[1]);
+  EXPECT_FALSE(page->optimizing());
+  EXPECT_EQ(before, services_.Snapshot());
   EXPECT_TRUE(ClickMenuToHome()) << "the menu reacts again";
 }
 

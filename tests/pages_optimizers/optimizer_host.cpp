@@ -8,7 +8,7 @@ namespace optest {
 ui::Page* OptimizerPage::Open(UINT pageCommand) {
   GetCurrentDirectoryW(MAX_PATH, previous_);
   SetCurrentDirectoryW(L"C:\\Lumaspan");  // the staged program folder: the real skin
-  main_ = std::make_unique<HostWindow>();
+  main_ = std::make_unique<HostWindow>(table_);
   if (!main_->Create(nullptr)) return nullptr;
   if (!test::PumpUntil([&] { return main_->CurrentPageId() == static_cast<int>(page_id::kHome); }, 5000))
     return nullptr;

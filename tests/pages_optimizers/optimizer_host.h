@@ -14,6 +14,9 @@
 namespace optest {
 
 class HostWindow : public CMainDlg {
+ public:
+  explicit HostWindow(PageTable table) : CMainDlg(table) {}
+
  protected:
   void RunSplash() override {}
   void OpenUrl(const wchar_t*) override {}
@@ -38,6 +41,7 @@ class OptimizerPage : public testing::Test {
 
   std::unique_ptr<test::MessageBoxWatcher> boxes_ = std::make_unique<test::MessageBoxWatcher>(IDOK);
   std::unique_ptr<HostWindow> main_;
+  PageTable table_ = DefaultPageTable();  // a test may put a page of its own in a slot
   HWND page_ = nullptr;
 
  private:
