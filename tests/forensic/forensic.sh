@@ -29,8 +29,12 @@ cleanup() {
   if mountpoint -q "$mnt" 2>/dev/null; then
     fusermount -u "$mnt" 2>/dev/null || umount -l "$mnt" 2>/dev/null
   fi
-  [ -n "$daemon" ] && wait "$daemon" 2>/dev/null
-  rm -rf "$work"
+  if [ -n "$daemon" ]; then  # a daemon a lazy unmount left running must not keep the test waiting
+    for _ in $(seq 1 50); do kill -0 "$daemon" 2>/dev/null || break; sleep 0.1; done
+    kill "$daemon" 2>/dev/null
+    wait "$daemon" 2>/dev/null
+  fi
+  mountpoint -q "$mnt" 2>/dev/null || rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
