@@ -7,17 +7,16 @@
 #include "base/handles.h"
 
 namespace base {
-namespace {
 
-const wchar_t kHeader[] = L"Windows Registry Editor Version 5.00\r\n";
+const wchar_t kRegHeader[] = L"Windows Registry Editor Version 5.00\r\n";
 
-bool Representable(const std::wstring& name) {
+bool RegWritable(const std::wstring& name) {
   for (wchar_t c : name)
     if (c < 32) return false;  // a line break or control character cannot be written back exactly
   return true;
 }
 
-std::wstring Quoted(const std::wstring& s) {
+std::wstring RegQuoted(const std::wstring& s) {
   std::wstring out = L"\"";
   for (wchar_t c : s) {
     if (c == L'\\' || c == L'"') out += L'\\';
@@ -25,6 +24,8 @@ std::wstring Quoted(const std::wstring& s) {
   }
   return out + L"\"";
 }
+
+namespace {
 
 // A string written as text must come back with the same bytes: terminated once, at the end, with
 // no character that .reg text cannot carry.
@@ -57,17 +58,14 @@ void AppendHex(std::wstring* out, const std::wstring& prefix, const std::vector<
   }
 }
 
-std::wstring ValueName(const std::wstring& name) { return name.empty() ? std::wstring(L"@") : Quoted(name); }
+std::wstring ValueName(const std::wstring& name) { return name.empty() ? std::wstring(L"@") : RegQuoted(name); }
 
-// The value's line; "name=-" when it does not exist. False when it cannot be read.
-bool ValueLine(HKEY key, const std::wstring& name, std::wstring* out) {
+}  // namespace
+
+bool ExistingValueLine(HKEY key, const std::wstring& name, std::wstring* out) {
+  if (!RegWritable(name)) return false;
   DWORD type = REG_NONE, bytes = 0;
-  LONG status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes);
-  if (status == ERROR_FILE_NOT_FOUND) {
-    *out += ValueName(name) + L"=-\r\n";
-    return true;
-  }
-  if (status != ERROR_SUCCESS) return false;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
   std::vector<BYTE> data(bytes);
   DWORD got = bytes;
   if (RegQueryValueExW(key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &got) != ERROR_SUCCESS)
@@ -75,7 +73,7 @@ bool ValueLine(HKEY key, const std::wstring& name, std::wstring* out) {
   data.resize(got);
   std::wstring line = ValueName(name) + L"=";
   if (type == REG_SZ && PlainString(data)) {
-    line += Quoted(std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2 - 1));
+    line += RegQuoted(std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2 - 1));
   } else if (type == REG_DWORD && data.size() == 4) {
     wchar_t text[16];
     DWORD v;
@@ -91,6 +89,19 @@ bool ValueLine(HKEY key, const std::wstring& name, std::wstring* out) {
   }
   *out += line + L"\r\n";
   return true;
+}
+
+
+namespace {
+
+// The value's line; "name=-" when it does not exist. False when it cannot be read.
+bool ValueLine(HKEY key, const std::wstring& name, std::wstring* out) {
+  DWORD type = REG_NONE, bytes = 0;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) == ERROR_FILE_NOT_FOUND) {
+    *out += ValueName(name) + L"=-\r\n";
+    return true;
+  }
+  return ExistingValueLine(key, name, out);
 }
 
 std::wstring Full(HKEY root, const std::wstring& key) { return std::wstring(RootName(root)) + L"\\" + key; }
@@ -121,7 +132,7 @@ const wchar_t* RootName(HKEY root) {
 
 bool UndoOfValue(HKEY root, const std::wstring& key, const wchar_t* value, REGSAM view, std::wstring* text) {
   std::wstring name = value ? value : L"";
-  if (!*RootName(root) || key.empty() || !Representable(key) || !Representable(name)) return false;
+  if (!*RootName(root) || key.empty() || !RegWritable(key) || !RegWritable(name)) return false;
   base::UniqueKey opened;
   LONG status = RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, opened.receive());
   if (status == ERROR_SUCCESS) {
@@ -179,7 +190,7 @@ bool UndoJournal::Append(const std::wstring& text) {
   const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
   LARGE_INTEGER size = {}, zero = {};
   if (!GetFileSizeEx(file.get(), &size) || !SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
-  std::wstring block = size.QuadPart == 0 ? std::wstring(1, L'\uFEFF') + kHeader + text : text;
+  std::wstring block = size.QuadPart == 0 ? std::wstring(1, L'\uFEFF') + kRegHeader + text : text;
   DWORD bytes = static_cast<DWORD>(block.size() * sizeof(wchar_t)), written = 0;
   bool ok = WriteFile(file.get(), block.data(), bytes, &written, nullptr) && written == bytes &&
             FlushFileBuffers(file.get());

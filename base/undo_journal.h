@@ -14,6 +14,18 @@
 
 namespace base {
 
+// The first line of every .reg text the product writes.
+extern const wchar_t kRegHeader[];
+
+// Whether a key path or value name can be written as .reg text and read back exactly: it holds no
+// line break or other control character.
+bool RegWritable(const std::wstring& name);
+// A name or string quoted as .reg text writes it, backslashes and quotes escaped.
+std::wstring RegQuoted(const std::wstring& s);
+// Appends the .reg line that gives key's existing value `name` back with its exact type and bytes.
+// False when the value is missing, cannot be read or its name cannot be written.
+bool ExistingValueLine(HKEY key, const std::wstring& name, std::wstring* out);
+
 // .reg text giving root\key's value `value` (null or "" for the default value) back as it is now,
 // in the registry view `view` (0 or KEY_WOW64_64KEY; paths then name the key literally). When the
 // key does not exist the text deletes the outermost key a write would create. False when the state

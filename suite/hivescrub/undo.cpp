@@ -5,6 +5,7 @@
 
 #include "base/handles.h"
 #include "base/scan_time.h"
+#include "base/undo_journal.h"
 #include "registry_access.h"
 
 namespace hivescrub {
@@ -12,94 +13,17 @@ namespace {
 
 constexpr int kMaxDepth = 512;  // the registry's own nesting limit
 const wchar_t kUndoFolder[] = L"Backup\\Registry\\Undo";
-const wchar_t kHeader[] = L"Windows Registry Editor Version 5.00\r\n";
-
-bool Representable(const std::wstring& name) {
-  for (wchar_t c : name)
-    if (c < 32) return false;  // a line break or control character cannot be written back exactly
-  return true;
-}
-
-std::wstring Quoted(const std::wstring& s) {
-  std::wstring out = L"\"";
-  for (wchar_t c : s) {
-    if (c == L'\\' || c == L'"') out += L'\\';
-    out += c;
-  }
-  return out + L"\"";
-}
-
-// A string written as text must come back with the same bytes: terminated once, at the end, with
-// no character that .reg text cannot carry.
-bool PlainString(const std::vector<BYTE>& data) {
-  if (data.size() < 2 || data.size() % 2) return false;
-  size_t chars = data.size() / 2;
-  const wchar_t* s = reinterpret_cast<const wchar_t*>(data.data());
-  if (s[chars - 1] != 0) return false;
-  for (size_t i = 0; i + 1 < chars; ++i)
-    if (s[i] < 32) return false;
-  return true;
-}
-
-void AppendHex(std::wstring* out, const std::wstring& prefix, const std::vector<BYTE>& data) {
-  *out += prefix;
-  size_t column = prefix.size();
-  wchar_t byte[4];
-  for (size_t i = 0; i < data.size(); ++i) {
-    swprintf(byte, 4, L"%02x", data[i]);
-    *out += byte;
-    column += 2;
-    if (i + 1 < data.size()) {
-      *out += L',';
-      ++column;
-      if (column > 76) {
-        *out += L"\\\r\n  ";
-        column = 2;
-      }
-    }
-  }
-}
-
-bool ValueLine(HKEY key, const std::wstring& name, std::wstring* out) {
-  if (!Representable(name)) return false;
-  DWORD type = REG_NONE, bytes = 0;
-  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
-  std::vector<BYTE> data(bytes);
-  DWORD got = bytes;
-  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &got) !=
-      ERROR_SUCCESS)
-    return false;
-  data.resize(got);
-  std::wstring line = name.empty() ? L"@=" : Quoted(name) + L"=";
-  if (type == REG_SZ && PlainString(data)) {
-    line += Quoted(std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2 - 1));
-  } else if (type == REG_DWORD && data.size() == 4) {
-    wchar_t text[16];
-    DWORD v;
-    memcpy(&v, data.data(), 4);
-    swprintf(text, 16, L"dword:%08lx", static_cast<unsigned long>(v));
-    line += text;
-  } else if (type == REG_BINARY) {
-    AppendHex(&line, L"hex:", data);
-  } else {
-    wchar_t prefix[24];
-    swprintf(prefix, 24, L"hex(%lx):", static_cast<unsigned long>(type));
-    AppendHex(&line, prefix, data);
-  }
-  *out += line + L"\r\n";
-  return true;
-}
 
 bool KeyText(HKEY root, const std::wstring& path, HKEY key, int depth, std::wstring* out) {
-  if (depth > kMaxDepth || !Representable(path)) return false;
+  if (depth > kMaxDepth || !base::RegWritable(path)) return false;
   *out += L"\r\n[" + FullKeyPath(root, path) + L"]\r\n";
   for (const std::wstring& name : ValueNames(key))
-    if (!ValueLine(key, name, out)) return false;
+    if (!base::ExistingValueLine(key, name, out)) return false;
   for (const std::wstring& name : SubKeyNames(key)) {
     // A link is deleted as itself and its target kept (DeleteKeyTree); .reg text cannot make a
     // link again, so the file only notes it for whoever restores by hand.
     if (IsLinkKey(key, name)) {
-      if (!Representable(name)) return false;
+      if (!base::RegWritable(name)) return false;
       *out += L"\r\n; [" + FullKeyPath(root, JoinKey(path, name)) + L"] was a registry link and is not restored\r\n";
       continue;
     }
@@ -134,12 +58,12 @@ bool UndoOfKey(HKEY root, const std::wstring& key, std::wstring* text) {
 
 bool UndoOfValue(HKEY root, const std::wstring& key, const std::wstring& value, std::wstring* text) {
   base::UniqueKey k = OpenRead(root, key);
-  if (!k || !Representable(key) || !Representable(value)) return false;
+  if (!k || !base::RegWritable(key) || !base::RegWritable(value)) return false;
   std::wstring out = L"\r\n[" + FullKeyPath(root, key) + L"]\r\n";
   if (HasValue(k.get(), value.c_str())) {
-    if (!ValueLine(k.get(), value, &out)) return false;
+    if (!base::ExistingValueLine(k.get(), value, &out)) return false;
   } else {
-    out += (value.empty() ? std::wstring(L"@") : Quoted(value)) + L"=-\r\n";
+    out += (value.empty() ? std::wstring(L"@") : base::RegQuoted(value)) + L"=-\r\n";
   }
   *text = out;
   return true;
@@ -185,7 +109,7 @@ bool UndoLog::Append(const std::wstring& text) {
   bool created = false;
   base::UniqueFile file = OpenSessionFile(&created);
   if (!file) return false;
-  std::wstring block = created ? std::wstring(1, L'\uFEFF') + kHeader + text : text;
+  std::wstring block = created ? std::wstring(1, L'\uFEFF') + base::kRegHeader + text : text;
   LARGE_INTEGER size = {}, zero = {};
   if (!GetFileSizeEx(file.get(), &size) || !SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
   DWORD bytes = static_cast<DWORD>(block.size() * sizeof(wchar_t)), written = 0;
