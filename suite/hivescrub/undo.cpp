@@ -33,16 +33,6 @@ bool KeyText(HKEY root, const std::wstring& path, HKEY key, int depth, std::wstr
   return true;
 }
 
-bool MakeFolders(const std::wstring& folder) {
-  std::wstring path;
-  for (const std::wstring& part : Components(folder)) {
-    path = JoinKey(path, part);
-    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  }
-  DWORD attributes = GetFileAttributesW(folder.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 bool UndoOfKey(HKEY root, const std::wstring& key, std::wstring* text) {
@@ -81,21 +71,14 @@ base::UniqueFile UndoLog::OpenSessionFile(bool* created) {
     if (file || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return file;
     path_.clear();  // removed by the user meanwhile: the session goes on in a new file
   }
-  if (!MakeFolders(folder_)) return base::UniqueFile();
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  wchar_t stamp[32];
-  swprintf(stamp, 32, L"%04u%02u%02u%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-           now.wSecond);
-  for (int n = 1; n < 100; ++n) {
-    std::wstring candidate = folder_ + L"\\" + stamp + (n > 1 ? L"-" + std::to_wstring(n) : L"") + L".reg";
+  // A free name can be taken by another writer between the look and the make: try a few.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::wstring candidate = base::FreeJournalPath(folder_.c_str());  // full path, folders made
+    if (candidate.empty()) break;
     base::UniqueFile file(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) {
-      // Kept as a full path: the session's later repairs go to this file wherever the current folder is.
-      wchar_t full[MAX_PATH * 2] = {};
-      DWORD n = GetFullPathNameW(candidate.c_str(), MAX_PATH * 2, full, nullptr);
-      path_ = n > 0 && n < MAX_PATH * 2 ? std::wstring(full, n) : candidate;
+      path_ = candidate;  // the session's later repairs go here wherever the current folder is
       *created = true;
       return file;
     }
