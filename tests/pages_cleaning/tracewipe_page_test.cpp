@@ -28,6 +28,7 @@ namespace {
 using cleaning_pages::kTraceCategories;
 using cleaning_pages::kTraceCategoryTable;
 using cleaning_pages::SizeText;
+using cleaning_test::Sorted;
 using pages_test::CleanerPages;
 
 const wchar_t kRunMru[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
@@ -349,6 +350,44 @@ TEST_F(TracePage, AnItemThatCannotBeRemovedIsToldAndStaysListedWhileTheRemovedOn
   EXPECT_EQ(L"Remove Completed.", boxes.seen()[3].text);
   EXPECT_FALSE(test::FileExists(held));
   EXPECT_TRUE(test::PumpUntil([&] { return page->ResultPage() == nullptr; }, 3000));
+}
+
+TEST_F(TracePage, SavedPasswordsAreAskedAboutOnceMoreAndARunningBrowserIsNamed) {
+  test::ScratchFolder scratch;
+  const std::wstring local = scratch / L"Local";
+  ASSERT_TRUE(test::MakeFolders(local));
+  cleaning_test::ShellFolderOverride localOverride(L"Local AppData", local);
+  const std::wstring profile = L"Local\\Google\\Chrome\\User Data\\Default\\";
+  const std::wstring logins = scratch.Write(profile + L"Login Data", "pw");
+  const std::wstring history = scratch.Write(profile + L"History", "hist");
+  const std::wstring visited = scratch.Write(profile + L"Visited Links", "v");
+
+  CTracewipeStartDlg* page = Open();
+  ASSERT_TRUE(page);
+  Choose(page, {38, 42});  // Google Chrome's history and saved passwords
+  Click(page->hwnd(), IDC_START_SCAN);
+  ASSERT_TRUE(WaitFinished(page));
+  CTracewipeScanDlg* results = page->ScanPage();
+  ASSERT_EQ(3, results->List().RowCount());
+
+  test::MessageBoxWatcher boxes;
+  boxes.Answer({IDOK, IDCANCEL});
+  cleaning_test::HeldFile holder(history);  // the browser is at work
+  ASSERT_TRUE(holder.holding());
+  Click(results->hwnd(), IDC_CLEAN);
+  ASSERT_EQ(3u, boxes.count());
+  EXPECT_EQ(L"Are you sure to remove the item?", boxes.seen()[0].text);
+  EXPECT_EQ(L"The selection includes saved passwords. They cannot be restored. Remove them too?", boxes.seen()[1].text);
+  EXPECT_EQ(L"1 of 2 items could not be removed. It may be in use, protected or already gone.\n\n"
+            L"Google Chrome is running and keeps its files open. Close it and click \"Clean\" again.",
+            boxes.seen()[2].text);
+  EXPECT_TRUE(test::FileExists(logins));
+  EXPECT_TRUE(test::FileExists(history));
+  EXPECT_FALSE(test::FileExists(visited));
+  test::PumpFor(50);
+  const std::wstring folder = scratch / profile;
+  EXPECT_EQ(Sorted({L"History|" + folder + L"|" + SizeText(4), L"Login Data|" + folder + L"|" + SizeText(2)}),
+            Sorted(Rows(results)));
 }
 
 TEST_F(TracePage, BackLeavesEverythingAndASecondStartDuringAScanDoesNothing) {
