@@ -214,6 +214,13 @@ bool IsProfileTrace(const cleaning::PathGuard& guard, const Profile& profile, co
   return false;
 }
 
+// Whether the guard lets the profile's folder be taken from: the user-data folder comes from the
+// user's shell folders, which any program can point at the Windows folder or a drive.
+bool ProfileAccepted(const cleaning::PathGuard& guard, const Profile& profile) {
+  std::wstring canonical;
+  return guard.AcceptRoot(profile.folder, nullptr, &canonical);
+}
+
 // Whether the browser runs: it holds its user-data folder's "lockfile" open, writers excluded.
 bool IsRunning(const std::wstring& userData) {
   base::UniqueFile lock(CreateFileW((userData + L"\\lockfile").c_str(), GENERIC_WRITE,
@@ -252,6 +259,7 @@ LONG ScanChromium(cleaning::Reporter& reporter, const DataFolders& folders, int 
     std::vector<Profile> profiles = Profiles(browser, folders);
     if (!profiles.empty()) status = ERROR_SUCCESS;
     for (const Profile& profile : profiles) {
+      if (!ProfileAccepted(guard, profile)) continue;
       if (!ScanProfile(reporter, guard, profile, trace)) return ERROR_SUCCESS;
     }
   }
@@ -277,7 +285,7 @@ ChromiumVerdict JudgeChromiumFile(const cleaning::PathGuard& guard, const DataFo
     if (browser.rootIsProfile) AddProfile(browser, folders, userData, std::wstring(), &candidates);
     if (!step.empty() && IsProfileNow(userData, step)) AddProfile(browser, folders, userData, step, &candidates);
     for (const Profile& profile : candidates) {
-      if (IsProfileTrace(guard, profile, target)) {
+      if (ProfileAccepted(guard, profile) && IsProfileTrace(guard, profile, target)) {
         return IsRunning(userData) ? ChromiumVerdict::Held : ChromiumVerdict::Trace;
       }
     }
