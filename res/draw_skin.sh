@@ -512,6 +512,28 @@ im -size 553x30 xc:white -fill '#FBEFEC' -stroke '#EBCFC8' -draw "roundrectangle
    "$tmp/warn.png" -geometry +16+5 -composite "$tmp/p.png"
 im "$tmp/p.png" -quality 93 -sampling-factor 1x1 "$out/Dialog/QOR_Results_Dlg_BG.jpg"
 
+# --- the trace cleaner's tree --------------------------------------------------------------------
+# The pictures of the three browser groups of the trace categories, 16 x 16 (drawn at 64 and
+# reduced, for smooth edges): a red globe with its meridians, a globe crossed by a wave, and
+# three small globes for the other browsers.
+tree_icon() {  # <file> <draw...>
+  local file=$1; shift
+  im -size 64x64 xc:none "$@" -resize 16x16 "$tmp/tree.png"
+  png "$tmp/tree.png" "$file"
+}
+tree_icon "$out/Dialog/QOR_Tree_Chrome.png" \
+  -fill '#D9413A' -draw "circle 32,32 32,3" \
+  -fill none -stroke white -strokewidth 4 -draw "ellipse 32,32 13,28 0,360" -draw "line 4,32 60,32" \
+  -draw "line 9,18 55,18" -draw "line 9,46 55,46" -stroke '#A82C26' -strokewidth 3 -draw "circle 32,32 32,4"
+tree_icon "$out/Dialog/QOR_Tree_Edge.png" \
+  -fill '#1B8FA8' -draw "circle 32,32 32,3" \
+  -fill none -stroke white -strokewidth 6 -draw "bezier 8,40 22,22 40,50 56,26" \
+  -stroke '#8FDCE6' -strokewidth 3 -draw "ellipse 32,32 12,28 0,360"
+tree_icon "$out/Dialog/QOR_Tree_Browsers.png" \
+  -fill '#E8912D' -stroke '#B86A14' -strokewidth 3 -draw "circle 20,22 20,5" \
+  -fill '#7A5BC4' -stroke '#56399E' -draw "circle 44,22 44,5" \
+  -fill '#008D42' -stroke '#00552A' -draw "circle 32,44 32,27"
+
 # --- the optimizer pages -------------------------------------------------------------------------
 # "Optimize" on the system and application optimizer pages: a primary action, as tall as
 # "Start Scan".

@@ -9,6 +9,7 @@
 #include "engines/common/bookkeeping.h"
 #include "engines/common/guarded.h"
 #include "engines/common/reporter.h"
+#include "engines/tracewipe/chromium_traces.h"
 #include "engines/tracewipe/file_traces.h"
 #include "engines/tracewipe/registry_traces.h"
 #include "engines/tracewipe/trace_scans.h"
@@ -50,6 +51,12 @@ int ScanDataFolders(HWND window, Scan&& scan) {
 int ScanFirefox(HWND window, tracewipe::FirefoxTrace trace) {
   return ScanDataFolders(window, [trace](cleaning::Reporter& r, const tracewipe::DataFolders& folders) {
     return tracewipe::ScanFirefox(r, folders, trace);
+  });
+}
+
+int ScanChromium(HWND window, int group, tracewipe::ChromiumTrace trace) {
+  return ScanDataFolders(window, [=](cleaning::Reporter& r, const tracewipe::DataFolders& folders) {
+    return tracewipe::ScanChromium(r, folders, group, trace);
   });
 }
 
@@ -101,6 +108,7 @@ int WINAPI TracewipeScanMicrosoftManagementConsole(HWND window) {
   return ScanList(window, tracewipe::kManagementConsoleKey, tracewipe::kManagementConsoleLocation);
 }
 
+using tracewipe::ChromiumTrace;
 using tracewipe::FirefoxTrace;
 using tracewipe::RegistryTrace;
 
@@ -151,9 +159,42 @@ int WINAPI TracewipeScanMacromediaFlashPlayer(HWND window) {
 int WINAPI TracewipeScanMicrosoftPaint(HWND window) { return ScanRegistry(window, RegistryTrace::PaintFiles); }
 int WINAPI TracewipeScanWinRAR(HWND window) { return ScanRegistry(window, RegistryTrace::WinRarHistory); }
 
+// The traces of Windows Vista to 11 and of the Chromium-family browsers.
+int WINAPI TracewipeScanWindowsExplorerSearchHistory(HWND window) {
+  return ScanRegistry(window, RegistryTrace::ExplorerSearches);
+}
+int WINAPI TracewipeScanWindowsExplorerTypedPaths(HWND window) { return ScanRegistry(window, RegistryTrace::TypedPaths); }
+int WINAPI TracewipeScanWindowsRecentDocumentsList(HWND window) {
+  return ScanRegistry(window, RegistryTrace::RecentDocsList);
+}
+int WINAPI TracewipeScanWindowsCommonDialogFolders(HWND window) {
+  return ScanRegistry(window, RegistryTrace::DialogFolders);
+}
+int WINAPI TracewipeScanWindowsThumbnailCache(HWND window) {
+  return ScanDataFolders(window, [](cleaning::Reporter& r, const tracewipe::DataFolders& folders) {
+    return tracewipe::ScanThumbnailCaches(r, folders);
+  });
+}
+int WINAPI TracewipeScanGoogleChromeHistory(HWND window) { return ScanChromium(window, 4, ChromiumTrace::History); }
+int WINAPI TracewipeScanGoogleChromeCookies(HWND window) { return ScanChromium(window, 4, ChromiumTrace::Cookies); }
+int WINAPI TracewipeScanGoogleChromeInternetCache(HWND window) { return ScanChromium(window, 4, ChromiumTrace::Cache); }
+int WINAPI TracewipeScanGoogleChromeSessions(HWND window) { return ScanChromium(window, 4, ChromiumTrace::Sessions); }
+int WINAPI TracewipeScanGoogleChromePasswords(HWND window) { return ScanChromium(window, 4, ChromiumTrace::Passwords); }
+int WINAPI TracewipeScanMicrosoftEdgeHistory(HWND window) { return ScanChromium(window, 5, ChromiumTrace::History); }
+int WINAPI TracewipeScanMicrosoftEdgeCookies(HWND window) { return ScanChromium(window, 5, ChromiumTrace::Cookies); }
+int WINAPI TracewipeScanMicrosoftEdgeInternetCache(HWND window) { return ScanChromium(window, 5, ChromiumTrace::Cache); }
+int WINAPI TracewipeScanMicrosoftEdgeSessions(HWND window) { return ScanChromium(window, 5, ChromiumTrace::Sessions); }
+int WINAPI TracewipeScanMicrosoftEdgePasswords(HWND window) { return ScanChromium(window, 5, ChromiumTrace::Passwords); }
+int WINAPI TracewipeScanOtherBrowsersHistory(HWND window) { return ScanChromium(window, 6, ChromiumTrace::History); }
+int WINAPI TracewipeScanOtherBrowsersCookies(HWND window) { return ScanChromium(window, 6, ChromiumTrace::Cookies); }
+int WINAPI TracewipeScanOtherBrowsersInternetCache(HWND window) { return ScanChromium(window, 6, ChromiumTrace::Cache); }
+int WINAPI TracewipeScanOtherBrowsersSessions(HWND window) { return ScanChromium(window, 6, ChromiumTrace::Sessions); }
+int WINAPI TracewipeScanOtherBrowsersPasswords(HWND window) { return ScanChromium(window, 6, ChromiumTrace::Passwords); }
+
 int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int index) {
-  // The categories in the order of the trace cleaner's list: group, and the scanner of those
-  // that have one.
+  // The categories by global index, as the trace cleaner's category table has them: group, and
+  // the scanner of those that have one. 0-32 are the classic ones, 33 on those of Windows Vista
+  // to 11 (group 0) and of the Chromium-family browsers (groups 4, 5 and 6).
   struct Category {
     int group;
     int(WINAPI* scan)(HWND);
@@ -192,6 +233,26 @@ int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int in
     {3, TracewipeScanMicrosoftManagementConsole},
     {3, TracewipeScanMicrosoftPaint},
     {3, TracewipeScanWinRAR},
+    {0, TracewipeScanWindowsExplorerSearchHistory},
+    {0, TracewipeScanWindowsExplorerTypedPaths},
+    {0, TracewipeScanWindowsRecentDocumentsList},
+    {0, TracewipeScanWindowsCommonDialogFolders},
+    {0, TracewipeScanWindowsThumbnailCache},
+    {4, TracewipeScanGoogleChromeHistory},
+    {4, TracewipeScanGoogleChromeCookies},
+    {4, TracewipeScanGoogleChromeInternetCache},
+    {4, TracewipeScanGoogleChromeSessions},
+    {4, TracewipeScanGoogleChromePasswords},
+    {5, TracewipeScanMicrosoftEdgeHistory},
+    {5, TracewipeScanMicrosoftEdgeCookies},
+    {5, TracewipeScanMicrosoftEdgeInternetCache},
+    {5, TracewipeScanMicrosoftEdgeSessions},
+    {5, TracewipeScanMicrosoftEdgePasswords},
+    {6, TracewipeScanOtherBrowsersHistory},
+    {6, TracewipeScanOtherBrowsersCookies},
+    {6, TracewipeScanOtherBrowsersInternetCache},
+    {6, TracewipeScanOtherBrowsersSessions},
+    {6, TracewipeScanOtherBrowsersPasswords},
   };
   const int kCount = static_cast<int>(sizeof(kCategories) / sizeof(kCategories[0]));
   if (selected != 1 || index < 0 || index >= kCount) return 0;
@@ -201,9 +262,7 @@ int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int in
 }
 
 int WINAPI TracewipeCleanEvidenceFile(const wchar_t* name, const wchar_t* location) {
-  return cleaning::Guarded([&] {
-    return tracewipe::CleanEvidence(name, location) ? 1 : 0;
-  });
+  return cleaning::Guarded([&] { return tracewipe::CleanEvidence(name, location); });
 }
 
 }  // extern "C"

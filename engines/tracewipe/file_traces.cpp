@@ -3,8 +3,10 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <vector>
 
+#include "base/handles.h"
 #include "engines/common/folder_walk.h"
 #include "engines/common/shell_folders.h"
 #include "engines/tracewipe/firefox_profiles.h"
@@ -35,6 +37,48 @@ const Names& FilesOf(FirefoxTrace trace) {
 
 LONG StatusOf(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr; }
 
+// The profile's roaming or local folder, reached without passing a junction or link.
+bool ProfileFolder(const FirefoxProfile& profile, const DataFolders& folders, bool local, std::wstring* path) {
+  if (profile.relative.empty()) {
+    *path = local ? profile.local : profile.roaming;
+    return IsPlainFolder(*path);
+  }
+  return PlainFolderBelow(local ? folders.local : folders.roaming, L"Mozilla\\Firefox\\" + profile.relative, path);
+}
+
+// The profile's cache folder, when the guard lets it be taken whole.
+bool CacheFolder(const cleaning::PathGuard& guard, const FirefoxProfile& profile, const DataFolders& folders,
+                 std::wstring* cache, std::wstring* canonical) {
+  std::wstring folder;
+  return ProfileFolder(profile, folders, true, &folder) && PlainFolderBelow(folder, L"cache2", cache) &&
+         guard.AcceptRoot(*cache, nullptr, canonical);
+}
+
+bool ObjectsFolder(const cleaning::PathGuard& guard, const DataFolders& folders, std::wstring* objects,
+                   std::wstring* canonical) {
+  return PlainFolderBelow(folders.roaming, L"Macromedia\\Flash Player\\#SharedObjects", objects) &&
+         guard.AcceptRoot(*objects, nullptr, canonical);
+}
+
+bool IsCacheName(const std::wstring& name) {
+  for (const wchar_t* stem : {L"thumbcache_", L"iconcache_"}) {
+    size_t length = wcslen(stem);
+    if (name.size() > length + 3 && _wcsnicmp(name.c_str(), stem, length) == 0 &&
+        _wcsicmp(name.c_str() + name.size() - 3, L".db") == 0 && name.find_first_of(L"*?") == std::wstring::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ExplorerFolder(const cleaning::PathGuard& guard, const DataFolders& folders, std::wstring* explorer,
+                    std::wstring* canonical) {
+  return PlainFolderBelow(folders.local, L"Microsoft\\Windows\\Explorer", explorer) &&
+         guard.AcceptRoot(*explorer, nullptr, canonical);
+}
+
+}  // namespace
+
 bool IsPlainFolder(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
@@ -55,16 +99,6 @@ bool PlainFolderBelow(const std::wstring& base, std::wstring_view steps, std::ws
   return true;
 }
 
-// The profile's roaming or local folder, reached without passing a junction or link.
-bool ProfileFolder(const FirefoxProfile& profile, const DataFolders& folders, bool local, std::wstring* path) {
-  if (profile.relative.empty()) {
-    *path = local ? profile.local : profile.roaming;
-    return IsPlainFolder(*path);
-  }
-  return PlainFolderBelow(local ? folders.local : folders.roaming, L"Mozilla\\Firefox\\" + profile.relative, path);
-}
-
-// The file folder\name as an item when it is a plain file. False when the receiver ended the scan.
 bool ReportFile(cleaning::Reporter& reporter, const std::wstring& folder, const wchar_t* name) {
   std::wstring path = folder + L"\\" + name;
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -74,21 +108,29 @@ bool ReportFile(cleaning::Reporter& reporter, const std::wstring& folder, const 
   return reporter.Progress(name) && reporter.Item(name, path, size);
 }
 
-// The profile's cache folder, when the guard lets it be taken whole.
-bool CacheFolder(const cleaning::PathGuard& guard, const FirefoxProfile& profile, const DataFolders& folders,
-                 std::wstring* cache, std::wstring* canonical) {
-  std::wstring folder;
-  return ProfileFolder(profile, folders, true, &folder) && PlainFolderBelow(folder, L"cache2", cache) &&
-         guard.AcceptRoot(*cache, nullptr, canonical);
+LONG ScanThumbnailCaches(cleaning::Reporter& reporter, const DataFolders& folders) {
+  std::wstring explorer, canonical;
+  if (!ExplorerFolder(cleaning::PathGuard(), folders, &explorer, &canonical)) return ERROR_PATH_NOT_FOUND;
+  for (const wchar_t* pattern : {L"\\thumbcache_*.db", L"\\iconcache_*.db"}) {
+    WIN32_FIND_DATAW data;
+    base::UniqueFind find(FindFirstFileW((explorer + pattern).c_str(), &data));
+    if (!find) continue;
+    do {
+      // The pattern also matches the short names of longer ones ("thumbcache_x.dbx").
+      if (!(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+          IsCacheName(data.cFileName) && !ReportFile(reporter, explorer, data.cFileName)) {
+        return ERROR_SUCCESS;
+      }
+    } while (FindNextFileW(find.get(), &data));
+  }
+  return ERROR_SUCCESS;
 }
 
-bool ObjectsFolder(const cleaning::PathGuard& guard, const DataFolders& folders, std::wstring* objects,
-                   std::wstring* canonical) {
-  return PlainFolderBelow(folders.roaming, L"Macromedia\\Flash Player\\#SharedObjects", objects) &&
-         guard.AcceptRoot(*objects, nullptr, canonical);
+bool IsThumbnailCache(const cleaning::PathGuard& guard, const DataFolders& folders, const cleaning::FileTarget& target) {
+  std::wstring explorer, canonical;
+  return IsCacheName(target.name) && ExplorerFolder(guard, folders, &explorer, &canonical) &&
+         _wcsicmp(canonical.c_str(), target.folder.c_str()) == 0;
 }
-
-}  // namespace
 
 bool CurrentDataFolders(DataFolders* folders, LONG* status) {
   HRESULT hr = cleaning::ShellFolderPath(CSIDL_APPDATA, &folders->roaming);

@@ -72,6 +72,15 @@ std::vector<Source> SourcesOf(RegistryTrace trace) {
       return {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List", 0}};
     case RegistryTrace::WinRarHistory:
       return {{L"Software\\WinRAR\\ArcHistory", 0}, {L"Software\\WinRAR\\DialogEditHistory", kDeep}};
+    case RegistryTrace::ExplorerSearches:
+      return {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery", 0}};
+    case RegistryTrace::TypedPaths: return {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TypedPaths", 0}};
+    case RegistryTrace::RecentDocsList:
+      return {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs", 1}};
+    case RegistryTrace::DialogFolders:
+      return {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU", 0},
+              {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU", 0},
+              {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\CIDSizeMRU", 0}};
   }
   return {};
 }
@@ -165,7 +174,8 @@ bool IsRegistryTrace(std::wstring_view subKey, std::wstring_view valueName) {
        {RegistryTrace::MappedDrives, RegistryTrace::SearchComputer, RegistryTrace::StartMenuClicks,
         RegistryTrace::StartMenuOrder, RegistryTrace::AutoDial, RegistryTrace::Telnet, RegistryTrace::TypedUrls,
         RegistryTrace::AutoCompleteData, RegistryTrace::AutoCompletePasswords, RegistryTrace::QuickTimeMovies,
-        RegistryTrace::PaintFiles, RegistryTrace::WinRarHistory}) {
+        RegistryTrace::PaintFiles, RegistryTrace::WinRarHistory, RegistryTrace::ExplorerSearches,
+        RegistryTrace::TypedPaths, RegistryTrace::RecentDocsList, RegistryTrace::DialogFolders}) {
     for (const Source& source : SourcesOf(trace)) {
       size_t keyLength = wcslen(source.key);
       if (subKey.size() < keyLength || _wcsnicmp(subKey.data(), source.key, keyLength) != 0) continue;

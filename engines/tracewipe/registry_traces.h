@@ -1,5 +1,5 @@
 // The traces Windows and other programs keep as registry values under HKEY_CURRENT_USER: histories
-// of Explorer, Internet Explorer, Paint, QuickTime and WinRAR. Every item is one value, named as it
+// of Explorer (its searches, typed paths and recent documents of Vista to 11 too), Internet Explorer, Paint, QuickTime and WinRAR. Every item is one value, named as it
 // is stored, with its key's location ("HKEY_CURRENT_USER\...\", trailing backslash) and the size of
 // its data: a string's length in characters times two, any other data's byte count. The progress
 // text is the value's text, or its key's location when it holds none.
@@ -26,6 +26,10 @@ enum class RegistryTrace {
   QuickTimeMovies,        // QuickTime's "Recent Movies"
   PaintFiles,             // Paint's "Recent File List"
   WinRarHistory,          // WinRAR's "ArcHistory" and every value below "DialogEditHistory"
+  ExplorerSearches,       // Explorer "WordWheelQuery" (the search box, Vista and later)
+  TypedPaths,             // Explorer "TypedPaths" (the address bar, Vista and later)
+  RecentDocsList,         // Explorer "RecentDocs" and its sub-keys, one per file type
+  DialogFolders,          // ComDlg32 "LastVisitedPidlMRU", "LastVisitedMRU" and "CIDSizeMRU"
 };
 
 // Reports the trace's values. The status of the last key opened; a missing key finds nothing.

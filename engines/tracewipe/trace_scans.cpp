@@ -13,6 +13,7 @@
 #include "engines/common/folder_walk.h"
 #include "engines/common/path_guard.h"
 #include "engines/common/shell_folders.h"
+#include "engines/tracewipe/chromium_traces.h"
 #include "engines/tracewipe/file_traces.h"
 #include "engines/tracewipe/registry_traces.h"
 
@@ -24,14 +25,23 @@ const DWORD kNameChars = contracts::kValueChars;  // longer value and key names 
 
 LONG StatusOf(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr; }
 
-// The shell folders a category takes whole, and the Windows sub-folder each may be.
+// The folders Explorer pinned to Quick Access are kept as one jump list of the Recent folder's
+// "AutomaticDestinations": the user's own choice, not a history.
+bool NotQuickAccess(const wchar_t* name, size_t length) {
+  static const wchar_t kQuickAccess[] = L"f01b4d95cf55d32a.automaticDestinations-ms";
+  return length != wcslen(kQuickAccess) || _wcsnicmp(name, kQuickAccess, length) != 0;
+}
+
+// The shell folders a category takes whole, the Windows sub-folder each may be, and the files of
+// it that are no trace.
 struct WholeFolder {
   int csidl;  // -1: the temporary folder
   const wchar_t* ownSystemFolder;
+  cleaning::NameFilter filter;
 };
 const WholeFolder kWholeFolders[] = {
-    {CSIDL_RECENT, nullptr}, {-1, L"Temp"}, {CSIDL_HISTORY, nullptr}, {CSIDL_COOKIES, nullptr},
-    {CSIDL_INTERNET_CACHE, nullptr},
+    {CSIDL_RECENT, nullptr, NotQuickAccess}, {-1, L"Temp", nullptr}, {CSIDL_HISTORY, nullptr, nullptr},
+    {CSIDL_COOKIES, nullptr, nullptr},       {CSIDL_INTERNET_CACHE, nullptr, nullptr},
 };
 
 // The folder a whole-folder category walks now, as named (walked) and in canonical form; the
@@ -48,23 +58,41 @@ LONG ScanFolder(cleaning::Reporter& reporter, int csidl) {
     if (category.csidl != csidl) continue;
     std::wstring folder, canonical;
     LONG status = WholeFolderRoot(cleaning::PathGuard(), category, &folder, &canonical);
-    if (status == ERROR_SUCCESS) cleaning::FolderWalk(reporter).Walk(folder);
+    if (status == ERROR_SUCCESS) cleaning::FolderWalk(reporter, category.filter).Walk(folder);
     return status;
   }
   return ERROR_INVALID_PARAMETER;
 }
 
-bool IsFolderTrace(const cleaning::FileTarget& target) {
+enum class FileVerdict { NotATrace, Trace, Held };
+
+FileVerdict JudgeFile(const cleaning::FileTarget& target) {
   const cleaning::PathGuard guard;
   for (const WholeFolder& category : kWholeFolders) {
     std::wstring folder, root;
-    if (WholeFolderRoot(guard, category, &folder, &root) == ERROR_SUCCESS && cleaning::WalkReaches(target.folder, root)) {
-      return true;
+    if (WholeFolderRoot(guard, category, &folder, &root) == ERROR_SUCCESS && cleaning::WalkReaches(target.folder, root) &&
+        (!category.filter || category.filter(target.name.c_str(), target.name.size()))) {
+      return FileVerdict::Trace;
     }
   }
   DataFolders folders;
   LONG status = ERROR_SUCCESS;
-  return CurrentDataFolders(&folders, &status) && IsBrowserFileTrace(guard, folders, target);
+  if (!CurrentDataFolders(&folders, &status)) return FileVerdict::NotATrace;
+  switch (JudgeChromiumFile(guard, folders, target)) {
+    case ChromiumVerdict::Trace: return FileVerdict::Trace;
+    case ChromiumVerdict::Held: return FileVerdict::Held;
+    case ChromiumVerdict::NotATrace: break;
+  }
+  return IsBrowserFileTrace(guard, folders, target) || IsThumbnailCache(guard, folders, target) ? FileVerdict::Trace
+                                                                                                : FileVerdict::NotATrace;
+}
+
+// Whether another program holds the file open without letting it be deleted.
+bool IsHeld(const std::wstring& path) {
+  if (path.size() >= MAX_PATH) return false;
+  base::UniqueFile file(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  return !file && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 bool SameKey(std::wstring_view a, const wchar_t* b) {
@@ -166,25 +194,30 @@ LONG ScanCommonDialog(cleaning::Reporter& reporter, int generation) {
   return ERROR_SUCCESS;
 }
 
-bool CleanEvidence(const wchar_t* name, const wchar_t* location) {
-  if (!name || !*name) return false;
+int CleanEvidence(const wchar_t* name, const wchar_t* location) {
+  if (!name || !*name) return kNotRemoved;
   std::wstring subKey;
   if (cleaning::RegistryLocation(location, &subKey)) {
     // Scans report a key's location with or without its trailing backslash.
     std::wstring_view key(subKey);
     if (!key.empty() && key.back() == L'\\') key.remove_suffix(1);
     std::wstring_view valueName(name, wcsnlen(name, kNameChars));
-    if (valueName.size() >= kNameChars || !IsRegistryTraceNow(key, valueName)) return false;
+    if (valueName.size() >= kNameChars || !IsRegistryTraceNow(key, valueName)) return kNotRemoved;
     base::UniqueKey open;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(key).c_str(), 0, KEY_READ | KEY_SET_VALUE, open.receive()) !=
         ERROR_SUCCESS) {
-      return false;
+      return kNotRemoved;
     }
-    return RegDeleteValueW(open.get(), name) == ERROR_SUCCESS;
+    return RegDeleteValueW(open.get(), name) == ERROR_SUCCESS ? kRemoved : kNotRemoved;
   }
   cleaning::FileTarget target;
-  if (!cleaning::CleanFileTarget(name, location, &target) || !IsFolderTrace(target)) return false;
-  return DeleteFileType(target.Path().c_str(), 0) == 1;
+  if (!cleaning::CleanFileTarget(name, location, &target)) return kNotRemoved;
+  FileVerdict verdict = JudgeFile(target);
+  const std::wstring path = target.Path();
+  if (verdict == FileVerdict::Held || (verdict == FileVerdict::Trace && IsHeld(path))) return kHeld;
+  if (verdict != FileVerdict::Trace) return kNotRemoved;
+  if (DeleteFileType(path.c_str(), 0) == 1) return kRemoved;
+  return IsHeld(path) ? kHeld : kNotRemoved;
 }
 
 }  // namespace tracewipe

@@ -27,7 +27,8 @@ constexpr wchar_t kOpenSavePidlMruKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU\\";
 constexpr wchar_t kSearchAssistantKey[] = L"Software\\Microsoft\\Search Assistant\\ACMru\\";
 
-// Every file below a shell folder (CSIDL_RECENT, _HISTORY, _COOKIES, _INTERNET_CACHE) when the
+// Every file below a shell folder (CSIDL_RECENT, _HISTORY, _COOKIES, _INTERNET_CACHE; the Recent
+// folder's jump list of the folders pinned to Quick Access left out) when the
 // guard (engines/common/path_guard.h) accepts it as a whole-folder root; ERROR_ACCESS_DENIED, and
 // nothing reported, when it does not.
 LONG ScanShellFolder(cleaning::Reporter& reporter, int csidl);
@@ -45,11 +46,15 @@ LONG ScanHistoryKeys(cleaning::Reporter& reporter, const wchar_t* parent, const 
 // other generation shows the message "new windows" and scans nothing.
 LONG ScanCommonDialog(cleaning::Reporter& reporter, int generation);
 
+// What a clean did (TracewipeCleanEvidenceFile's result).
+enum CleanOutcome { kNotRemoved = 0, kRemoved = 1, kHeld = 2 };
+
 // Removes the registry value name of the HKEY_CURRENT_USER key that location names, or the file
 // location + name, when a scan would report it now: the value lies in a key a registry category
 // scans and bears a name it takes; the file lies in a folder a category may walk today (its roots
 // derived again and judged by the guard) or is one a browser category names. Nothing else, and
-// nothing at all when the two do not name exactly one item. True when the item was removed.
-bool CleanEvidence(const wchar_t* name, const wchar_t* location);
+// nothing at all when the two do not name exactly one item. kHeld, with nothing removed, for a
+// file another program holds open and for every file of a running Chromium-family browser.
+int CleanEvidence(const wchar_t* name, const wchar_t* location);
 
 }  // namespace tracewipe

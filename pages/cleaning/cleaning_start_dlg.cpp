@@ -296,11 +296,13 @@ void CCleaningStartDlg::CleanChecked() {
     return;
   }
   if (MessageBoxW(owner, L"Are you sure to remove the item?", kProduct, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  const size_t chosen = checked.size();
+  if (!ConfirmCleaning(&checked) || checked.empty()) return;
   std::vector<size_t> removed;
   for (size_t index : checked) {
     if (index < found_.size() && CleanItem(found_[index])) removed.push_back(index);
   }
-  if (removed.size() == checked.size()) {
+  if (removed.size() == chosen) {
     MessageBoxW(owner, L"Remove Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
     PostMessageW(hwnd(), setup_.backMessage, 0, 0);
     return;
@@ -316,8 +318,11 @@ void CCleaningStartDlg::CleanChecked() {
   }
   results_->SetTotals(static_cast<int>(std::min<size_t>(rows.size(), INT_MAX)), total_);
   results_->RepaintHeader();
-  MessageBoxW(owner, NotRemovedText(checked.size() - removed.size(), checked.size()).c_str(), kProduct,
-              MB_OK | MB_ICONWARNING);
+  std::wstring notice = removed.size() < checked.size() ? NotRemovedText(checked.size() - removed.size(), checked.size())
+                                                        : std::wstring();
+  std::wstring note = LeftBehindNote();
+  if (!note.empty()) notice += (notice.empty() ? L"" : L"\n\n") + note;
+  if (!notice.empty()) MessageBoxW(owner, notice.c_str(), kProduct, MB_OK | MB_ICONWARNING);
 }
 
 bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

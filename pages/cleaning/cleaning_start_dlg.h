@@ -93,6 +93,11 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   virtual void OnProgress(ULONG_PTR kind, std::wstring_view text) = 0;
   // The page is shown again.
   virtual void OnShown() {}
+  // Once the user has confirmed a clean: the page may keep some of the checked items out of it
+  // (their rows stay listed). Nothing is cleaned when it returns false or leaves no item.
+  virtual bool ConfirmCleaning(std::vector<size_t>* /*items*/) { return true; }
+  // What the page adds to the notice of the items a clean left (empty: nothing).
+  virtual std::wstring LeftBehindNote() { return std::wstring(); }
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   const PageFonts& fonts() const { return fonts_; }

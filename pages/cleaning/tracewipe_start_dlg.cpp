@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "contracts/messages.h"
 #include "contracts/tracewipe.h"
 #include "pages/cleaning/cleaning_ids.h"
@@ -91,7 +93,7 @@ void CTracewipeStartDlg::OnInitPage() {
   if (icons_) TreeView_SetImageList(tree, icons_.get(), TVSIL_NORMAL);
   TreeView_SetItemHeight(tree, 20);
 
-  for (int g = 0; g < kTraceGroups; ++g) {
+  for (int g : kTraceGroupOrder) {
     TVINSERTSTRUCTW insert = {};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
@@ -109,6 +111,7 @@ void CTracewipeStartDlg::OnInitPage() {
     TreeView_Expand(tree, groups_[g], TVE_EXPAND);
   }
   TreeView_SelectItem(tree, groups_[0]);
+  TreeView_EnsureVisible(tree, groups_[0]);
   SetFocus(tree);
   CheckAll(true);
 }
@@ -157,13 +160,57 @@ std::unique_ptr<CCleaningResultsDlg> CTracewipeStartDlg::MakeResultPage() {
 }
 
 bool CTracewipeStartDlg::CleanItem(const FoundItem& item) {
-  return TracewipeCleanEvidenceFile(item.name.c_str(), item.location.c_str()) == 1;
+  int outcome = TracewipeCleanEvidenceFile(item.name.c_str(), item.location.c_str());
+  if (outcome == 2) {
+    const wchar_t* browser = BrowserOfLocation(item.location);
+    if (browser && std::find(heldBrowsers_.begin(), heldBrowsers_.end(), browser) == heldBrowsers_.end()) {
+      heldBrowsers_.push_back(browser);
+    }
+  }
+  return outcome == 1;
 }
 
-void CTracewipeStartDlg::OnScanOpened() { ticks_ = 0; }
+int CTracewipeStartDlg::CategoryOfItem(size_t item) const {
+  auto after = std::upper_bound(firstItems_.begin(), firstItems_.end(), item);
+  return after == firstItems_.begin() ? -1 : static_cast<int>(after - firstItems_.begin()) - 1;
+}
+
+bool CTracewipeStartDlg::ConfirmCleaning(std::vector<size_t>* items) {
+  heldBrowsers_.clear();
+  auto isPassword = [this](size_t item) {
+    int category = CategoryOfItem(item);
+    return category >= 0 && category < kTraceCategories && kTraceCategoryTable[category].passwords;
+  };
+  if (std::none_of(items->begin(), items->end(), isPassword)) return true;
+  if (MessageBoxW(ScanPage() ? ScanPage()->hwnd() : hwnd(),
+                  L"The selection includes saved passwords. They cannot be restored. Remove them too?", L"Lumaspan",
+                  MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+    return true;
+  }
+  items->erase(std::remove_if(items->begin(), items->end(), isPassword), items->end());
+  return true;
+}
+
+std::wstring CTracewipeStartDlg::LeftBehindNote() {
+  if (heldBrowsers_.empty()) return std::wstring();
+  std::wstring names;
+  for (size_t i = 0; i < heldBrowsers_.size(); ++i) {
+    if (i > 0) names += i + 1 == heldBrowsers_.size() ? L" and " : L", ";
+    names += heldBrowsers_[i];
+  }
+  bool one = heldBrowsers_.size() == 1;
+  return names + (one ? L" is running and keeps its files open. Close it" : L" are running and keep their files open. Close them") +
+         L" and click \"Clean\" again.";
+}
+
+void CTracewipeStartDlg::OnScanOpened() {
+  ticks_ = 0;
+  firstItems_.clear();
+}
 
 void CTracewipeStartDlg::OnProgress(ULONG_PTR kind, std::wstring_view) {
   if (kind != report_kind::kTraceCategoryTick) return;
+  firstItems_.push_back(FoundItems().size());
   int index = ticks_++;
   if (index < static_cast<int>(categories_.size()) && categories_[index].selected && ScanPage()) {
     ScanPage()->SetCurrentCategory(kTraceCategoryTable[index].text);

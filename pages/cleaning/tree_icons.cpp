@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include <initializer_list>
+#include <memory>
 
 #include "ui/gdi.h"
 
@@ -69,29 +70,57 @@ void Drive(Graphics& g) {
 using Draw = void (*)(Graphics&);
 void Browser1(Graphics& g) { Globe(g, Color(255, 66, 140, 214), Color(255, 30, 96, 170)); }
 void Browser2(Graphics& g) { Globe(g, Color(255, 240, 140, 50), Color(255, 196, 96, 20)); }
-HIMAGELIST MakeIcons(std::initializer_list<Draw> pictures) {
+void OtherGlobe(Graphics& g) { Globe(g, Color(255, 120, 130, 124), Color(255, 80, 90, 84)); }
+
+// One picture: a skin file (16 x 16) when it is given and loads, otherwise the drawn one.
+struct Picture {
+  Draw draw;
+  const wchar_t* file = nullptr;
+};
+
+bool AddPicture(HIMAGELIST list, const Picture& picture) {
+  std::unique_ptr<Gdiplus::Bitmap> bitmap;
+  if (picture.file) {
+    bitmap.reset(Gdiplus::Bitmap::FromFile(picture.file));
+    if (bitmap && (bitmap->GetLastStatus() != Gdiplus::Ok || bitmap->GetWidth() != 16 || bitmap->GetHeight() != 16)) {
+      bitmap.reset();
+    }
+  }
+  if (!bitmap) {
+    bitmap = std::make_unique<Gdiplus::Bitmap>(16, 16, PixelFormat32bppARGB);
+    Graphics g(bitmap.get());
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    g.Clear(Color(0, 0, 0, 0));
+    picture.draw(g);
+  }
+  HICON raw = nullptr;
+  if (bitmap->GetHICON(&raw) != Gdiplus::Ok) return false;
+  ui::Icon icon(raw);
+  return ImageList_AddIcon(list, icon.get()) >= 0;
+}
+
+HIMAGELIST MakeIcons(std::initializer_list<Picture> pictures) {
   ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(pictures.size()), 0));
   if (!list) return nullptr;
-  for (Draw draw : pictures) {
-    Gdiplus::Bitmap picture(16, 16, PixelFormat32bppARGB);
-    {
-      Graphics g(&picture);
-      g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-      g.Clear(Color(0, 0, 0, 0));
-      draw(g);
-    }
-    HICON raw = nullptr;
-    if (picture.GetHICON(&raw) != Gdiplus::Ok) return nullptr;
-    ui::Icon icon(raw);
-    if (ImageList_AddIcon(list.get(), icon.get()) < 0) return nullptr;
+  for (const Picture& picture : pictures) {
+    if (!AddPicture(list.get(), picture)) return nullptr;
   }
   return list.release();
 }
 
 }  // namespace
 
-HIMAGELIST MakeTreeIcons() { return MakeIcons({Category, SystemWindow, Browser1, Browser2, PlugIn}); }
+HIMAGELIST MakeTreeIcons() {
+  return MakeIcons({{Category},
+                    {SystemWindow},
+                    {Browser1},
+                    {Browser2},
+                    {PlugIn},
+                    {OtherGlobe, L"Res\\Dialog\\QOR_Tree_Chrome.png"},
+                    {OtherGlobe, L"Res\\Dialog\\QOR_Tree_Edge.png"},
+                    {OtherGlobe, L"Res\\Dialog\\QOR_Tree_Browsers.png"}});
+}
 
-HIMAGELIST MakeDriveIcon() { return MakeIcons({Drive}); }
+HIMAGELIST MakeDriveIcon() { return MakeIcons({{Drive}}); }
 
 }  // namespace cleaning_pages

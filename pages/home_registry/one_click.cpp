@@ -55,7 +55,11 @@ int TraceGroupOf(int index) {
   if (index < 12) return 0;
   if (index < 18) return 1;
   if (index < 25) return 2;
-  return 3;
+  if (index < 33) return 3;
+  if (index < 38) return 0;
+  if (index < 43) return 4;
+  if (index < 48) return 5;
+  return 6;
 }
 
 Groups AllGroups() {

@@ -32,8 +32,9 @@ constexpr int kExtensionCount = 16;
 constexpr int kBrowserSettingCount = 22;
 extern const wchar_t* const kExtensions[kExtensionCount];
 extern const wchar_t* const kBrowserSettings[kBrowserSettingCount];
-// Evidence categories, and the trace group of each index.
-constexpr int kEvidenceCategories = 33;
+// Evidence categories, and the trace group of each index: 0-32 the classic ones in groups 0-3, then
+// those of Windows Vista to 11 (group 0) and of the Chromium-family browsers (groups 4-6).
+constexpr int kEvidenceCategories = 53;
 int TraceGroupOf(int index);
 
 // One flag per group 1-6 (index 0 unused).

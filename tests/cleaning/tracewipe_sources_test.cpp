@@ -85,6 +85,21 @@ TEST(TraceSources, EachRegistryHistoryFindsItsValuesAndCleansExactlyThem) {
       {3, 32, L"Software\\WinRAR",
        {Trace(L"ArcHistory", L"0", "C:\\a.rar"), Trace(L"DialogEditHistory\\ExtrPath", L"0", "C:\\out"),
         Keep(L"General", L"Toolbar")}},
+      // Windows Vista to 11; values of every type, and decoys beside them.
+      {0, 33, std::wstring(kExplorer) + L"WordWheelQuery",
+       {Binary(L"", L"0", std::string("q\0u\0\0\0", 6)), Binary(L"", L"MRUListEx", kStamp),
+        Keep(L"Deeper", L"0")}},
+      {0, 34, std::wstring(kExplorer) + L"TypedPaths",
+       {Trace(L"", L"url1", "C:\\Secret"),
+        {L"", L"url3", REG_MULTI_SZ, std::string("a\0b\0\0\0\0\0", 8), true, kAtKey, 8},
+        {L"", L"url4", REG_NONE, std::string(), true, kAtKey, 0}, Keep(L"Deeper", L"url1")}},
+      {0, 35, std::wstring(kExplorer) + L"RecentDocs",
+       {Binary(L"", L"0", kStamp), Binary(L".txt", L"0", "\x01"), {L".txt", L"MRUListEx", REG_DWORD,
+        std::string("\x01\0\0\0", 4), true, kAtKey, 4}, Keep(L".txt\\Deeper", L"0")}},
+      {0, 36, std::wstring(kExplorer) + L"ComDlg32",
+       {Binary(L"LastVisitedPidlMRU", L"0", kStamp), Trace(L"LastVisitedMRU", L"a", "notepad.exe"),
+        {L"CIDSizeMRU", L"0", REG_QWORD, std::string("\x01\0\0\0\0\0\0\0", 8), true, kAtKey, 8},
+        Keep(L"OpenSavePidlMRU\\txt", L"0"), Keep(L"OpenSaveMRU\\txt", L"a"), Keep(L"", L"Decoy")}},
   };
 
   for (const RegistryCategory& category : categories) {
@@ -214,7 +229,7 @@ TEST_F(TraceFiles, FirefoxTracesOfEveryListedProfileAndNothingElse) {
   ASSERT_TRUE(held.holding());
   for (int category = 19; category <= 23; ++category) {
     for (const std::wstring& found : Scan(2, category)) {
-      int removed = cleaning_test::PageLocation(found) + cleaning_test::ItemName(found) == cookies ? 0 : 1;
+      int removed = cleaning_test::PageLocation(found) + cleaning_test::ItemName(found) == cookies ? 2 : 1;
       EXPECT_EQ(removed, TracewipeCleanEvidenceFile(cleaning_test::ItemName(found).c_str(),
                                                     cleaning_test::PageLocation(found).c_str()));
     }

@@ -28,6 +28,7 @@ namespace {
 using cleaning_pages::kTraceCategories;
 using cleaning_pages::kTraceCategoryTable;
 using cleaning_pages::SizeText;
+using cleaning_test::Sorted;
 using pages_test::CleanerPages;
 
 const wchar_t kRunMru[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
@@ -60,7 +61,7 @@ class TracePage : public CleanerPages {
   }
   int CheckedNodes(CTracewipeStartDlg* page) {
     int n = 0;
-    for (int g = 0; g < 4; ++g) n += page->IsNodeChecked(page->GroupNode(g));
+    for (int g = 0; g < cleaning_pages::kTraceGroups; ++g) n += page->IsNodeChecked(page->GroupNode(g));
     for (int i = 0; i < kTraceCategories; ++i) n += page->IsNodeChecked(page->CategoryNode(i));
     return n;
   }
@@ -88,33 +89,44 @@ class TracePage : public CleanerPages {
   }
 };
 
-TEST_F(TracePage, TheTreeHoldsTheFourGroupsAndTheirCategoriesAllChecked) {
+TEST_F(TracePage, TheTreeHoldsTheSevenGroupsAndTheirCategoriesAllChecked) {
   CTracewipeStartDlg* page = Open();
   ASSERT_TRUE(page);
   HWND tree = page->Tree();
-  EXPECT_EQ(37u, TreeView_GetCount(tree));
-  EXPECT_EQ(37, CheckedNodes(page));
-  const wchar_t* groups[] = {L"Windows#1/1", L"Internet Explorer#2/2", L"Mozilla Firefox#3/3", L"Plug-ins#4/4"};
+  EXPECT_EQ(60u, TreeView_GetCount(tree));
+  EXPECT_EQ(60, CheckedNodes(page));
+  // The browsers of today after Firefox and before the plug-ins, each group with its own picture.
+  const int order[] = {0, 1, 2, 4, 5, 6, 3};
+  const wchar_t* groups[] = {L"Windows#1/1",       L"Internet Explorer#2/2", L"Mozilla Firefox#3/3",
+                             L"Google Chrome#5/5", L"Microsoft Edge#6/6",    L"Other Browsers#7/7",
+                             L"Plug-ins#4/4"};
   HTREEITEM group = TreeView_GetRoot(tree);
-  for (int g = 0; g < 4; ++g, group = TreeView_GetNextSibling(tree, group)) {
-    ASSERT_EQ(page->GroupNode(g), group);
-    EXPECT_EQ(groups[g], TreeText(tree, group));
+  for (int at = 0; at < 7; ++at, group = TreeView_GetNextSibling(tree, group)) {
+    ASSERT_EQ(page->GroupNode(order[at]), group);
+    EXPECT_EQ(groups[at], TreeText(tree, group));
     EXPECT_TRUE(TreeView_GetItemState(tree, group, TVIS_EXPANDED) & TVIS_EXPANDED);
   }
   EXPECT_EQ(nullptr, group);
-  // The categories under their groups, in the order of the engine's index.
-  int index = 0;
-  for (int g = 0; g < 4; ++g) {
-    for (HTREEITEM c = TreeView_GetChild(tree, page->GroupNode(g)); c; c = TreeView_GetNextSibling(tree, c), ++index) {
+  EXPECT_EQ(8, ImageList_GetImageCount(TreeView_GetImageList(tree, TVSIL_NORMAL)));
+  // Each group's categories under it in the order of the engine's index.
+  int count = 0;
+  for (int g = 0; g < cleaning_pages::kTraceGroups; ++g) {
+    int last = -1;
+    for (HTREEITEM c = TreeView_GetChild(tree, page->GroupNode(g)); c; c = TreeView_GetNextSibling(tree, c), ++count) {
+      int index = 0;
+      while (index < kTraceCategories && page->CategoryNode(index) != c) ++index;
       ASSERT_LT(index, kTraceCategories);
-      EXPECT_EQ(page->CategoryNode(index), c);
+      EXPECT_GT(index, last);
+      last = index;
       EXPECT_EQ(kTraceCategoryTable[index].group, g);
       EXPECT_EQ(std::wstring(kTraceCategoryTable[index].text) + L"#0/0", TreeText(tree, c));
     }
   }
-  EXPECT_EQ(kTraceCategories, index);
+  EXPECT_EQ(kTraceCategories, count);
   EXPECT_EQ(std::wstring(L"Windows Common Dialog - File/Folder Lists"), kTraceCategoryTable[2].text);
   EXPECT_EQ(std::wstring(L"WinRAR"), kTraceCategoryTable[32].text);
+  EXPECT_EQ(std::wstring(L"Google Chrome - History"), kTraceCategoryTable[38].text);
+  EXPECT_EQ(std::wstring(L"Other Browsers - Passwords"), kTraceCategoryTable[52].text);
   EXPECT_EQ(page->GroupNode(0), TreeView_GetSelection(tree));
   EXPECT_EQ(L"Not Scanned", page->LastScanText());
 }
@@ -125,16 +137,16 @@ TEST_F(TracePage, AGroupBoxSetsItsCategoriesAndACategoryBoxOnlyItself) {
   ClickBox(page, page->GroupNode(1));  // "Internet Explorer" off: its six categories follow
   EXPECT_FALSE(page->IsNodeChecked(page->GroupNode(1)));
   for (int i = 12; i <= 17; ++i) EXPECT_FALSE(page->IsNodeChecked(page->CategoryNode(i))) << i;
-  EXPECT_EQ(37 - 7, CheckedNodes(page));
+  EXPECT_EQ(60 - 7, CheckedNodes(page));
 
   ClickBox(page, page->CategoryNode(14));  // one category back on: the group stays as it is
   EXPECT_TRUE(page->IsNodeChecked(page->CategoryNode(14)));
   EXPECT_FALSE(page->IsNodeChecked(page->GroupNode(1)));
-  EXPECT_EQ(37 - 6, CheckedNodes(page));
+  EXPECT_EQ(60 - 6, CheckedNodes(page));
 
   ClickBox(page, page->GroupNode(1));  // the group on again: all of its categories
   for (int i = 12; i <= 17; ++i) EXPECT_TRUE(page->IsNodeChecked(page->CategoryNode(i))) << i;
-  EXPECT_EQ(37, CheckedNodes(page));
+  EXPECT_EQ(60, CheckedNodes(page));
 
   // A click on a group's name selects it and changes no box.
   RECT label = {};
@@ -142,7 +154,7 @@ TEST_F(TracePage, AGroupBoxSetsItsCategoriesAndACategoryBoxOnlyItself) {
   TreeView_GetItemRect(page->Tree(), page->GroupNode(3), &label, TRUE);
   ClickAt(page->Tree(), POINT{label.left + 5, (label.top + label.bottom) / 2});
   EXPECT_EQ(page->GroupNode(3), TreeView_GetSelection(page->Tree()));
-  EXPECT_EQ(37, CheckedNodes(page));
+  EXPECT_EQ(60, CheckedNodes(page));
 
   // The space bar on a selected group toggles its box, and its categories follow.
   SetFocus(page->Tree());
@@ -151,7 +163,7 @@ TEST_F(TracePage, AGroupBoxSetsItsCategoriesAndACategoryBoxOnlyItself) {
   test::PumpFor(60);
   EXPECT_FALSE(page->IsNodeChecked(page->GroupNode(3)));
   for (int i = 25; i <= 32; ++i) EXPECT_FALSE(page->IsNodeChecked(page->CategoryNode(i))) << i;
-  EXPECT_EQ(37 - 9, CheckedNodes(page));
+  EXPECT_EQ(60 - 9, CheckedNodes(page));
 }
 
 TEST_F(TracePage, TheLinksSelectAndClearEveryNode) {
@@ -162,11 +174,11 @@ TEST_F(TracePage, TheLinksSelectAndClearEveryNode) {
   Press(page->hwnd(), 80, 405);   // between the links: nothing
   EXPECT_EQ(0, CheckedNodes(page));
   Press(page->hwnd(), 22, 400);   // "Select All"
-  EXPECT_EQ(37, CheckedNodes(page));
+  EXPECT_EQ(60, CheckedNodes(page));
   Press(page->hwnd(), 145, 417);  // the last pixel of "Clear All"
   EXPECT_EQ(0, CheckedNodes(page));
   SendMessageW(page->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SELECT_ALL, BN_CLICKED), 0);
-  EXPECT_EQ(37, CheckedNodes(page));
+  EXPECT_EQ(60, CheckedNodes(page));
 
   // The hand over a link, the arrow elsewhere.
   for (POINT p : {POINT{30, 405}, POINT{120, 410}, POINT{300, 405}}) {
@@ -212,7 +224,7 @@ TEST_F(TracePage, ACategoryThatFindsNothingEndsWithTheCompletionHeader) {
   EXPECT_EQ(L"All total of 0 Evidence Files that take up " + SizeText(0), results->CounterLine());
   EXPECT_FALSE(MenuLocked());
   // The category list the worker got: every category with its group, only index 5 chosen.
-  ASSERT_EQ(33u, page->Categories().size());
+  ASSERT_EQ(53u, page->Categories().size());
   for (int i = 0; i < kTraceCategories; ++i) {
     EXPECT_EQ(kTraceCategoryTable[i].group, page->Categories()[i].group);
     EXPECT_EQ(i == 5 ? 1 : 0, page->Categories()[i].selected);
@@ -338,6 +350,44 @@ TEST_F(TracePage, AnItemThatCannotBeRemovedIsToldAndStaysListedWhileTheRemovedOn
   EXPECT_EQ(L"Remove Completed.", boxes.seen()[3].text);
   EXPECT_FALSE(test::FileExists(held));
   EXPECT_TRUE(test::PumpUntil([&] { return page->ResultPage() == nullptr; }, 3000));
+}
+
+TEST_F(TracePage, SavedPasswordsAreAskedAboutOnceMoreAndARunningBrowserIsNamed) {
+  test::ScratchFolder scratch;
+  const std::wstring local = scratch / L"Local";
+  ASSERT_TRUE(test::MakeFolders(local));
+  cleaning_test::ShellFolderOverride localOverride(L"Local AppData", local);
+  const std::wstring profile = L"Local\\Google\\Chrome\\User Data\\Default\\";
+  const std::wstring logins = scratch.Write(profile + L"Login Data", "pw");
+  const std::wstring history = scratch.Write(profile + L"History", "hist");
+  const std::wstring visited = scratch.Write(profile + L"Visited Links", "v");
+
+  CTracewipeStartDlg* page = Open();
+  ASSERT_TRUE(page);
+  Choose(page, {38, 42});  // Google Chrome's history and saved passwords
+  Click(page->hwnd(), IDC_START_SCAN);
+  ASSERT_TRUE(WaitFinished(page));
+  CTracewipeScanDlg* results = page->ScanPage();
+  ASSERT_EQ(3, results->List().RowCount());
+
+  test::MessageBoxWatcher boxes;
+  boxes.Answer({IDOK, IDCANCEL});
+  cleaning_test::HeldFile holder(history);  // the browser is at work
+  ASSERT_TRUE(holder.holding());
+  Click(results->hwnd(), IDC_CLEAN);
+  ASSERT_EQ(3u, boxes.count());
+  EXPECT_EQ(L"Are you sure to remove the item?", boxes.seen()[0].text);
+  EXPECT_EQ(L"The selection includes saved passwords. They cannot be restored. Remove them too?", boxes.seen()[1].text);
+  EXPECT_EQ(L"1 of 2 items could not be removed. It may be in use, protected or already gone.\n\n"
+            L"Google Chrome is running and keeps its files open. Close it and click \"Clean\" again.",
+            boxes.seen()[2].text);
+  EXPECT_TRUE(test::FileExists(logins));
+  EXPECT_TRUE(test::FileExists(history));
+  EXPECT_FALSE(test::FileExists(visited));
+  test::PumpFor(50);
+  const std::wstring folder = scratch / profile;
+  EXPECT_EQ(Sorted({L"History|" + folder + L"|" + SizeText(4), L"Login Data|" + folder + L"|" + SizeText(2)}),
+            Sorted(Rows(results)));
 }
 
 TEST_F(TracePage, BackLeavesEverythingAndASecondStartDuringAScanDoesNothing) {
