@@ -89,9 +89,9 @@ LRESULT Take(Collector& c, const COPYDATASTRUCT& data) {
     item.location = found.location;
     item.name = found.name;
     item.size = found.size;
-    // A registry trace is a value of a key: its path is the key's, then the value's name.
-    bool key = found.location.compare(0, 5, L"HKEY_") == 0;
-    if (c.exclusions->ExcludesPath(key ? found.location + L"\\" + found.name : found.location + found.name))
+    // A registry trace's path is its key's, then the value's name, as a file's is its folder's.
+    bool joined = !found.location.empty() && found.location.back() == L'\\';
+    if (c.exclusions->ExcludesPath(found.location + (joined ? L"" : L"\\") + found.name))
       return report_reply::kGoOn;
   }
   c.items->push_back(std::move(item));
