@@ -61,6 +61,7 @@ bool Drives(const std::wstring& list, std::vector<std::wstring>* out) {
 const wchar_t* UsageText() {
   return L"usage: LumaspanCmd scan|clean [--junk[=C:,D:]] [--traces[=0,1,...]] [--registry[=1,2,...]] [--all]\n"
          L"                  [--report FILE] [--json] [--quiet]\n"
+         L"       LumaspanCmd unschedule    remove the options page's automatic cleaning task\n"
          L"       LumaspanCmd --help\n"
          L"  scan        list what the cleaners would remove: kind, category, location, name, size\n"
          L"  clean       remove it, as the cleaner pages do (registry repairs write their undo file first)\n"
@@ -100,10 +101,11 @@ bool ParseArguments(const std::vector<std::wstring>& args, Arguments* out, std::
       seen = true;
       return true;
     };
-    if (name == L"scan" || name == L"clean") {
-      if (command) return fail(L"only one command may be given: scan or clean");
+    if (name == L"scan" || name == L"clean" || name == L"unschedule") {
+      if (command) return fail(L"only one command may be given: scan, clean or unschedule");
       command = true;
       a.clean = name == L"clean";
+      a.unschedule = name == L"unschedule";
     } else if (name == L"--help" || name == L"-h" || name == L"/?") {
       if (hasValue) return fail(L"--help takes no value");
       a.help = true;
@@ -141,6 +143,11 @@ bool ParseArguments(const std::vector<std::wstring>& args, Arguments* out, std::
     return true;
   }
   if (!command) return fail(L"a command is needed: scan or clean");
+  if (a.unschedule) {
+    if (args.size() != 1) return fail(L"unschedule takes no options");
+    *out = a;
+    return true;
+  }
   if (all && (a.junk || a.traces || a.registry)) return fail(L"--all cannot be combined with --junk, --traces or --registry");
   if (all || !(a.junk || a.traces || a.registry)) a.junk = a.traces = a.registry = true;
   *out = a;

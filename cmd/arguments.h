@@ -9,6 +9,7 @@ namespace cmd {
 
 struct Arguments {
   bool help = false;
+  bool unschedule = false;  // "unschedule": remove the automatic cleaning task
   bool clean = false;      // "clean"; otherwise "scan"
   bool junk = false, traces = false, registry = false;
   std::vector<std::wstring> drives;  // junk: the drive roots ("C:\"); empty = every fixed drive

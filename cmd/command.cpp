@@ -14,6 +14,7 @@
 #include "cmd/console.h"
 #include "cmd/engine_run.h"
 #include "cmd/run_report.h"
+#include "pages/options/clean_schedule.h"
 
 namespace cmd {
 namespace {
@@ -150,6 +151,11 @@ int RunCommand(const std::vector<std::wstring>& args) {
   if (a.help) {
     out.Write(UsageText());
     return kExitDone;
+  }
+  if (a.unschedule) {
+    if (options_page::RemoveScheduledTask(options_page::SchedulerApi::kAuto)) return kExitDone;
+    err.Write(L"LumaspanCmd: the automatic cleaning task could not be removed\n");
+    return kExitNotRemoved;
   }
   for (const std::wstring& drive : a.drives)
     if (GetDriveTypeW(drive.c_str()) != DRIVE_FIXED) return BadArguments(err, drive + L" is not a fixed drive");
