@@ -24,11 +24,18 @@ constexpr DWORD kProgressEveryMs = 1000;
 constexpr size_t kLongestPath = MAX_PATH - 1;
 constexpr size_t kProgressChars = 200;
 
+base::UniqueHandle g_runEnded;  // set once the report is written; lives as long as the process
+constexpr DWORD kCloseWaitMs = 4000;  // the system ends a closing console's process after about 5 s
+
 BOOL WINAPI OnControl(DWORD event) {
-  // Ctrl+C, Ctrl+Break, a closed console: the scan ends at its next report, a clean before its
-  // next item; whatever is under way finishes whole.
+  // Ctrl+C, Ctrl+Break: the scan ends at its next report, a clean before its next item; whatever
+  // is under way finishes whole.
   g_stop = true;
-  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT;
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
+  // A closed console, a logoff or a shutdown ends the process when this returns: the item under
+  // way and the report get the moment the system allows.
+  if (g_runEnded) WaitForSingleObject(g_runEnded.get(), kCloseWaitMs);
+  return FALSE;
 }
 
 std::wstring SystemMessage(DWORD error) {
@@ -187,6 +194,7 @@ int RunCommand(const std::vector<std::wstring>& args) {
   }
 
   // A process started in a new process group has Ctrl+C turned off until it asks for it.
+  g_runEnded.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   SetConsoleCtrlHandler(nullptr, FALSE);
   SetConsoleCtrlHandler(&OnControl, TRUE);
 
@@ -235,6 +243,7 @@ int RunCommand(const std::vector<std::wstring>& args) {
     report.reset();
     if (!pattern.empty()) PruneReports(pattern, kKeptReports);
   }
+  if (g_runEnded) SetEvent(g_runEnded.get());
   return run.exitCode;
 }
 
