@@ -123,10 +123,15 @@ FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  ; The options page's automatic cleaning task, while the console program that removes it is there.
+  IfFileExists "$INSTDIR\LumaspanCmd.exe" 0 +2
+    ExecWait '"$INSTDIR\LumaspanCmd.exe" unschedule'
   !include "${UNFILES}"
   ${If} $KeepBackups == 0
     RMDir /r "$INSTDIR\Backup"
   ${EndIf}
+  ; The scheduled cleanings' reports are the program's own writing.
+  RMDir /r "$INSTDIR\Logs"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 

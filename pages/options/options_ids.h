@@ -11,6 +11,12 @@
 #define IDC_OPTIONS_WEBSITE 1069
 #define IDC_OPTIONS_SUPPORT 1070
 #define IDC_CHECK_UPDATE 1071
+// The settings tab's automatic cleaning (pages/options/clean_schedule.h).
+#define IDC_CLEAN_AUTO 1090
+#define IDC_CLEAN_FREQUENCY 1091
+#define IDC_CLEAN_JUNK 1092
+#define IDC_CLEAN_TRACES 1093
+#define IDC_CLEAN_REGISTRY 1094
 
 // Sent by the settings tab to the options page: a box was clicked (wParam: its new check state; the
 // page answers with the state now stored), or "Check for Update" was pressed.

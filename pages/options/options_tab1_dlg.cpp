@@ -1,5 +1,7 @@
 #include "pages/options/options_tab1_dlg.h"
 
+#include <string>
+
 #include "base/product.h"
 #include "pages/options/options_ids.h"
 #include "ui/controls/page_colours.h"
@@ -19,6 +21,49 @@ void COptionsTab1Dlg::OnInitDialog() {
   support_.SetLink(product::kSupportAddress, product::kSupportMail);
   update_.Bind(Item(IDC_CHECK_UPDATE));
   update_.Load(L"Res\\Common\\QOR_Button_Update.bmp");
+  for (const wchar_t* text : {L"Daily", L"Weekly", L"At logon"})
+    SendDlgItemMessageW(hwnd(), IDC_CLEAN_FREQUENCY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  schedule_ = options_page::LoadSchedule();
+  ShowSchedule();
+}
+
+void COptionsTab1Dlg::ShowSchedule() {
+  const options_page::CleanSchedule& s = schedule_;
+  CheckDlgButton(hwnd(), IDC_CLEAN_AUTO, s.enabled ? BST_CHECKED : BST_UNCHECKED);
+  SendDlgItemMessageW(hwnd(), IDC_CLEAN_FREQUENCY, CB_SETCURSEL, static_cast<WPARAM>(s.frequency), 0);
+  CheckDlgButton(hwnd(), IDC_CLEAN_JUNK, s.junk ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hwnd(), IDC_CLEAN_TRACES, s.traces ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hwnd(), IDC_CLEAN_REGISTRY, s.registry ? BST_CHECKED : BST_UNCHECKED);
+  for (int id : {IDC_CLEAN_FREQUENCY, IDC_CLEAN_JUNK, IDC_CLEAN_TRACES, IDC_CLEAN_REGISTRY})
+    EnableWindow(Item(id), s.enabled);
+}
+
+void COptionsTab1Dlg::OnScheduleChanged() {
+  options_page::CleanSchedule s;
+  s.enabled = IsDlgButtonChecked(hwnd(), IDC_CLEAN_AUTO) == BST_CHECKED;
+  LRESULT choice = SendDlgItemMessageW(hwnd(), IDC_CLEAN_FREQUENCY, CB_GETCURSEL, 0, 0);
+  s.frequency = choice == 1 ? options_page::Frequency::kWeekly
+                : choice == 2 ? options_page::Frequency::kAtLogon
+                              : options_page::Frequency::kDaily;
+  s.junk = IsDlgButtonChecked(hwnd(), IDC_CLEAN_JUNK) == BST_CHECKED;
+  s.traces = IsDlgButtonChecked(hwnd(), IDC_CLEAN_TRACES) == BST_CHECKED;
+  s.registry = IsDlgButtonChecked(hwnd(), IDC_CLEAN_REGISTRY) == BST_CHECKED;
+  // The console program lies beside the running one.
+  wchar_t path[MAX_PATH + 1] = {};
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+  std::wstring folder = n > 0 && n <= MAX_PATH ? std::wstring(path, n) : std::wstring();
+  folder = folder.substr(0, folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
+  std::wstring error;
+  if (folder.empty()) error = L"The program's folder is not known.";
+  if (!folder.empty() && options_page::ApplySchedule(s, folder, options_page::SchedulerApi::kAuto, &error) &&
+      options_page::StoreSchedule(s)) {
+    schedule_ = s;
+  } else {
+    std::wstring text = L"The automatic cleaning could not be set up in the Task Scheduler.";
+    if (!error.empty()) text += L"\n\n" + error + L".";
+    MessageBoxW(GetAncestor(hwnd(), GA_ROOT), text.c_str(), L"Lumaspan", MB_OK | MB_ICONWARNING);
+  }
+  ShowSchedule();
 }
 
 void COptionsTab1Dlg::OnBoxClicked(int id, UINT message) {
@@ -37,6 +82,10 @@ bool COptionsTab1Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       result = TRUE;
       return true;
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_CLEAN_FREQUENCY && HIWORD(wParam) == CBN_SELCHANGE) {
+        OnScheduleChanged();
+        return true;
+      }
       if (HIWORD(wParam) != BN_CLICKED) return false;
       switch (LOWORD(wParam)) {
         case IDC_STARTUP_RUN:
@@ -44,6 +93,12 @@ bool COptionsTab1Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
           return true;
         case IDC_LIVE_UPDATE:
           OnBoxClicked(IDC_LIVE_UPDATE, OPTIONS_MSG_LIVE_UPDATE);
+          return true;
+        case IDC_CLEAN_AUTO:
+        case IDC_CLEAN_JUNK:
+        case IDC_CLEAN_TRACES:
+        case IDC_CLEAN_REGISTRY:
+          OnScheduleChanged();
           return true;
         case IDC_CHECK_UPDATE:
           SendMessageW(GetParent(hwnd()), OPTIONS_MSG_CHECK_UPDATE, 0, 0);

@@ -1,9 +1,11 @@
 // COptionsTab1Dlg: the "General Settings" tab of the options page: the two settings' check boxes,
-// the "Check for Update" button and the links to the web site and to support. It stores nothing
-// itself: every click goes to the page, which keeps the settings through the Options library.
+// the "Check for Update" button, the links to the web site and to support, and automatic cleaning.
+// The two settings go to the page, which keeps them through the Options library; automatic cleaning
+// is registered with the Task Scheduler here (clean_schedule.h) and shown as it was stored.
 #pragma once
 #include <windows.h>
 
+#include "pages/options/clean_schedule.h"
 #include "ui/controls/hyperlink.h"
 #include "ui/controls/skin_button.h"
 #include "ui/dialog.h"
@@ -26,9 +28,15 @@ class COptionsTab1Dlg : public ui::Dialog {
   void OnInitDialog();
   // Tells the page about a clicked box and shows what the page stored.
   void OnBoxClicked(int id, UINT message);
+  // Shows a schedule; the choices below the box are live only while it is checked.
+  void ShowSchedule();
+  // Registers, changes or removes the task for what the controls show; on failure says why and
+  // shows the stored schedule again.
+  void OnScheduleChanged();
 
   int startupRun_ = 0;
   int liveUpdate_ = 0;
+  options_page::CleanSchedule schedule_;
   CHyperLink website_;
   CHyperLink support_;
   ui::CSkinButton update_;

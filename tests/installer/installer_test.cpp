@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/handles.h"
+#include "pages/options/clean_schedule.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/scratch.h"
 #include "tests/support/start_process.h"
@@ -203,7 +204,16 @@ TEST_F(Setup, UpgradeKeepsBackupsAndSilentUninstallLeavesOnlyThem) {
 
   run_.SetString(L"", L"Lumaspan", L"\"" + folder_ + L"\\Lumaspan.exe\"");
   settings_.SetDword(L"", L"LiveUpdate", 1);
+  // The automatic cleaning the options page set up, with a report in the program's Logs folder.
+  options_page::CleanSchedule weekly;
+  weekly.enabled = true;
+  weekly.frequency = options_page::Frequency::kWeekly;
+  std::wstring error;
+  ASSERT_TRUE(options_page::ApplySchedule(weekly, folder_, options_page::SchedulerApi::kAuto, &error));
+  ASSERT_TRUE(test::WriteFile(folder_ + L"\\Logs\\clean-20260101-120000.txt", "Lumaspan clean\r\n"));
   ASSERT_TRUE(Uninstall());
+  options_page::RegisteredTask task;
+  EXPECT_FALSE(options_page::ReadScheduledTask(options_page::SchedulerApi::kAuto, &task));
   std::set<std::wstring> left = Tree(folder_);
   for (const std::wstring& entry : left) {
     EXPECT_EQ(0u, entry.rfind(L"Backup", 0)) << entry.c_str();

@@ -11,6 +11,7 @@
 
 #include "app/main_dlg.h"
 #include "contracts/messages.h"
+#include "pages/options/clean_schedule.h"
 #include "pages/options/options_dlg.h"
 #include "pages/options/options_ids.h"
 #include "pages/options/update_check.h"
@@ -238,6 +239,42 @@ TEST_F(OptionsPage, TheAutomaticCheckSpeaksOnlyOfANewerVersion) {
   options_page::StartQuietUpdateCheck(main_->hwnd());
   EXPECT_FALSE(options_page::UpdateCheckRunning());
   EXPECT_EQ(1, server_.Requests("/newer.log"));
+}
+
+// The schedule is off at first; the box registers the task, a change of frequency or of what is
+// cleaned changes it, and the box cleared removes it; the tab shows what was stored.
+TEST_F(OptionsPage, AutomaticCleaningIsOffAtFirstAndItsControlsRegisterChangeAndRemoveTheTask) {
+  using options_page::SchedulerApi;
+  options_page::RemoveScheduledTask(SchedulerApi::kAuto);
+  COptionsDlg* page = Open();
+  ASSERT_TRUE(page);
+  HWND tab = page->Tab1().hwnd(), frequency = GetDlgItem(tab, IDC_CLEAN_FREQUENCY);
+  options_page::RegisteredTask task;
+  EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(tab, IDC_CLEAN_AUTO));
+  EXPECT_FALSE(IsWindowEnabled(frequency));
+  EXPECT_FALSE(options_page::ReadScheduledTask(SchedulerApi::kAuto, &task));
+
+  Click(page, IDC_CLEAN_AUTO);
+  EXPECT_TRUE(options_page::ReadScheduledTask(SchedulerApi::kAuto, &task));
+  EXPECT_TRUE(IsWindowEnabled(frequency));
+  SendMessageW(frequency, CB_SETCURSEL, 1, 0);
+  SendMessageW(tab, WM_COMMAND, MAKEWPARAM(IDC_CLEAN_FREQUENCY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(frequency));
+  Click(page, IDC_CLEAN_REGISTRY);
+  task = options_page::RegisteredTask();
+  ASSERT_TRUE(options_page::ReadScheduledTask(SchedulerApi::kAuto, &task));
+  // Under Wine a weekly task is the XP scheduler's, which gives everything back.
+  ASSERT_TRUE(task.actionKnown && task.triggerKnown);
+  EXPECT_EQ(options_page::Frequency::kWeekly, task.frequency);
+  EXPECT_EQ(0u, task.program.rfind(L"C:\\LumaspanTests\\LumaspanCmd.exe"));
+  EXPECT_EQ(0u, task.arguments.find(L"clean --junk --traces --registry --quiet --report \"C:\\LumaspanTests\\Logs\\"));
+  options_page::CleanSchedule stored = options_page::LoadSchedule();
+  EXPECT_TRUE(stored.enabled && stored.registry && stored.frequency == options_page::Frequency::kWeekly);
+
+  Click(page, IDC_CLEAN_AUTO);
+  EXPECT_FALSE(options_page::ReadScheduledTask(SchedulerApi::kAuto, &task));
+  EXPECT_FALSE(options_page::LoadSchedule().enabled);
+  EXPECT_FALSE(IsWindowEnabled(frequency));
+  EXPECT_EQ(0u, boxes_.count());
 }
 
 }  // namespace
