@@ -4,11 +4,14 @@
 
 #include <algorithm>
 
+#include "contracts/messages.h"
+#include "pages/cleaning/trace_categories.h"
+
 namespace cmd {
 namespace {
 
-constexpr int kTraceCategories = 33;
-constexpr int kRegistryCategories = 15;
+constexpr int kTraceCategories = cleaning_pages::kTraceCategories;
+constexpr int kRegistryCategories = report_kind::kRegistryCategories;
 
 // Only what a user types for these options is taken: ASCII letters, digits, ":", ",", "\".
 bool Plain(const std::wstring& text) {
