@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <set>
 
 #include "base/handles.h"
 #include "pages/backup/rescue_files.h"
@@ -248,17 +249,52 @@ std::wstring WhenText(const Item& item) {
          s.substr(10, 2) + L":" + s.substr(12, 2);
 }
 
+namespace {
+
+// A folder's entries and the names of its markers, read in one pass: a look-up of a name that does
+// not exist costs a scan of the whole folder on some file systems (Wine's case-insensitive search),
+// so markers are never probed one by one.
+struct Listing {
+  std::vector<std::pair<std::wstring, DWORD>> entries;  // name, attributes
+  std::set<std::wstring> markers;                       // lower case, without the suffix
+};
+
+Listing ListFolder(const std::wstring& folder) {
+  Listing listing;
+  const size_t suffix = std::wcslen(kMarkerSuffix);
+  ForEachEntry(folder, 2 * kMaxItemsPerFolder, [&](const WIN32_FIND_DATAW& found) {
+    std::wstring name = found.cFileName;
+    if (name.size() > suffix && _wcsicmp(name.c_str() + name.size() - suffix, kMarkerSuffix) == 0) {
+      std::wstring base = name.substr(0, name.size() - suffix);
+      CharLowerBuffW(&base[0], static_cast<DWORD>(base.size()));
+      listing.markers.insert(base);
+    } else if (listing.entries.size() < kMaxItemsPerFolder) {
+      listing.entries.emplace_back(name, found.dwFileAttributes);
+    }
+  });
+  return listing;
+}
+
+bool Marked(const Listing& listing, const std::wstring& folder, const std::wstring& name, DWORD64* bytes) {
+  std::wstring lower = name;
+  CharLowerBuffW(&lower[0], static_cast<DWORD>(lower.size()));
+  *bytes = 0;
+  return listing.markers.count(lower) && ReadMarker(Join(folder, name), bytes);
+}
+
+}  // namespace
+
 std::vector<Item> ListItems(const Places& places) {
   std::vector<Item> items;
   for (const Folder& folder : kFolders) {
     const std::wstring where = Join(places.program, folder.relative);
-    ForEachEntry(where, kMaxItemsPerFolder, [&](const WIN32_FIND_DATAW& found) {
+    Listing listing = ListFolder(where);
+    for (const auto& entry : listing.entries) {
       Item item;
       item.kind = folder.kind;
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !UndoFileName(found.cFileName, &item.stamp, &item.serial))
-        return;
-      item.path = Join(where, found.cFileName);
-      bool marked = ReadMarker(item.path, &item.undoneBytes);
+      if ((entry.second & FILE_ATTRIBUTE_DIRECTORY) || !UndoFileName(entry.first, &item.stamp, &item.serial)) continue;
+      item.path = Join(where, entry.first);
+      bool marked = Marked(listing, where, entry.first, &item.undoneBytes);
       Change change;
       if (!LoadChange(places, folder.kind, item.path, item.undoneBytes, &change, &item.problem)) {
         item.state = State::kDamaged;
@@ -279,20 +315,21 @@ std::vector<Item> ListItems(const Places& places) {
         }
       }
       items.push_back(std::move(item));
-    });
+    }
   }
   const std::wstring area = Join(places.program, kFavoritesArea);
-  ForEachEntry(area, kMaxItemsPerFolder, [&](const WIN32_FIND_DATAW& found) {
+  Listing listing = ListFolder(area);
+  for (const auto& entry : listing.entries) {
     Item item;
     item.kind = Kind::kFavoritesReplaced;
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-        !ReplacedName(found.cFileName, &item.stamp, &item.serial))
-      return;
-    item.path = Join(area, found.cFileName);
+    if (!(entry.second & FILE_ATTRIBUTE_DIRECTORY) || (entry.second & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !ReplacedName(entry.first, &item.stamp, &item.serial))
+      continue;
+    item.path = Join(area, entry.first);
     item.entries = CountEntries(item.path);
-    if (ReadMarker(item.path, &item.undoneBytes)) item.state = State::kUndone;
+    if (Marked(listing, area, entry.first, &item.undoneBytes)) item.state = State::kUndone;
     items.push_back(std::move(item));
-  });
+  }
   std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
     return a.stamp != b.stamp ? a.stamp > b.stamp : a.serial > b.serial;
   });
