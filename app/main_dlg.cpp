@@ -33,12 +33,12 @@ struct MenuButton {
 };
 const MenuButton kHeaders[] = {
     {-1, L"QOR_Button_Clean"}, {-1, L"QOR_Button_Optimize"}, {-1, L"QOR_Button_Backup"}, {-1, L"QOR_Button_Options"}};
-const int kGroupItems[] = {4, 4, 2, 0};
+const int kGroupItems[] = {4, 4, 3, 0};
 const MenuButton kItems[] = {
     {0, L"QOR_Button_Hivescrub"}, {0, L"QOR_Button_Litterbin"}, {0, L"QOR_Button_Tracewipe"},
     {0, L"QOR_Button_Erasemill"}, {1, L"QOR_Button_Bootlist"},  {1, L"QOR_Button_Addonward"},
     {1, L"QOR_Button_Corebrisk"}, {1, L"QOR_Button_Taskbrisk"}, {2, L"QOR_Button_Hivesafe"},
-    {2, L"QOR_Button_Bookvault"}};
+    {2, L"QOR_Button_Bookvault"}, {2, L"QOR_Button_Rescue"}};
 
 std::wstring MenuImage(const wchar_t* stem, const wchar_t* state) {
   return std::wstring(L"Res\\Menu\\") + stem + state;

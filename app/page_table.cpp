@@ -3,6 +3,7 @@
 #include "app/plain_page.h"
 #include "pages/backup/bookvault_start_dlg.h"
 #include "pages/backup/hivesafe_start_dlg.h"
+#include "pages/backup/rescue_center_dlg.h"
 #include "pages/cleaning/litterbin_start_dlg.h"
 #include "pages/cleaning/tracewipe_start_dlg.h"
 #include "pages/home_registry/hivescrub_start_dlg.h"
@@ -38,6 +39,8 @@ const PageSlot kSlots[] = {
      L"Registry Backup Initializing...", false},
     {page_id::kFavoritesBackup, L"Favorites Backup", &MakePage<CBookvaultStartDlg>, preload_msg::kFavoritesBackup,
      L"Favorites Backup Initializing...", false},
+    // Made when first visited: it reads the undo files each time it is shown anyway.
+    {page_id::kRescueCenter, L"Rescue Center", &MakePage<CRescueCenterDlg>, 0, nullptr, false},
     {page_id::kOptions, L"Options", &MakePage<COptionsDlg>, preload_msg::kOptions, L"Options Initializing...", false},
 };
 

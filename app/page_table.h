@@ -1,4 +1,4 @@
-// The main window's twelve pages: for each, its identifier (the page command that shows it), the
+// The main window's thirteen pages: for each, its identifier (the page command that shows it), the
 // name the main window records, how the page is made, and the message with which the splash
 // creates it in advance. Each tool's page takes its place here by replacing one line of
 // page_table.cpp.

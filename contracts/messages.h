@@ -60,6 +60,7 @@ constexpr UINT kAppOptimizer = 60204;
 constexpr UINT kBackupGroup = 60300;  // menu header without a page
 constexpr UINT kRegistryBackup = 60301;
 constexpr UINT kFavoritesBackup = 60302;
+constexpr UINT kRescueCenter = 60303;
 constexpr UINT kOptions = 60400;
 }  // namespace page_id
 

@@ -221,6 +221,8 @@ glyph_mvg() {
     refresh|restore) echo "stroke white stroke-width 8 fill none $(arcline 32 32 23 20 300)
                            stroke none fill white polygon 60,4 60,28 36,22" ;;
     stop) echo "fill white roundrectangle 12,12 52,52 7,7" ;;
+    buoy) echo "stroke white stroke-width 12 fill none circle 32,32 32,9
+                stroke black stroke-width 5 line 14,14 23,23 line 50,14 41,23 line 14,50 23,41 line 50,50 41,41" ;;
     wrench) echo "stroke white stroke-width 11 line 14,50 36,28 stroke none fill white circle 42,22 42,4
                   fill black polygon 42,22 50,2 62,14" ;;
     *) echo "unknown glyph $1" >&2; return 1 ;;
@@ -366,6 +368,7 @@ menu_item QOR_Button_Taskbrisk bolt 'Application Optimizer'
 menu_header QOR_Button_Backup shield 'Backup'
 menu_item QOR_Button_Hivesafe disks 'Registry Backup'
 menu_item QOR_Button_Bookvault star 'Favorites Backup'
+menu_item QOR_Button_Rescue buoy 'Rescue Center'
 menu_header QOR_Button_Options gear 'Options'
 
 # --- push buttons --------------------------------------------------------------------------------
@@ -447,6 +450,8 @@ push_button "$out/Common/QOR_Button_Back.bmp" plain 34 arrowleft 'Back'
 push_button "$out/Common/QOR_Button_Restore.bmp" plain 34 restore 'Restore'
 push_button "$out/Common/QOR_Button_Refresh.bmp" plain 34 refresh 'Refresh'
 push_button "$out/Common/QOR_Button_Remove.bmp" plain 34 trash 'Remove'
+push_button "$out/Common/QOR_Button_Undo.bmp" plain 34 restore 'Undo'
+push_button "$out/Common/QOR_Button_Delete.bmp" plain 34 trash 'Delete'
 push_button "$out/Common/QOR_Button_Add.bmp" plain 34 plus 'Add'
 push_button "$out/Common/QOR_Button_Erase.bmp" plain 34 shred 'Erase'
 

@@ -33,9 +33,10 @@ const Stop kStops[] = {
     {"application-optimizer", 1, 3},
     {"registry-backup", 2, 0},
     {"favorites-backup", 2, 1},
+    {"rescue-center", 2, 2},
     {"options", 3, -1},
 };
-const int kItems[] = {4, 4, 2, 0};
+const int kItems[] = {4, 4, 3, 0};
 
 bool WaitFor(DWORD timeoutMs, bool (*done)(void*), void* context) {
   DWORD start = GetTickCount();
