@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "pages/home_registry/registry_exclusion.h"
+
 HWND CHomeListView::Create(HWND parent, const RECT& rect, UINT id) {
   constexpr DWORD kStyle = WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
   HWND list = CheckListView::Create(parent, rect, L"", kStyle, WS_EX_CLIENTEDGE, id);
@@ -29,4 +31,17 @@ void CHomeListView::GiveCell(NMLVDISPINFOW* info) const {
   size_t n = std::min(text.size(), static_cast<size_t>(cell.cchTextMax) - 1);
   text.copy(cell.pszText, n);
   cell.pszText[n] = L'\0';
+}
+
+const base::ExclusionSet& CHomeListView::Excluded() const {
+  if (!excluded_) excluded_ = std::make_unique<base::ExclusionSet>(base::ExclusionSet::Load());
+  return *excluded_;
+}
+
+bool CHomeListView::Hides(const registry_scan::RegistryProblem& problem) const {
+  return registry_pages::IsExcluded(Excluded(), problem);
+}
+
+bool CHomeListView::Hides(const cleaning_pages::FoundItem& item) const {
+  return cleaning_pages::IsExcluded(Excluded(), item);
 }

@@ -6,8 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "base/exclusions.h"
+#include "pages/cleaning/found_items.h"
+#include "pages/home_registry/registry_scan.h"
 
 #include "ui/controls/check_list_view.h"
 
@@ -21,6 +26,11 @@ class CHomeListView : public ui::CheckListView {
   // Lets the control know of the rows queued since the last call; a shown list draws the new rows
   // it shows when the thread is idle.
   void ShowQueued();
+  // True when the user's exclusions exclude a report meant for this list: the home page then
+  // neither keeps, lists nor counts it (nor repairs it, nor scores it). The exclusions are read at
+  // the first question, once per scan: a list lives for one scan.
+  bool Hides(const registry_scan::RegistryProblem& problem) const;
+  bool Hides(const cleaning_pages::FoundItem& item) const;
   // The answer to the control's LVN_GETDISPINFO, which reaches the parent window.
   void GiveCell(NMLVDISPINFOW* info) const;
 
@@ -30,4 +40,6 @@ class CHomeListView : public ui::CheckListView {
   };
   std::vector<Row> rows_;
   size_t shownRows_ = 0;  // the row count the control has
+  const base::ExclusionSet& Excluded() const;
+  mutable std::unique_ptr<base::ExclusionSet> excluded_;
 };

@@ -192,7 +192,8 @@ LRESULT CHomeStartDlg::OnReport(const COPYDATASTRUCT* data) {
   } else if (kind > report_kind::kRegistryProblemBase &&
              kind <= report_kind::kRegistryProblemBase + report_kind::kRegistryCategories) {
     registry_scan::RegistryProblem problem;
-    if (!registry_scan::ParseProblem(text, static_cast<int>(kind - report_kind::kRegistryProblemBase), &problem))
+    if (!registry_scan::ParseProblem(text, static_cast<int>(kind - report_kind::kRegistryProblemBase), &problem) ||
+        scan_->list(kRegistry).Hides(problem))
       return report_reply::kGoOn;
     size_t bar = problem.display.find(L'|');
     std::wstring title = problem.display.substr(0, bar);
@@ -232,7 +233,7 @@ LRESULT CHomeStartDlg::OnReport(const COPYDATASTRUCT* data) {
 // whole), so the clean removes exactly what was reported.
 void CHomeStartDlg::TakeFile(int group, const std::wstring& text) {
   cleaning_pages::FoundItem item;
-  if (!cleaning_pages::ParseItemReport(text, &item)) return;
+  if (!cleaning_pages::ParseItemReport(text, &item) || scan_->list(group).Hides(item)) return;
   lists_[group].emplace_back(item.name, item.location);
   scan_->AddRow(group, item.name, item.location, cleaning_pages::SizeText(item.size));
   scan_->CountItem(group);
