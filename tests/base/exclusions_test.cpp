@@ -31,13 +31,12 @@ TEST_F(Exclusions, ReadsOnlyWellFormedValuesAndRefusesDriveRoots) {
 
   // What another program (or a damaged profile) may have left there.
   sandbox_.SetDword(L"", L"C:\\Dword", 1);
-  sandbox_.SetString(L"", L"C:\\Expand", L"File", REG_EXPAND_SZ);
   sandbox_.SetString(L"", L"C:\\Unknown", L"Something");
   sandbox_.SetString(L"", L"C:\\LongData", huge);
   sandbox_.SetString(L"", (L"C:\\" + huge).c_str(), L"File");
   sandbox_.SetString(L"", L"D:\\", L"Folder");
-  const wchar_t open[] = {L'F', L'i', L'l', L'e'};
-  sandbox_.SetRaw(L"", L"C:\\Open", REG_SZ, open, sizeof(open));
+  const wchar_t open[] = L"FileX";  // four characters stored, no terminator among them
+  sandbox_.SetRaw(L"", L"C:\\Open", REG_SZ, open, 4 * sizeof(wchar_t));
   sandbox_.SetString(L"", L"C:\\Fine.txt", L"file");
 
   std::map<std::wstring, ExclusionKind> read;
