@@ -275,6 +275,21 @@ void CHomeStartDlg::OnScanEnded(LPARAM serial) {
   for (int g = kRegistry; g <= kActiveX; ++g) errors += tally.found[g];
   WriteSetting(L"SystemStatus", HealthScore(tally));
   WriteSetting(L"ErrorNumber", errors);
+  for (int g : {kRegistry, kJunk, kEvidence}) scan_->list(g).SetIgnoreOwner(hwnd(), g);
+}
+
+// A row the user ignored on the results: it is neither repaired nor scored any more.
+void CHomeStartDlg::ForgetIgnored(WPARAM group, LPARAM row) {
+  if (!scan_ || group < kRegistry || group > kActiveX || row < 0 || static_cast<size_t>(row) >= lists_[group].size())
+    return;
+  lists_[group].erase(lists_[group].begin() + row);
+  scan_->UncountItem(static_cast<int>(group));
+  scan_->FillOverall(groups_);
+  const Tally& tally = scan_->tally();
+  int errors = 0;
+  for (int g = kRegistry; g <= kActiveX; ++g) errors += tally.found[g];
+  WriteSetting(L"SystemStatus", HealthScore(tally));
+  WriteSetting(L"ErrorNumber", errors);
 }
 
 // Whether the repair of one kept item took: the engine's own answer, or the problem being gone.
@@ -455,6 +470,9 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     case page_msg::kHomeRepairAll:
       OnRepairAll();
+      return true;
+    case CHomeListView::kRowIgnoredMessage:
+      ForgetIgnored(wParam, lParam);
       return true;
   }
   return false;

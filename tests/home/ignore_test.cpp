@@ -1,5 +1,6 @@
-// The user's exclusions on the one-click scan: an excluded registry finding, junk folder and trace
-// are neither listed, counted in the health score, nor touched by Repair All.
+// The user's exclusions on the one-click scan: an excluded registry finding and trace are neither
+// listed, counted in the health score, nor touched by Repair All; a junk folder ignored on the
+// results leaves the list, the count and the score at once and is not repaired either.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -29,7 +30,6 @@ TEST_F(HomePage, ExcludedItemsAreNotListedNotScoredAndSurviveRepairAll) {
   ASSERT_EQ(base::AddResult::kAdded,
             base::AddExclusion({ExclusionKind::kRegistry,
                                 base::RegistryIdentity(1, std::wstring(L"HKEY_CURRENT_USER\\") + kClass, L"")}));
-  ASSERT_EQ(base::AddResult::kAdded, base::AddExclusion({ExclusionKind::kFolder, L"T:\\home-test"}));
   ASSERT_EQ(base::AddResult::kAdded,
             base::AddExclusion({ExclusionKind::kRegistry,
                                 base::RegistryIdentity(0, L"HKEY_CURRENT_USER\\" + std::wstring(hometest::kRunMru) + L"\\",
@@ -38,7 +38,15 @@ TEST_F(HomePage, ExcludedItemsAreNotListedNotScoredAndSurviveRepairAll) {
   ASSERT_TRUE(WaitForResults());
   CHomeScanDlg& scan = *page().scanPage();
   EXPECT_FALSE(Mentions(Column(kRegistry, 0), L"{4C554D41-0000-4000-8000-000000000000}"));
+  // The junk file is ignored on its tab, by its folder: it leaves the list, the count and the score.
+  std::vector<std::wstring> junk = Column(kJunk, 0);
+  auto at = std::find(junk.begin(), junk.end(), L"left-over.tmp");
+  ASSERT_NE(junk.end(), at);
+  size_t junkFound = page().found(kJunk).size();
+  EXPECT_TRUE(scan.list(kJunk).IgnoreRow(static_cast<int>(at - junk.begin()), cleaning_pages::IgnoreChoice::kFolder));
   EXPECT_FALSE(Mentions(Column(kJunk, 0), L"left-over.tmp"));
+  EXPECT_EQ(junkFound - 1, page().found(kJunk).size());
+  EXPECT_TRUE(base::ExclusionSet::Load().ExcludesPath(L"T:\\home-test\\other.tmp"));
   std::vector<std::wstring> names = Column(kEvidence, 0), places = Column(kEvidence, 1);
   for (size_t i = 0; i < names.size() && i < places.size(); ++i)
     EXPECT_FALSE(names[i] == L"a" && places[i].find(L"RunMRU") != std::wstring::npos);
