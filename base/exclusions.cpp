@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/handles.h"
+#include "base/registry.h"
 
 namespace base {
 namespace {
@@ -91,18 +92,14 @@ std::vector<Exclusion> ReadExclusions() {
   wchar_t data[16];
   for (DWORD i = 0;; ++i) {
     DWORD nameLength = static_cast<DWORD>(name.size());
-    DWORD type = 0;
-    DWORD bytes = sizeof(data);
-    LONG rc = ::RegEnumValueW(key.get(), i, &name[0], &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                              &bytes);
+    LONG rc = ::RegEnumValueW(key.get(), i, &name[0], &nameLength, nullptr, nullptr, nullptr, nullptr);
     if (rc == ERROR_NO_MORE_ITEMS) break;
-    if (rc != ERROR_SUCCESS) continue;  // too long a name or data: skip it, keep reading
-    if (type != REG_SZ || bytes < sizeof(wchar_t) || bytes % sizeof(wchar_t) != 0) continue;
-    size_t chars = bytes / sizeof(wchar_t);
-    if (data[chars - 1] != L'\0') continue;
+    if (rc != ERROR_SUCCESS) continue;  // too long a name: skip it, keep reading
+    if (nameLength == 0 || nameLength > kMaxExclusionLength) continue;
+    // The kind word through the bounded reader: only a whole, terminated string that fits.
+    if (!ReadRegistryString(key.get(), name.c_str(), data, sizeof(data) / sizeof(data[0]))) continue;
     Exclusion item;
     if (!ExclusionKindFromWord(data, &item.kind)) continue;
-    if (nameLength == 0 || nameLength > kMaxExclusionLength) continue;
     item.identity.assign(name.c_str(), nameLength);
     if (item.kind == ExclusionKind::kFolder && IsDriveRoot(item.identity)) continue;
     items.push_back(std::move(item));

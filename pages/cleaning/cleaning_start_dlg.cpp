@@ -249,7 +249,7 @@ LRESULT CCleaningStartDlg::OnRelayedReports(const RelayedReport* reports, size_t
 
 void CCleaningStartDlg::AddItem(std::wstring_view text) {
   FoundItem item;
-  if (!ParseItemReport(text, &item)) return;
+  if (!ParseItemReport(text, &item) || results_->Hides(item)) return;
   const uint64_t size = item.size;
   found_.push_back(std::move(item));
   results_->AddRow(found_.size() - 1);

@@ -61,6 +61,28 @@ bool ParseItemReport(std::wstring_view text, FoundItem* item) {
   return false;
 }
 
+bool IsRegistryItem(const FoundItem& item) {
+  return std::wstring_view(item.location).substr(0, kRegistryRoot.size()) == kRegistryRoot;
+}
+
+base::Exclusion ItemExclusion(const FoundItem& item) {
+  base::Exclusion exclusion;
+  if (IsRegistryItem(item)) {
+    exclusion.kind = base::ExclusionKind::kRegistry;
+    exclusion.identity = base::RegistryIdentity(0, item.location, item.name);
+  } else {
+    exclusion.kind = base::ExclusionKind::kFile;
+    exclusion.identity = item.location + item.name;
+  }
+  return exclusion;
+}
+
+bool IsExcluded(const base::ExclusionSet& set, const FoundItem& item) {
+  if (set.empty()) return false;
+  if (IsRegistryItem(item)) return set.ExcludesRegistry(0, item.location, item.name);
+  return set.ExcludesPath(item.location + item.name);
+}
+
 std::wstring SizeText(uint64_t bytes) {
   wchar_t text[contracts::kValueChars] = {};
   MakeFileSize(static_cast<DWORD>(bytes & 0xFFFFFFFFu), static_cast<DWORD>(bytes >> 32), text);

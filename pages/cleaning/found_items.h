@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/exclusions.h"
+
 namespace cleaning_pages {
 
 struct FoundItem {
@@ -20,6 +22,13 @@ struct FoundItem {
 // Anything else (no separator, a size that is not a number, a path that does not end in the
 // name) is refused: a row must never point at something the engine did not report.
 bool ParseItemReport(std::wstring_view text, FoundItem* item);
+
+// What "Ignore this item" keeps of an item: a file by its full path; a registry trace by its key
+// and value name, as a registry exclusion of category 0 (no registry cleaner category).
+bool IsRegistryItem(const FoundItem& item);
+base::Exclusion ItemExclusion(const FoundItem& item);
+// True when the set excludes the item: the file itself, a folder above it, or the registry trace.
+bool IsExcluded(const base::ExclusionSet& set, const FoundItem& item);
 
 // A byte count as the Tools library writes it ("1.50 KB").
 std::wstring SizeText(uint64_t bytes);

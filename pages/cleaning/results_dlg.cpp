@@ -97,6 +97,32 @@ void CCleaningResultsDlg::GiveCell(NMLVDISPINFOW* info) const {
   cell.pszText[n] = L'\0';
 }
 
+bool CCleaningResultsDlg::IgnoreRow(int row, IgnoreChoice choice) {
+  const FoundItem* item = owner_ ? owner_->FoundAt(list_.ItemAt(row)) : nullptr;
+  // While rows still come in, the controlling page owns the counters: ignoring waits for the end.
+  if (!finished_ || !item || choice == IgnoreChoice::kNone) return false;
+  base::Exclusion exclusion = ItemExclusion(*item);
+  if (choice == IgnoreChoice::kFolder) {
+    if (IsRegistryItem(*item)) return false;
+    exclusion = {base::ExclusionKind::kFolder, item->location};
+  }
+  if (!StoreExclusion(hwnd(), exclusion)) return false;
+  excluded_ = base::ExclusionSet::Load();
+  std::vector<size_t> gone;
+  for (size_t r = 0; r < list_.Rows(); ++r) {
+    size_t index = list_.ItemAt(static_cast<int>(r));
+    const FoundItem* shown = owner_->FoundAt(index);
+    if (!shown || !Hides(*shown)) continue;
+    gone.push_back(index);
+    total_ = total_ >= shown->size ? total_ - shown->size : 0;
+  }
+  count_ = count_ >= static_cast<int>(gone.size()) ? count_ - static_cast<int>(gone.size()) : 0;
+  std::sort(gone.begin(), gone.end());
+  list_.RemoveItems(gone);
+  RepaintHeader();
+  return true;
+}
+
 void CCleaningResultsDlg::SetTotals(int count, uint64_t total) {
   count_ = count;
   total_ = total;
@@ -204,6 +230,13 @@ bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       OnInitDialog();
       result = FALSE;
       return true;
+    case WM_CONTEXTMENU: {
+      if (reinterpret_cast<HWND>(wParam) != list_.hwnd() || !finished_) return false;
+      int row = ContextRow(list_.hwnd(), lParam);
+      const FoundItem* item = owner_ ? owner_->FoundAt(list_.ItemAt(row)) : nullptr;
+      if (item) IgnoreRow(row, AskIgnore(hwnd(), MenuPoint(list_.hwnd(), row, lParam), !IsRegistryItem(*item)));
+      return true;
+    }
     case WM_TIMER:
       if (wParam != kListTimer) return false;
       list_.ShowRows();

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/exclusions.h"
 #include "pages/cleaning/found_items.h"
+#include "pages/cleaning/ignore_menu.h"
 #include "pages/cleaning/page_look.h"
 #include "pages/cleaning/result_list.h"
 #include "ui/controls/skin_button.h"
@@ -61,6 +63,13 @@ class CCleaningResultsDlg : public ui::Dialog {
   // Appends a checked row for the owner's item index; its texts are asked of the owner when the
   // row is drawn or read. The list shows it on its timer.
   void AddRow(size_t index);
+  // True when the user's exclusions, read when this page was made (at the start of its scan),
+  // exclude the item: the controlling page then neither keeps nor lists it.
+  bool Hides(const FoundItem& item) const { return IsExcluded(excluded_, item); }
+  // "Ignore this item" (or, for a file, "Ignore this folder") for a row: the exclusion is stored
+  // and every row it now excludes leaves the list and the counters. False when nothing was stored
+  // (the user was told why).
+  bool IgnoreRow(int row, IgnoreChoice choice);
   // The counters of the header (repainted on the next RepaintHeader).
   void SetTotals(int count, uint64_t total);
   void RepaintHeader();
@@ -101,6 +110,7 @@ class CCleaningResultsDlg : public ui::Dialog {
   void GiveCell(NMLVDISPINFOW* info) const;
 
   Texts texts_;
+  base::ExclusionSet excluded_ = base::ExclusionSet::Load();
   Owner* owner_ = nullptr;
   HWND ownerWindow_ = nullptr;
   UINT backMessage_ = 0;

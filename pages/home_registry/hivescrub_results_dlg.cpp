@@ -4,6 +4,7 @@
 
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
+#include "pages/cleaning/ignore_menu.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
@@ -42,6 +43,28 @@ bool CHivescrubResultsDlg::AddProblemRow(const std::wstring& display) {
   return rowCount() == before + 1;
 }
 
+bool CHivescrubResultsDlg::AddProblemRow(const registry_scan::RegistryProblem& problem) {
+  if (registry_pages::IsExcluded(excluded_, problem)) return false;
+  base::Exclusion identity = registry_pages::ProblemExclusion(problem);
+  if (!AddProblemRow(problem.display)) return false;
+  identities_.resize(static_cast<size_t>(rowCount()) - 1);
+  identities_.push_back(std::move(identity));
+  return true;
+}
+
+bool CHivescrubResultsDlg::IgnoreRow(int row) {
+  if (row < 0 || static_cast<size_t>(row) >= identities_.size() || identities_[row].identity.empty()) return false;
+  if (!cleaning_pages::StoreExclusion(GetParent(hwnd()), identities_[row])) return false;
+  SendMessageW(owner_, kForgetProblemMessage, 0, row);
+  RemoveRow(row);
+  return true;
+}
+
+int CHivescrubResultsDlg::SelectedRow() const {
+  LRESULT row = list_.hwnd() ? SendMessageW(list_.hwnd(), LB_GETCURSEL, 0, 0) : LB_ERR;
+  return row == LB_ERR ? -1 : static_cast<int>(row);
+}
+
 void CHivescrubResultsDlg::CountProblem() {
   ++problemCount_;
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
@@ -50,6 +73,7 @@ void CHivescrubResultsDlg::CountProblem() {
 void CHivescrubResultsDlg::RemoveRow(int row) {
   if (row < 0 || row >= rowCount()) return;
   SendMessageW(list_.hwnd(), LB_DELETESTRING, row, 0);
+  if (static_cast<size_t>(row) < identities_.size()) identities_.erase(identities_.begin() + row);
   if (problemCount_ > 0) --problemCount_;
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -78,6 +102,34 @@ void CHivescrubResultsDlg::OnInitDialog() {
   back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
   clean_.Bind(Item(IDC_CLEAN));
   clean_.Load(L"Res\\Common\\QOR_Button_Clean.bmp");
+  // Left of Back, in the dialog's own font: the page's skin has no picture for it.
+  RECT back = {};
+  GetWindowRect(Item(IDC_BACK), &back);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&back), 2);
+  HWND ignore = CreateWindowExW(0, L"BUTTON", L"Ignore", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                kListRect.left, back.top + 4, 100, back.bottom - back.top - 8, hwnd(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIgnoreButtonId)), ui::Instance(), nullptr);
+  SendMessageW(ignore, WM_SETFONT, SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
+}
+
+void CHivescrubResultsDlg::OnContextMenu(HWND window, LPARAM point) {
+  if (window != list_.hwnd()) return;
+  int row = SelectedRow();
+  POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  if (point != -1) {
+    POINT client = at;
+    ScreenToClient(list_.hwnd(), &client);
+    LRESULT hit = SendMessageW(list_.hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+    row = HIWORD(hit) ? -1 : static_cast<int>(LOWORD(hit));
+    if (row >= 0) SendMessageW(list_.hwnd(), LB_SETCURSEL, row, 0);
+  } else if (row >= 0) {  // from the keyboard: below the selected row
+    RECT r = {};
+    SendMessageW(list_.hwnd(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+    at = {r.left + 20, r.bottom};
+    ClientToScreen(list_.hwnd(), &at);
+  }
+  if (row < 0 || row >= rowCount()) return;
+  if (cleaning_pages::AskIgnore(hwnd(), at, false) == cleaning_pages::IgnoreChoice::kItem) IgnoreRow(row);
 }
 
 void CHivescrubResultsDlg::OnClean() {
@@ -130,10 +182,21 @@ bool CHivescrubResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam,
       OnInitDialog();
       result = TRUE;
       return true;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+      return true;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return false;
       if (LOWORD(wParam) == IDC_CLEAN) {
         OnClean();
+        return true;
+      }
+      if (LOWORD(wParam) == kIgnoreButtonId) {
+        if (SelectedRow() < 0)
+          MessageBoxW(GetParent(hwnd()), L"Please select the problem to ignore.", L"KeepLumaspan",
+                      MB_OK | MB_ICONINFORMATION);
+        else
+          IgnoreRow(SelectedRow());
         return true;
       }
       if (LOWORD(wParam) == IDC_BACK) {

@@ -145,7 +145,7 @@ LRESULT CHivescrubStartDlg::OnReport(const COPYDATASTRUCT* data) {
     registry_scan::RegistryProblem problem;
     // A problem is kept only together with its row: row i is always problem i, so Clean repairs
     // exactly what is listed.
-    if (!registry_scan::ParseProblem(text, code, &problem) || !results_->AddProblemRow(problem.display))
+    if (!registry_scan::ParseProblem(text, code, &problem) || !results_->AddProblemRow(problem))
       return report_reply::kGoOn;
     problems_.push_back(std::move(problem));
     scan_->CountProblem(code);

@@ -88,6 +88,10 @@ void CHomeScanDlg::CountItem(int group) {
   if (ValidGroup(group)) ++tally_.found[group];
 }
 
+void CHomeScanDlg::UncountItem(int group) {
+  if (ValidGroup(group) && tally_.found[group] > 0) --tally_.found[group];
+}
+
 // The bar moves at most every kBarStepMs: each step repaints it while the scan waits for the
 // answer, and the eye gains nothing from more steps than that.
 void CHomeScanDlg::Tick(int group) {

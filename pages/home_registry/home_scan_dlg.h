@@ -44,6 +44,8 @@ class CHomeScanDlg : public ui::Dialog {
   void ShowExamined(const std::wstring& text) { examined_ = text; }
   void AddRow(int group, const std::wstring& first, const std::wstring& second, const std::wstring& third);
   void CountItem(int group);
+  // A row the user ignored: out of the group's count.
+  void UncountItem(int group);
   void Tick(int group);
   void GroupFinished();
   // Selects a group's tab (0: "Overall") and shows its list; a start marker also marks it begun.

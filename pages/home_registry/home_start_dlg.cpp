@@ -192,7 +192,8 @@ LRESULT CHomeStartDlg::OnReport(const COPYDATASTRUCT* data) {
   } else if (kind > report_kind::kRegistryProblemBase &&
              kind <= report_kind::kRegistryProblemBase + report_kind::kRegistryCategories) {
     registry_scan::RegistryProblem problem;
-    if (!registry_scan::ParseProblem(text, static_cast<int>(kind - report_kind::kRegistryProblemBase), &problem))
+    if (!registry_scan::ParseProblem(text, static_cast<int>(kind - report_kind::kRegistryProblemBase), &problem) ||
+        scan_->list(kRegistry).Hides(problem))
       return report_reply::kGoOn;
     size_t bar = problem.display.find(L'|');
     std::wstring title = problem.display.substr(0, bar);
@@ -232,7 +233,7 @@ LRESULT CHomeStartDlg::OnReport(const COPYDATASTRUCT* data) {
 // whole), so the clean removes exactly what was reported.
 void CHomeStartDlg::TakeFile(int group, const std::wstring& text) {
   cleaning_pages::FoundItem item;
-  if (!cleaning_pages::ParseItemReport(text, &item)) return;
+  if (!cleaning_pages::ParseItemReport(text, &item) || scan_->list(group).Hides(item)) return;
   lists_[group].emplace_back(item.name, item.location);
   scan_->AddRow(group, item.name, item.location, cleaning_pages::SizeText(item.size));
   scan_->CountItem(group);
@@ -268,6 +269,21 @@ void CHomeStartDlg::OnScanEnded(LPARAM serial) {
   scan_->LockTabs(false);
   scan_->SetStatusText(L"Scan Complete!");
   scan_->ShowResultLayout();
+  scan_->FillOverall(groups_);
+  const Tally& tally = scan_->tally();
+  int errors = 0;
+  for (int g = kRegistry; g <= kActiveX; ++g) errors += tally.found[g];
+  WriteSetting(L"SystemStatus", HealthScore(tally));
+  WriteSetting(L"ErrorNumber", errors);
+  for (int g : {kRegistry, kJunk, kEvidence}) scan_->list(g).SetIgnoreOwner(hwnd(), g);
+}
+
+// A row the user ignored on the results: it is neither repaired nor scored any more.
+void CHomeStartDlg::ForgetIgnored(WPARAM group, LPARAM row) {
+  if (!scan_ || group < kRegistry || group > kActiveX || row < 0 || static_cast<size_t>(row) >= lists_[group].size())
+    return;
+  lists_[group].erase(lists_[group].begin() + row);
+  scan_->UncountItem(static_cast<int>(group));
   scan_->FillOverall(groups_);
   const Tally& tally = scan_->tally();
   int errors = 0;
@@ -454,6 +470,9 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     case page_msg::kHomeRepairAll:
       OnRepairAll();
+      return true;
+    case CHomeListView::kRowIgnoredMessage:
+      ForgetIgnored(wParam, lParam);
       return true;
   }
   return false;

@@ -72,6 +72,7 @@ class CHomeStartDlg : public ui::Page {
   void TakeFile(int group, const std::wstring& text);
   void OnScanEnded(LPARAM serial);
   void OnRepairAll();
+  void ForgetIgnored(WPARAM group, LPARAM row);
   int RepairGroup(int group);
   void OnBack();
   HWND MainWindow() const { return GetParent(hwnd()); }

@@ -40,13 +40,25 @@ void COptionsDlg::OnInitDialog() {
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(L"General Settings");
     SendMessageW(tab_.hwnd(), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(L"Exclusions");
+    SendMessageW(tab_.hwnd(), TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
   }
-  if (tab1_.Create(hwnd())) {
+  auto place = [](HWND tab, bool shown) {
     RECT r = {};
-    GetClientRect(tab1_.hwnd(), &r);
+    GetClientRect(tab, &r);
     OffsetRect(&r, kTab1Offset.x, kTab1Offset.y);
-    SetWindowPos(tab1_.hwnd(), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_SHOWWINDOW);
-  }
+    SetWindowPos(tab, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+  };
+  if (tab1_.Create(hwnd())) place(tab1_.hwnd(), true);
+  if (exclusions_.Create(hwnd())) place(exclusions_.hwnd(), false);
+}
+
+void COptionsDlg::ShowTab(int tab) {
+  if (tab_.hwnd() && static_cast<int>(SendMessageW(tab_.hwnd(), TCM_GETCURSEL, 0, 0)) != tab)
+    SendMessageW(tab_.hwnd(), TCM_SETCURSEL, tab, 0);
+  if (tab1_.hwnd()) ShowWindow(tab1_.hwnd(), tab == 0 ? SW_SHOW : SW_HIDE);
+  if (exclusions_.hwnd()) ShowWindow(exclusions_.hwnd(), tab == 1 ? SW_SHOW : SW_HIDE);
 }
 
 void COptionsDlg::Paint(HDC dc) {
@@ -96,6 +108,13 @@ bool COptionsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       OnInitDialog();
       result = TRUE;
       return true;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (!header || header->hwndFrom != tab_.hwnd() || header->code != TCN_SELCHANGE) return false;
+      ShowTab(static_cast<int>(SendMessageW(tab_.hwnd(), TCM_GETCURSEL, 0, 0)));
+      result = 0;
+      return true;
+    }
     case OPTIONS_MSG_STARTUP_RUN:
       OptionsSetStartupRun(wParam ? 1 : 0);
       result = OptionsCheckStartupRun() ? 1 : 0;

@@ -1,9 +1,10 @@
 // COptionsDlg: the options page (60400). A title with the day's greeting, a tab control with the
-// one tab "General Settings" (COptionsTab1Dlg), the two settings kept through the Options library,
-// and the update check on demand.
+// tabs "General Settings" (COptionsTab1Dlg) and "Exclusions" (COptionsExclusionsDlg), the two
+// settings kept through the Options library, and the update check on demand.
 #pragma once
 #include <windows.h>
 
+#include "pages/options/options_exclusions_dlg.h"
 #include "pages/options/options_tab1_dlg.h"
 #include "pages/options/update_check.h"
 #include "ui/gdi.h"
@@ -16,6 +17,9 @@ class COptionsDlg : public ui::Page {
   COptionsDlg();
 
   COptionsTab1Dlg& Tab1() { return tab1_; }
+  COptionsExclusionsDlg& ExclusionsTab() { return exclusions_; }
+  // Shows a tab (0 "General Settings", 1 "Exclusions") as a click on it does.
+  void ShowTab(int tab);
   void Paint(HDC dc);
 
  protected:
@@ -31,4 +35,5 @@ class COptionsDlg : public ui::Page {
   ui::Font regularFont_;
   ui_TabCtrl tab_;
   COptionsTab1Dlg tab1_;
+  COptionsExclusionsDlg exclusions_;
 };

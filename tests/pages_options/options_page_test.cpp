@@ -2,14 +2,17 @@
 // and the update check, by hand and automatic, against a server of the test's own.
 #include <winsock2.h>  // before windows.h, for the test server
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/main_dlg.h"
+#include "base/exclusions.h"
 #include "contracts/messages.h"
 #include "pages/options/clean_schedule.h"
 #include "pages/options/options_dlg.h"
@@ -137,6 +140,50 @@ TEST_F(OptionsPage, BoxesStoreEachClickAndShowWhatIsStored) {
   EXPECT_NE(0u, test::ReadRaw(HKEY_CURRENT_USER, kSettingsKey, L"LiveUpdate").size());
   EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(tab, IDC_LIVE_UPDATE));
   EXPECT_EQ(0u, boxes_.count());
+}
+
+TEST_F(OptionsPage, TheExclusionsTabListsAddsFoldersButNoDriveAndRemoves) {
+  test::RegistrySandbox store(HKEY_CURRENT_USER, base::kExclusionsKey);
+  base::AddExclusion({base::ExclusionKind::kFile, L"C:\\Temp\\a.tmp"});
+  base::AddExclusion({base::ExclusionKind::kRegistry, base::RegistryIdentity(3, L"HKEY_CURRENT_USER\\Key", L"v")});
+  store.SetDword(L"", L"C:\\Dword", 1);
+  store.SetString(L"", L"C:\\Long", std::wstring(10000, L'x'));
+  COptionsDlg* page = Open();
+  ASSERT_TRUE(page);
+  HWND tabs = GetDlgItem(page->hwnd(), IDC_OPTIONS_TAB);
+  ASSERT_EQ(2, TabCtrl_GetItemCount(tabs));
+  TabCtrl_SetCurSel(tabs, 1);
+  NMHDR change = {tabs, IDC_OPTIONS_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageW(page->hwnd(), WM_NOTIFY, IDC_OPTIONS_TAB, reinterpret_cast<LPARAM>(&change));
+  COptionsExclusionsDlg& tab = page->ExclusionsTab();
+  EXPECT_TRUE(IsWindowVisible(tab.hwnd()));
+  EXPECT_FALSE(IsWindowVisible(page->Tab1().hwnd()));
+  auto rows = [&] {
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < tab.List().RowCount(); ++i) rows.push_back(tab.List().Text(i, 0) + L" " + tab.List().Text(i, 1));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  };
+  EXPECT_EQ((std::vector<std::wstring>{L"File C:\\Temp\\a.tmp", L"Registry HKEY_CURRENT_USER\\Key [v]"}), rows());
+
+  EXPECT_FALSE(tab.AddFolder(L"T:\\"));
+  ASSERT_EQ(1u, boxes_.count());
+  EXPECT_NE(std::wstring::npos, boxes_.seen()[0].text.find(L"A whole drive cannot be excluded"));
+  EXPECT_TRUE(tab.AddFolder(L"C:\\Keep\\"));
+  EXPECT_EQ((std::vector<std::wstring>{L"File C:\\Temp\\a.tmp", L"Folder C:\\Keep",
+                                       L"Registry HKEY_CURRENT_USER\\Key [v]"}),
+            rows());
+
+  SendMessageW(GetDlgItem(tab.hwnd(), IDC_EXCLUSION_REMOVE), BM_CLICK, 0, 0);
+  ASSERT_EQ(2u, boxes_.count());
+  EXPECT_EQ(L"Please select the exclusion to remove.", boxes_.seen()[1].text);
+  for (int i = 0; i < tab.List().RowCount(); ++i) {
+    if (tab.List().Text(i, 1) == L"C:\\Keep") ListView_SetItemState(tab.List().hwnd(), i, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  SendMessageW(GetDlgItem(tab.hwnd(), IDC_EXCLUSION_REMOVE), BM_CLICK, 0, 0);
+  EXPECT_EQ(2u, boxes_.count());
+  EXPECT_FALSE(test::ValueExists(HKEY_CURRENT_USER, base::kExclusionsKey, L"C:\\Keep"));
+  EXPECT_EQ(2u, rows().size());
 }
 
 TEST_F(OptionsPage, TheCheckBoxesShowTheStoredSettingsWhenThePageIsMade) {
