@@ -13,6 +13,7 @@
 #include "contracts/tracewipe.h"
 #include "pages/cleaning/found_items.h"
 #include "pages/cleaning/trace_categories.h"
+#include "pages/home_registry/registry_exclusion.h"
 
 namespace cmd {
 namespace {
@@ -30,24 +31,6 @@ struct Collector {
   int registryCategory = 0;
 };
 
-bool Unescape(const std::wstring& s, std::wstring* out) {
-  out->clear();
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != L'%') {
-      *out += s[i];
-      continue;
-    }
-    if (i + 2 >= s.size()) return false;
-    std::wstring code = s.substr(i + 1, 2);
-    if (code == L"25") *out += L'%';
-    else if (code == L"7C" || code == L"7c") *out += L'|';
-    else if (code == L"3B" || code == L"3b") *out += L';';
-    else return false;
-    i += 2;
-  }
-  return true;
-}
-
 // A registry problem report "id|repair text|display text"; the repair text is
 // "action;key path;value name" (the value only for a value), each field escaped.
 bool ParseProblem(const std::wstring& text, Item* item) {
@@ -57,12 +40,7 @@ bool ParseProblem(const std::wstring& text, Item* item) {
   long id = wcstol(text.substr(0, p1).c_str(), nullptr, 10);
   item->id = static_cast<int>(id > INT_MAX ? INT_MAX : id < INT_MIN ? INT_MIN : id);
   item->repair = text.substr(p1 + 1, p2 - p1 - 1);
-  size_t s1 = item->repair.find(L';');
-  if (s1 == std::wstring::npos) return false;
-  size_t s2 = item->repair.find(L';', s1 + 1);
-  std::wstring key = item->repair.substr(s1 + 1, s2 == std::wstring::npos ? std::wstring::npos : s2 - s1 - 1);
-  std::wstring value = s2 == std::wstring::npos ? std::wstring() : item->repair.substr(s2 + 1);
-  return Unescape(key, &item->location) && Unescape(value, &item->name);
+  return registry_pages::ParseRepairEntry(item->repair, &item->location, &item->name);
 }
 
 LRESULT Take(Collector& c, const COPYDATASTRUCT& data) {
@@ -89,10 +67,7 @@ LRESULT Take(Collector& c, const COPYDATASTRUCT& data) {
     item.location = found.location;
     item.name = found.name;
     item.size = found.size;
-    // A registry trace's path is its key's, then the value's name, as a file's is its folder's.
-    bool joined = !found.location.empty() && found.location.back() == L'\\';
-    if (c.exclusions->ExcludesPath(found.location + (joined ? L"" : L"\\") + found.name))
-      return report_reply::kGoOn;
+    if (cleaning_pages::IsExcluded(*c.exclusions, found)) return report_reply::kGoOn;
   }
   c.items->push_back(std::move(item));
   return report_reply::kGoOn;
