@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
@@ -479,36 +478,14 @@ TEST(JunkClean, AFileHeldOpenByAnotherProcessStays) {
   EXPECT_TRUE(test::PumpUntil([] { return LitterbinCleanJunkFile(L"held.tmp", L"T:\\", 0) == 1; }, 5000));
 }
 
-// Wine keeps one Recycle Bin for every drive: the Trash of its home folder. A test may fill and
-// empty it only when that home is the build tree's private one, never a real user's bin.
-bool PrivateRecycleBin(std::string* why) {
-  wchar_t home[1024] = {}, dataHome[8] = {};
-  DWORD n = GetEnvironmentVariableW(L"WINEHOMEDIR", home, 1024);
-  std::wstring text(home, n < 1024 ? n : 0);
-  const std::wstring privateHome = L"\\build\\winehome";
-  if (GetEnvironmentVariableW(L"XDG_DATA_HOME", dataHome, 8) > 0) {
-    *why = "XDG_DATA_HOME is set: Wine's bin would lie outside the build tree";
-  } else if (text.size() < privateHome.size() || text.compare(text.size() - privateHome.size(), privateHome.size(), privateHome) != 0) {
-    *why = "the bin is not the build tree's private one (WINEHOMEDIR is not <build>/winehome)";
-  } else {
-    return true;
-  }
-  std::fprintf(stderr, "SKIPPED: Recycle Bin left alone: %s\n", why->c_str());
-  return false;
-}
-
 TEST(JunkClean, ADrivesRecycleBinIsOneItemAndIsEmptiedWhole) {
   std::string why;
-  if (!PrivateRecycleBin(&why)) GTEST_SKIP() << "Recycle Bin left alone: " << why;
+  if (!cleaning_test::PrivateRecycleBin(&why)) GTEST_SKIP() << "Recycle Bin left alone: " << why;
   test::ExtraDrive t(L'T');
   // Files only: Wine neither sizes nor empties a folder in its bin.
   t.Write(L"a.txt", "12345");
   t.Write(L"b.dat", "abc");
-  SHFILEOPSTRUCTW op = {};
-  op.wFunc = FO_DELETE;
-  op.pFrom = L"T:\\a.txt\0T:\\b.dat\0";
-  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-  ASSERT_EQ(0, SHFileOperationW(&op));
+  ASSERT_TRUE(cleaning_test::Recycle(L"T:\\a.txt") && cleaning_test::Recycle(L"T:\\b.dat"));
   ASSERT_FALSE(test::FileExists(L"T:\\a.txt") || test::FileExists(L"T:\\b.dat"));
   SHQUERYRBINFO bin = {};
   bin.cbSize = sizeof(bin);
