@@ -28,6 +28,12 @@ std::wstring Upper(std::wstring text) {
 
 }  // namespace
 
+uint64_t LastChange(const FILETIME& created, const FILETIME& written) {
+  uint64_t c = (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  uint64_t w = (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+  return c > w ? c : w;
+}
+
 void FolderWalk::Fence(std::vector<std::wstring> folders) {
   fence_.clear();
   for (std::wstring& folder : folders) fence_.push_back(Upper(std::move(folder)));
@@ -91,6 +97,7 @@ bool FolderWalk::WalkLevel() {
     std::wstring_view name(data.cFileName);
     if (!reporter_.Progress(name)) return false;
     if (filter_ && !filter_(name.data(), name.size())) continue;
+    if (keepFrom_ && LastChange(data.ftCreationTime, data.ftLastWriteTime) >= keepFrom_) continue;
     uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (!reporter_.Item(name, path_, size)) return false;
   } while (FindNextFileW(find.get(), &data));

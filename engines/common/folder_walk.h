@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace cleaning {
 // Whether a file name (length characters) is reported as an item.
 using NameFilter = bool (*)(const wchar_t* name, size_t length);
 
+// The later of a file's creation and last-write times: a file copied or unpacked keeps an old
+// write time but is new where it lies.
+uint64_t LastChange(const FILETIME& created, const FILETIME& written);
+
 class FolderWalk {
  public:
   explicit FolderWalk(Reporter& reporter, NameFilter filter = nullptr) : reporter_(reporter), filter_(filter) {}
@@ -23,6 +28,10 @@ class FolderWalk {
 
   // Folders (full paths as the walk spells them, no trailing backslash) the walk never enters.
   void Fence(std::vector<std::wstring> folders);
+
+  // Files created or written at or after moment (a FILETIME as one number) are not reported: a
+  // program may still be using what it has just left in a temporary folder. 0 reports every file.
+  void KeepFrom(uint64_t moment) { keepFrom_ = moment; }
 
   // Walks folder and everything below it. A folder that cannot be listed, whose search pattern
   // would reach 260 characters, or that is itself a junction or link, reports nothing. False when
@@ -34,11 +43,11 @@ class FolderWalk {
   HANDLE FindFirst(const wchar_t* pattern, WIN32_FIND_DATAW* data);
   bool Fenced() const;  // path_ names a folder of the fence
 
-
   Reporter& reporter_;
   NameFilter filter_;
   std::wstring path_;
   std::vector<std::wstring> fence_;  // upper case
+  uint64_t keepFrom_ = 0;
   bool basicFind_ = true;  // until the system refuses the Windows 7 search options
 };
 

@@ -9,6 +9,7 @@
 #include "engines/common/guarded.h"
 #include "engines/common/reporter.h"
 #include "engines/litterbin/junk_scan.h"
+#include "engines/litterbin/recycle_bin.h"
 
 namespace {
 const cleaning::ScanBook kBook(L"SOFTWARE\\Lumaspan Software\\KeepLumaspan\\Junk File Cleaner");
@@ -33,6 +34,8 @@ int WINAPI LitterbinGetJunkFile(HWND window, const wchar_t* drive) {
 
 int WINAPI LitterbinCleanJunkFile(const wchar_t* name, const wchar_t* location, int mode) {
   return cleaning::Guarded([&] {
+    // "Recycle Bin" in a drive root is the drive's bin: no file of that name is ever reported.
+    if (litterbin::NamesRecycleBin(name, location)) return litterbin::EmptyRecycleBin(location);
     // The scan reports files of drive roots only ("X:\...").
     if (!location || !location[0] || location[1] != L':' || location[2] != L'\\') return 0;
     cleaning::FileTarget target;

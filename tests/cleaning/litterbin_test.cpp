@@ -3,6 +3,7 @@
 #include "contracts/litterbin.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -37,13 +38,13 @@ size_t ProgressCount(const test::ReportRecorder& recorder) {
 
 bool StartsWith(const std::wstring& s, const std::wstring& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
 
-TEST(JunkPatterns, OnlyJunkNamesAreReportedOnceEachAndCaseCounts) {
+TEST(JunkPatterns, OnlyJunkNamesAreReportedOnceEachInEitherLetterCase) {
   test::ExtraDrive t(L'T');
   ASSERT_TRUE(t.present());
-  const wchar_t* junk[] = {L"a\\c.tmp", L"x.old", L"y.~de", L"z.tmpl", L"~$report.docx", L"~$a.tmp", L".tmp",
-                           L"~$", L"deep\\er\\still\\q.old", L"deep\\er\\~$q.doc"};
-  const wchar_t* kept[] = {L"a\\b.TMP", L"report.old~", L"tmp", L"a.Old", L"b.TMPL", L"~a.txt", L"$~x",
-                           L"x.tmp.txt", L"a.~DE", L"deep\\er\\notes.txt", L"old", L"~"};
+  const wchar_t* junk[] = {L"a\\c.tmp", L"x.old", L"y.~de", L"a\\b.TMP", L"~$X.DOCX", L"~$a.tmp", L".tmp",
+                           L"~$", L"deep\\er\\still\\q.old", L"a.Old", L"a.~DE"};
+  const wchar_t* kept[] = {L"a.tmpl", L"b.TMPL", L"report.old~", L"tmp", L"~a.txt", L"$~x",
+                           L"x.tmp.txt", L"deep\\er\\notes.txt", L"old", L"~"};
   std::vector<std::wstring> expected;
   for (const wchar_t* file : junk) {
     std::wstring path = t.Write(file, "abc");
@@ -118,32 +119,55 @@ TEST(JunkScan, OnlyADriveRootIsScanned) {
   EXPECT_TRUE(recorder.reports().empty());
 }
 
-// The four folders of the system drive, in their order: Internet cache, Prefetch, the temporary
-// folder, Recent.
+// The sources of the system drive, in their order: Internet cache, Prefetch, the temporary folder,
+// Recent, the Windows temporary folder, the two dump folders, the error reports, the full memory
+// dump, the junk names below the profile, the Recycle Bin.
 struct SystemFolders {
-  std::vector<std::wstring> paths = {test::ShellFolder(CSIDL_INTERNET_CACHE),
-                                     test::ShellFolder(CSIDL_WINDOWS) + L"\\Prefetch",
-                                     cleaning_test::TemporaryFolder(), test::ShellFolder(CSIDL_RECENT)};
-  // Which of the folders holds path; -1 for none.
+  static constexpr const wchar_t* kArchive = L"\\Microsoft\\Windows\\WER\\ReportArchive";
+  static constexpr const wchar_t* kQueue = L"\\Microsoft\\Windows\\WER\\ReportQueue";
+  std::wstring windows = test::ShellFolder(CSIDL_WINDOWS), local = test::ShellFolder(CSIDL_LOCAL_APPDATA),
+               common = test::ShellFolder(CSIDL_COMMON_APPDATA), profile = test::ShellFolder(CSIDL_PROFILE);
+  std::vector<std::wstring> paths = {test::ShellFolder(CSIDL_INTERNET_CACHE), windows + L"\\Prefetch",
+                                     cleaning_test::TemporaryFolder(), test::ShellFolder(CSIDL_RECENT),
+                                     windows + L"\\Temp", local + L"\\CrashDumps", windows + L"\\Minidump",
+                                     local + kArchive, common + kArchive, local + kQueue, common + kQueue,
+                                     windows + L"\\MEMORY.DMP", profile, L"C:\\Recycle Bin"};
+  // Which of the sources holds path; -1 for none.
   int Holding(const std::wstring& path) const {
     for (size_t i = 0; i < paths.size(); ++i)
-      if (StartsWith(path, paths[i] + L"\\")) return static_cast<int>(i);
+      if (path == paths[i] || StartsWith(path, paths[i] + L"\\")) return static_cast<int>(i);
     return -1;
   }
 };
 
-// Stops the scan at the first item outside the four folders, so that a fault here never walks a
+// Sets a file's creation and write times hours back from now.
+void Age(const std::wstring& path, int hours) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t;
+  t.LowPart = now.dwLowDateTime;
+  t.HighPart = now.dwHighDateTime;
+  t.QuadPart -= static_cast<uint64_t>(hours) * 36000000000ULL;
+  FILETIME then = {t.LowPart, t.HighPart};
+  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  EXPECT_TRUE(SetFileTime(file, &then, &then, &then));
+  CloseHandle(file);
+}
+
+// Stops the scan at the first item outside the sources, so that a fault here never walks a
 // whole drive.
 void StopOutside(test::ReportRecorder& recorder, const SystemFolders& folders) {
   recorder.SetReplies([&folders](const test::Report& r, size_t) {
     if (r.kind != report_kind::kJunkItem) return report_reply::kGoOn;
-    size_t first = r.text.find(L'|');
-    return folders.Holding(r.text.substr(first + 1)) < 0 ? report_reply::kStop : report_reply::kGoOn;
+    size_t first = r.text.find(L'|'), last = r.text.rfind(L'|');
+    return folders.Holding(r.text.substr(first + 1, last - first - 1)) < 0 ? report_reply::kStop : report_reply::kGoOn;
   });
 }
 
-void ExpectSystemWalk(const wchar_t* drive, const SystemFolders& folders, const std::vector<std::wstring>& seeds,
-                      const std::wstring& outside) {
+std::vector<std::wstring> ExpectSystemWalk(const wchar_t* drive, const SystemFolders& folders,
+                                           const std::vector<std::wstring>& seeds, const std::wstring& outside) {
   test::ReportRecorder recorder;
   StopOutside(recorder, folders);
   std::vector<std::wstring> items = JunkItems(recorder, drive);
@@ -161,25 +185,55 @@ void ExpectSystemWalk(const wchar_t* drive, const SystemFolders& folders, const 
     EXPECT_EQ(1, std::count(items.begin(), items.end(), ItemText(name, seed, 4)))
         << std::string(seed.begin(), seed.end());
   }
+  return items;
 }
 
-TEST(SystemDrive, TheSystemDriveGivesItsFourFoldersAndNothingElse) {
+TEST(SystemDrive, TheSystemDriveGivesItsSourcesAndNothingElse) {
   std::wstring favorites = test::ShellFolder(CSIDL_FAVORITES);
   ASSERT_TRUE(StartsWith(favorites, L"C:\\")) << "the prefix's Favorites folder should lie on C:";
   SystemFolders folders;
   std::vector<std::unique_ptr<cleaning_test::SeededFiles>> seeded;
   std::vector<std::wstring> seeds;
-  const wchar_t* names[] = {L"cached.tmp", L"LUMASPAN.EXE-00000000.pf", L"setup.log", L"letter.lnk"};
-  for (size_t i = 0; i < folders.paths.size(); ++i) {
+  const wchar_t* names[] = {L"cached.tmp", L"LUMASPAN.EXE-00000000.pf", L"setup.log", L"letter.lnk",
+                            L"install.log", L"app.exe.1234.dmp", L"120926-01.dmp", L"Report.wer", L"Report.wer",
+                            L"Report.wer", L"Report.wer"};
+  for (size_t i = 0; i < sizeof(names) / sizeof(names[0]); ++i) {
     seeded.push_back(std::make_unique<cleaning_test::SeededFiles>(folders.paths[i]));
     seeds.push_back(seeded.back()->Write(std::wstring(L"lumaspan-junk\\") + names[i], "junk"));
   }
+  cleaning_test::SeededFiles windows(folders.windows), profile(folders.profile);
+  seeds.push_back(windows.Write(L"MEMORY.DMP", "junk"));
+  seeds.push_back(profile.Write(L"lumaspan-junk\\~$Letter.DOCX", "junk"));
+  for (const std::wstring& seed : seeds) Age(seed, 48);
+  // Not junk: a temporary file of the last hour, what a dump folder holds beside its dumps, a
+  // profile file of another name, an owner file in the user's documents.
+  std::wstring fresh = seeded[2]->Write(L"lumaspan-junk\\fresh.log", "new!");
+  Age(fresh, 1);
+  std::wstring notADump = seeded[5]->Write(L"lumaspan-junk\\notes.txt", "keep");
+  std::wstring profileFile = profile.Write(L"lumaspan-junk\\notes.txt", "keep");
+  std::wstring inDocuments = profile.Write(L"lumaspan-documents\\~$Own.docx", "keep");
+  cleaning_test::ShellFolderOverride documents(L"Personal", folders.profile + L"\\lumaspan-documents");
   test::ScratchFolder scratch;
   std::wstring outside = scratch.Write(L"outside.tmp", "junk");
 
-  ExpectSystemWalk(L"C:\\", folders, seeds, outside);
-  // A drive letter names its drive in either case: "c:\" is no other drive to walk for patterns.
-  ExpectSystemWalk(L"c:\\", folders, seeds, outside);
+  for (const wchar_t* drive : {L"C:\\", L"c:\\"}) {  // "c:\" is no other drive to walk for patterns
+    std::vector<std::wstring> items = ExpectSystemWalk(drive, folders, seeds, outside);
+    for (const std::wstring& decoy : {fresh, notADump, profileFile, inDocuments}) {
+      EXPECT_EQ(0, std::count(items.begin(), items.end(), ItemText(decoy.substr(decoy.rfind(L'\\') + 1), decoy, 4)))
+          << std::string(decoy.begin(), decoy.end());
+    }
+  }
+  // A clean judges each file as the scan does.
+  for (const std::wstring& decoy : {fresh, notADump, profileFile, inDocuments}) {
+    size_t cut = decoy.rfind(L'\\') + 1;
+    EXPECT_EQ(0, LitterbinCleanJunkFile(decoy.substr(cut).c_str(), decoy.substr(0, cut).c_str(), 0));
+    EXPECT_TRUE(test::FileExists(decoy));
+  }
+  for (const std::wstring& seed : seeds) {
+    size_t cut = seed.rfind(L'\\') + 1;
+    EXPECT_EQ(1, LitterbinCleanJunkFile(seed.substr(cut).c_str(), seed.substr(0, cut).c_str(), 0))
+        << std::string(seed.begin(), seed.end());
+  }
 }
 
 TEST(SystemDrive, TheDriveOfTheFavoritesFolderIsTheSystemDrive) {
@@ -422,6 +476,31 @@ TEST(JunkClean, AFileHeldOpenByAnotherProcessStays) {
   }
   // Once let go of, the same request deletes it.
   EXPECT_TRUE(test::PumpUntil([] { return LitterbinCleanJunkFile(L"held.tmp", L"T:\\", 0) == 1; }, 5000));
+}
+
+TEST(JunkClean, ADrivesRecycleBinIsOneItemAndIsEmptiedWhole) {
+  std::string why;
+  if (!cleaning_test::PrivateRecycleBin(&why)) GTEST_SKIP() << "Recycle Bin left alone: " << why;
+  test::ExtraDrive t(L'T');
+  // Files only: Wine neither sizes nor empties a folder in its bin.
+  t.Write(L"a.txt", "12345");
+  t.Write(L"b.dat", "abc");
+  ASSERT_TRUE(cleaning_test::Recycle(L"T:\\a.txt") && cleaning_test::Recycle(L"T:\\b.dat"));
+  ASSERT_FALSE(test::FileExists(L"T:\\a.txt") || test::FileExists(L"T:\\b.dat"));
+  SHQUERYRBINFO bin = {};
+  bin.cbSize = sizeof(bin);
+  ASSERT_TRUE(SUCCEEDED(SHQueryRecycleBinW(L"T:\\", &bin)) && bin.i64NumItems > 0) << "nothing went to the bin";
+  test::ReportRecorder recorder;
+  EXPECT_EQ(std::vector<std::wstring>{ItemText(L"Recycle Bin", L"T:\\Recycle Bin", bin.i64Size)},
+            JunkItems(recorder, L"T:\\"));
+
+  EXPECT_EQ(0, LitterbinCleanJunkFile(L"Recycle Bin", L"T:\\a\\", 0));  // a file of that name: none
+  EXPECT_EQ(1, LitterbinCleanJunkFile(L"Recycle Bin", L"T:\\", 0));
+  ASSERT_TRUE(SUCCEEDED(SHQueryRecycleBinW(L"T:\\", &bin)));
+  EXPECT_EQ(0, bin.i64NumItems);
+  test::ReportRecorder again;
+  EXPECT_TRUE(JunkItems(again, L"T:\\").empty());
+  EXPECT_EQ(0, LitterbinCleanJunkFile(L"Recycle Bin", L"T:\\", 0));  // nothing left to remove
 }
 
 }  // namespace

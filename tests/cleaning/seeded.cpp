@@ -1,10 +1,12 @@
 #include "tests/cleaning/seeded.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "base/handles.h"
@@ -244,6 +246,33 @@ bool RunningAsXp() {
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring p = path;
   return p.size() > 7 && _wcsicmp(p.c_str() + p.size() - 7, L"_xp.exe") == 0;
+}
+
+bool PrivateRecycleBin(std::string* why) {
+  wchar_t home[1024] = {}, dataHome[8] = {};
+  DWORD n = GetEnvironmentVariableW(L"WINEHOMEDIR", home, 1024);
+  std::wstring text(home, n < 1024 ? n : 0);
+  const std::wstring privateHome = L"\\build\\winehome";
+  if (GetEnvironmentVariableW(L"XDG_DATA_HOME", dataHome, 8) > 0) {
+    *why = "XDG_DATA_HOME is set: Wine's bin would lie outside the build tree";
+  } else if (text.size() < privateHome.size() ||
+             text.compare(text.size() - privateHome.size(), privateHome.size(), privateHome) != 0) {
+    *why = "the bin is not the build tree's private one (WINEHOMEDIR is not <build>/winehome)";
+  } else {
+    return true;
+  }
+  std::fprintf(stderr, "SKIPPED: Recycle Bin left alone: %s\n", why->c_str());
+  return false;
+}
+
+bool Recycle(const std::wstring& path) {
+  std::wstring from = path;
+  from.push_back(L'\0');  // the list ends with two
+  SHFILEOPSTRUCTW op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  return SHFileOperationW(&op) == 0 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace cleaning_test

@@ -111,6 +111,13 @@ std::wstring ItemName(const std::wstring& itemText);
 // The temporary folder the cleaners walk: the one GetTempPathW names, without its backslash.
 std::wstring TemporaryFolder();
 
+// Wine keeps one Recycle Bin for every drive: the Trash of its home folder. A test may fill and
+// empty it only when that home is the build tree's private one, never a real user's bin. False
+// (why says why, and it is printed) otherwise: the test must then leave the bin alone.
+bool PrivateRecycleBin(std::string* why);
+// Deletes the file at path into the Recycle Bin; true when it went.
+bool Recycle(const std::wstring& path);
+
 // True when this test binary runs as Windows XP (its name ends in _xp.exe).
 bool RunningAsXp();
 

@@ -3,6 +3,7 @@
 // main window during a scan, and reports no engine should send.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "pages/cleaning/cleaning_ids.h"
 #include "pages/cleaning/found_items.h"
 #include "pages/cleaning/scan_job.h"
+#include "tests/cleaning/seeded.h"
 #include "tests/pages_cleaning/page_host.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/pump.h"
@@ -330,6 +332,44 @@ TEST_F(JunkPage, ClosingTheMainWindowDuringAScanEndsEverythingCleanly) {
   // The drive is as it was: a scan never deletes.
   EXPECT_TRUE(test::FileExists(L"T:\\many\\0.tmp"));
   EXPECT_TRUE(test::FileExists(L"T:\\many\\299.tmp"));
+}
+
+TEST_F(JunkPage, TheRecycleBinIsOneRowAndAFileInUseIsCountedAsNotRemoved) {
+  std::string why;
+  if (!cleaning_test::PrivateRecycleBin(&why)) GTEST_SKIP() << "Recycle Bin left alone: " << why;
+  test::ExtraDrive t(L'T');
+  t.Write(L"binned.txt", "1234");
+  ASSERT_TRUE(cleaning_test::Recycle(L"T:\\binned.txt"));
+  std::wstring held = t.Write(L"held.tmp", "12");
+  t.Write(L"gone.old", "1");
+  CLitterbinStartDlg* page = Open();
+  ASSERT_TRUE(page);
+  ChooseDrives(page, {L"T:\\"});
+  Click(page->hwnd(), IDC_START_SCAN);
+  ASSERT_TRUE(WaitFinished(page));
+  CLitterbinScanDlg* results = page->ScanPage();
+  std::vector<std::wstring> rows = Rows(results);
+  std::sort(rows.begin(), rows.end());
+  EXPECT_EQ((std::vector<std::wstring>{L"Recycle Bin|T:\\|" + SizeText(4), L"gone.old|T:\\|" + SizeText(1),
+                                       L"held.tmp|T:\\|" + SizeText(2)}),
+            rows);
+
+  test::MessageBoxWatcher boxes;
+  {
+    cleaning_test::HeldFile holder(held);
+    ASSERT_TRUE(holder.holding());
+    Click(results->hwnd(), IDC_CLEAN);
+    ASSERT_EQ(2u, boxes.count());
+    EXPECT_EQ(L"1 of 3 items could not be removed. It may be in use, protected or already gone.", boxes.seen()[1].text);
+  }
+  EXPECT_FALSE(test::FileExists(L"T:\\gone.old"));
+  EXPECT_TRUE(test::FileExists(held));
+  SHQUERYRBINFO bin = {};
+  bin.cbSize = sizeof(bin);
+  ASSERT_TRUE(SUCCEEDED(SHQueryRecycleBinW(L"T:\\", &bin)));
+  EXPECT_EQ(0, bin.i64NumItems);
+  test::PumpFor(50);
+  EXPECT_EQ((std::vector<std::wstring>{L"held.tmp|T:\\|" + SizeText(2)}), Rows(page->ScanPage()));
 }
 
 TEST_F(JunkPage, ADriveThatIsGoneByTheScanIsPassedOver) {
