@@ -6,9 +6,10 @@
 // States: idle (the page's identifier) or scanning (its start message), the latter from the moment
 // the result page opens until the user goes back or leaves.
 //
-// Reports are answered with the reply protocol: 0 taken; 2 while "Are you sure to stop scanning?"
-// is open, so the worker waits at its next report; 1 once the scan was stopped, or when no scan of
-// this page is running, so the engine ends at once. A stopped worker winds down by itself; a new
+// Reports are answered with the reply protocol (report_reply in contracts/messages.h): kGoOn when
+// taken; kResend while "Are you sure to stop scanning?" is open, so the worker waits at its next
+// report; kStop once the scan was stopped, or when no scan of this page is running, so the engine
+// ends at once. A stopped worker winds down by itself; a new
 // scan's worker starts only when the old one has ended, so every report comes from one worker.
 #pragma once
 #include <windows.h>
