@@ -16,7 +16,6 @@ namespace cleaning_pages {
 namespace {
 
 const wchar_t kProduct[] = L"Lumaspan";
-constexpr DWORD kShutdownWaitMs = 3000;
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -32,41 +31,16 @@ CCleaningStartDlg::CCleaningStartDlg(const Setup& setup)
     : ui::Page(setup.templateId), setup_(setup), state_(setup.idleState) {}
 
 CCleaningStartDlg::~CCleaningStartDlg() {
-  // The main window is closing. Every worker is told to stop and this page's windows go first, so
-  // that whatever a worker sends from now on fails at once; then the workers get a moment to end
-  // on their own before the program goes on shutting down.
+  // The main window is closing, and closing ends the program at once. Every worker is told to stop
+  // and this page's windows go first, so that whatever a worker sends from now on fails at once;
+  // nothing waits for a worker: each ends by itself at its next report, or goes with the process
+  // (a scan only reads).
   closing_ = true;
   pending_.reset();
   RetireCurrent();
   for (Worker& w : retiring_) w.job->Stop();
   results_.reset();
   Destroy();
-  WaitForWorkers();
-}
-
-void CCleaningStartDlg::WaitForWorkers() {
-  std::vector<HANDLE> threads;
-  for (Worker& w : retiring_) {
-    if (w.thread) threads.push_back(w.thread.get());
-  }
-  DWORD start = GetTickCount();
-  while (!threads.empty() && threads.size() < MAXIMUM_WAIT_OBJECTS) {
-    DWORD waited = GetTickCount() - start;
-    if (waited >= kShutdownWaitMs) break;
-    DWORD woke = MsgWaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), FALSE,
-                                           kShutdownWaitMs - waited, QS_SENDMESSAGE);
-    if (woke < WAIT_OBJECT_0 + threads.size()) {
-      threads.erase(threads.begin() + (woke - WAIT_OBJECT_0));
-    } else if (woke == WAIT_OBJECT_0 + threads.size()) {
-      // A report sent just before the windows went: answering it (to a window that is gone)
-      // releases the worker.
-      MSG msg;
-      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    } else {
-      break;
-    }
-  }
-  retiring_.clear();
 }
 
 void CCleaningStartDlg::ResetToStart() {

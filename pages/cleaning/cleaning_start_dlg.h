@@ -120,7 +120,6 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   void RetireCurrent();
   void LockMenu(bool lock);
   bool Scanning() const;
-  void WaitForWorkers();
   std::wstring ReadLastScanDate() const;
 
   // CCleaningResultsDlg::Owner

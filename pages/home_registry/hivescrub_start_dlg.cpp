@@ -18,8 +18,6 @@ constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
 constexpr int kCaptionX = 50;
 constexpr int kFirstCaptionY = 65;
 constexpr int kCaptionStep = 21;
-// Once the page window is gone the worker ends at its next report; this only bounds a hung engine.
-constexpr DWORD kWorkerEndWaitMs = 10000;
 constexpr UINT kRetryStartMs = 50;
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
@@ -52,9 +50,8 @@ CHivescrubStartDlg::~CHivescrubStartDlg() {
   scan_.reset();
   results_.reset();
   // With the page's window gone every report of a running worker fails, so the engine unwinds and
-  // the worker ends; it must not outlive the program's shutdown.
+  // the worker ends by itself; closing ends the program at once, nothing waits for it.
   Destroy();
-  if (worker_) registry_scan::WaitForEnd(worker_.get(), kWorkerEndWaitMs);
 }
 
 void CHivescrubStartDlg::DoDataExchange(bool save) {

@@ -33,8 +33,6 @@ constexpr wchar_t kRegistryRoot[] = L"HKEY_CURRENT_USER\\";
 constexpr wchar_t kRepairUndoFolder[] = L"Backup\\Repairs";
 constexpr COLORREF kQuiet = RGB(153, 153, 153);
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
-// Once the page window is gone the worker ends at its next report; this only bounds a hung engine.
-constexpr DWORD kWorkerEndWaitMs = 10000;
 constexpr UINT kRetryStartMs = 50;
 
 const wchar_t* const kAbilities[] = {
@@ -89,9 +87,8 @@ CHomeStartDlg::~CHomeStartDlg() {
   if (job_) job_->stop = true;
   scan_.reset();
   // With the page's window gone every report of a running worker fails, so the engine unwinds and
-  // the worker ends; it must not outlive the program's shutdown.
+  // the worker ends by itself; closing ends the program at once, nothing waits for it.
   Destroy();
-  if (worker_) registry_scan::WaitForEnd(worker_.get(), kWorkerEndWaitMs);
 }
 
 void CHomeStartDlg::DoDataExchange(bool save) {

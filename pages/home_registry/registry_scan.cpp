@@ -87,19 +87,4 @@ HANDLE StartWorker(const std::shared_ptr<Job>& job) {
 
 bool IsRunning(HANDLE thread) { return thread && WaitForSingleObject(thread, 0) == WAIT_TIMEOUT; }
 
-bool WaitForEnd(HANDLE thread, DWORD timeoutMs) {
-  if (!thread) return true;
-  DWORD start = GetTickCount();
-  for (;;) {
-    DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeoutMs) return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-    DWORD wait = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
-    if (wait == WAIT_OBJECT_0) return true;
-    if (wait != WAIT_OBJECT_0 + 1) return false;
-    // Only the messages sent to this thread: nothing posted is dispatched here.
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-}
-
 }  // namespace registry_scan

@@ -62,8 +62,5 @@ struct Job {
 // page the end message (wParam 0, lParam the job's serial). Returns the thread's handle, or null.
 HANDLE StartWorker(const std::shared_ptr<Job>& job);
 bool IsRunning(HANDLE thread);
-// Waits up to timeoutMs for a worker whose page window is gone, answering any message still sent
-// to this thread meanwhile, so a worker caught in a send cannot hold the wait up. True when ended.
-bool WaitForEnd(HANDLE thread, DWORD timeoutMs);
 
 }  // namespace registry_scan

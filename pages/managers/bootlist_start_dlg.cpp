@@ -9,7 +9,6 @@
 #include "contracts/buffers.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
-#include "pages/home_registry/registry_scan.h"
 #include "pages/managers/bootlist_ids.h"
 #include "ui/controls/page_colours.h"
 #include "ui/page_frame.h"
@@ -20,7 +19,6 @@ using cleaning_pages::DrawTextAt;
 using cleaning_pages::ScanJob;
 
 const wchar_t kProduct[] = L"Lumaspan";
-constexpr DWORD kShutdownWaitMs = 3000;
 
 // One listing: Bootlist reports every entry to the page before it returns.
 class ListJob : public ScanJob {
@@ -41,12 +39,12 @@ CBootlistStartDlg::CBootlistStartDlg() : ui::Page(IDD_BOOTLIST_START) {}
 
 CBootlistStartDlg::~CBootlistStartDlg() {
   // The main window is closing: the workers are stopped and the page's window goes first, so that
-  // whatever they still send fails at once; then they get a moment to end by themselves.
+  // whatever they still send fails at once; they end by themselves, nothing waits for them.
   closing_ = true;
   pending_.reset();
   RetireCurrent();
+  for (Worker& w : retiring_) w.job->Stop();
   Destroy();
-  for (Worker& w : retiring_) registry_scan::WaitForEnd(w.thread.get(), kShutdownWaitMs);
 }
 
 void CBootlistStartDlg::OnInitDialog() {
