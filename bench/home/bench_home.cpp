@@ -23,7 +23,7 @@
 #include "base/handles.h"
 #include "bench/bench_support.h"
 #include "contracts/messages.h"
-#include "pages/cleaning/report_relay.h"
+#include "pages/common/report_relay.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/home_start_dlg.h"
 #include "pages/home_registry/one_click.h"

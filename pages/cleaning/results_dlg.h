@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "pages/cleaning/found_items.h"
-#include "pages/cleaning/page_look.h"
+#include "pages/common/page_look.h"
 #include "pages/cleaning/result_list.h"
 #include "ui/controls/skin_button.h"
 #include "ui/dialog.h"

@@ -83,11 +83,11 @@ void CHivescrubStartDlg::OpenScan() {
   if (view_ != kStartView || scan_) return;
   // The worker of an aborted scan is still unwinding: its reports would be taken for the new
   // scan's, so the new one waits until it has ended (it is refused every report meanwhile).
-  if (registry_scan::IsRunning(worker_.get())) {
+  if (!worker_.Ended()) {
     SetTimer(hwnd(), kRetryStartTimer, kRetryStartMs, nullptr);
     return;
   }
-  worker_.reset();
+  worker_ = base::Thread();
   HWND main = MainWindow();
   POINT origin = PageOrigin();
   auto place = [origin](HWND page) {
@@ -117,7 +117,7 @@ void CHivescrubStartDlg::OpenScan() {
   problems_.clear();
   job_ = std::make_shared<registry_scan::Job>(hwnd(), registry_scan::SelectedCategories(selection_), ++serial_);
   scan_->SetJob(job_);
-  worker_.reset(registry_scan::StartWorker(job_));
+  worker_ = registry_scan::StartWorker(job_);
   if (!worker_) {
     ShowResults();  // nothing could be scanned: an empty result rather than a scan that never ends
     return;

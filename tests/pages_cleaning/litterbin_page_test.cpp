@@ -13,7 +13,7 @@
 #include "contracts/messages.h"
 #include "pages/cleaning/cleaning_ids.h"
 #include "pages/cleaning/found_items.h"
-#include "pages/cleaning/scan_job.h"
+#include "pages/common/scan_job.h"
 #include "tests/pages_cleaning/page_host.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/pump.h"
