@@ -105,7 +105,7 @@ double GroupsAlone(HWND receiver) {
     only[g] = 1;
     auto job = std::make_shared<one_click::Job>(receiver, only, drives, controls, 1);
     double start = Seconds();
-    base::UniqueHandle thread(one_click::StartWorker(job));
+    base::UniqueHandle thread = one_click::StartWorker(job).Release();
     if (!thread) return -1;
     bench::WaitPumping(thread.get());
     g_alone[g] = Seconds() - start;
