@@ -43,18 +43,18 @@ struct Search {
   HWND found;
 };
 
+BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
+  auto* s = reinterpret_cast<Search*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != s->process || !IsWindowVisible(window) || !s->match(window)) return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 HWND TopLevel(DWORD process, std::function<bool(HWND)> match) {
   Search search{process, std::move(match), nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s->process || !IsWindowVisible(window) || !s->match(window)) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
