@@ -23,7 +23,7 @@
 #include "base/handles.h"
 #include "bench/bench_support.h"
 #include "contracts/messages.h"
-#include "pages/cleaning/report_relay.h"
+#include "pages/common/report_relay.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/home_start_dlg.h"
 #include "pages/home_registry/one_click.h"
@@ -105,7 +105,7 @@ double GroupsAlone(HWND receiver) {
     only[g] = 1;
     auto job = std::make_shared<one_click::Job>(receiver, only, drives, controls, 1);
     double start = Seconds();
-    base::UniqueHandle thread(one_click::StartWorker(job));
+    base::UniqueHandle thread = one_click::StartWorker(job).Release();
     if (!thread) return -1;
     bench::WaitPumping(thread.get());
     g_alone[g] = Seconds() - start;

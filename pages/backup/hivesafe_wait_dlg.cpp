@@ -1,4 +1,5 @@
 #include "pages/backup/hivesafe_wait_dlg.h"
+#include "base/thread.h"
 
 #include <process.h>
 
@@ -66,9 +67,8 @@ void CHivesafeWaitDlg::StartCall() {
   if (started_) return;
   started_ = true;
   auto* call = new Call{hwnd(), EngineCall()};
-  uintptr_t thread = _beginthreadex(nullptr, 0, &RunCall, call, 0, nullptr);
-  if (thread) {
-    worker_.reset(reinterpret_cast<HANDLE>(thread));
+  if (base::Thread thread = base::Thread::Run([call] { RunCall(call); })) {
+    worker_ = thread.Release();
     return;
   }
   // No thread to be had: the call is made here, as the window cannot repaint meanwhile.

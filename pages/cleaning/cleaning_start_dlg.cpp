@@ -16,7 +16,6 @@ namespace cleaning_pages {
 namespace {
 
 const wchar_t kProduct[] = L"Lumaspan";
-constexpr DWORD kShutdownWaitMs = 3000;
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -32,64 +31,28 @@ CCleaningStartDlg::CCleaningStartDlg(const Setup& setup)
     : ui::Page(setup.templateId), setup_(setup), state_(setup.idleState) {}
 
 CCleaningStartDlg::~CCleaningStartDlg() {
-  // The main window is closing. Every worker is told to stop and this page's windows go first, so
-  // that whatever a worker sends from now on fails at once; then the workers get a moment to end
-  // on their own before the program goes on shutting down.
-  closing_ = true;
-  pending_.reset();
-  RetireCurrent();
-  for (Worker& w : retiring_) w.job->Stop();
+  // The main window is closing, and closing ends the program at once. Every worker is told to stop
+  // and this page's windows go first, so that whatever a worker sends from now on fails at once;
+  // nothing waits for a worker: each ends by itself at its next report, or goes with the process
+  // (a scan only reads).
+  session_.Close();
   results_.reset();
   Destroy();
-  WaitForWorkers();
-}
-
-void CCleaningStartDlg::WaitForWorkers() {
-  std::vector<HANDLE> threads;
-  for (Worker& w : retiring_) {
-    if (w.thread) threads.push_back(w.thread.get());
-  }
-  DWORD start = GetTickCount();
-  while (!threads.empty() && threads.size() < MAXIMUM_WAIT_OBJECTS) {
-    DWORD waited = GetTickCount() - start;
-    if (waited >= kShutdownWaitMs) break;
-    DWORD woke = MsgWaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), FALSE,
-                                           kShutdownWaitMs - waited, QS_SENDMESSAGE);
-    if (woke < WAIT_OBJECT_0 + threads.size()) {
-      threads.erase(threads.begin() + (woke - WAIT_OBJECT_0));
-    } else if (woke == WAIT_OBJECT_0 + threads.size()) {
-      // A report sent just before the windows went: answering it (to a window that is gone)
-      // releases the worker.
-      MSG msg;
-      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    } else {
-      break;
-    }
-  }
-  retiring_.clear();
 }
 
 void CCleaningStartDlg::ResetToStart() {
-  pending_.reset();
-  RetireCurrent();
+  session_.Stop();
+  session_.SetReady(false);
   if (results_) {
     results_->Destroy();
     results_.reset();
   }
   state_ = setup_.idleState;
   startPosted_ = false;
-  endPending_ = false;
   found_.clear();
   found_.shrink_to_fit();
   total_ = 0;
   LockMenu(false);
-}
-
-void CCleaningStartDlg::RetireCurrent() {
-  if (!current_.job) return;
-  current_.job->Stop();
-  if (current_.thread) retiring_.push_back(std::move(current_));
-  current_ = Worker();
 }
 
 void CCleaningStartDlg::LockMenu(bool lock) {
@@ -98,9 +61,7 @@ void CCleaningStartDlg::LockMenu(bool lock) {
   ::LockMenu(GetParent(hwnd()), lock ? 1 : 0);
 }
 
-bool CCleaningStartDlg::Scanning() const {
-  return (current_.job || pending_) && results_ && !results_->finished();
-}
+bool CCleaningStartDlg::Scanning() const { return session_.Running() && results_ && !results_->finished(); }
 
 void CCleaningStartDlg::OnInitDialog() {
   start_.Bind(Item(IDC_START_SCAN));
@@ -150,59 +111,35 @@ void CCleaningStartDlg::OnStartMessage() {
   found_.clear();
   pausesTaken_ = 0;
   total_ = 0;
-  endPending_ = false;
-  pending_ = MakeJob();
-  // Workers of stopped scans that have ended by now need no waiting for. The worker starts
-  // before the result page is made and scans meanwhile: what it reports waits until the page is
-  // there to take it (Verdict).
-  retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
-                                 [](const Worker& w) { return WaitForSingleObject(w.thread.get(), 0) == WAIT_OBJECT_0; }),
-                  retiring_.end());
-  if (retiring_.empty()) StartPendingJob();
+  // The worker starts before the result page is made and scans meanwhile: what it reports waits
+  // until the page is there to take it (the session is not ready until then).
+  session_.SetReady(false);
+  const bool started = session_.Start(MakeJob());
   std::unique_ptr<CCleaningResultsDlg> results = MakeResultPage();
   RECT at = {};
   GetWindowRect(hwnd(), &at);
   MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&at), 2);
   ShowWindow(hwnd(), SW_HIDE);
   if (!results || !results->Open(GetParent(hwnd()), at, this, hwnd(), setup_.backMessage)) {
-    pending_.reset();
-    RetireCurrent();
+    session_.Stop();
     state_ = setup_.idleState;
     LockMenu(false);
     ShowWindow(hwnd(), SW_SHOW);
     return;
   }
   results_ = std::move(results);
+  session_.SetReady(true);
   OnScanOpened();
-  // No worker could be started (or it is over already): the page shows what it has.
-  if (!current_.job && !pending_) EndScan(false);
-}
-
-bool CCleaningStartDlg::StartPendingJob() {
-  if (!pending_) return false;
-  current_.job = std::move(pending_);
-  current_.thread = ScanJob::Start(current_.job);
-  if (!current_.thread) current_ = Worker();
-  return current_.job != nullptr;
+  // No worker could be started: the page shows what it has.
+  if (!started) EndScan(false);
 }
 
 void CCleaningStartDlg::OnWorkerEnded(WPARAM serial) {
-  if (current_.job && current_.job->serial() == serial) {
-    if (asking_) {
-      endPending_ = true;  // settled once the question is answered
-      return;
-    }
-    current_ = Worker();
-    EndScan(false);
-    return;
-  }
-  retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
-                                 [serial](const Worker& w) { return w.job->serial() == serial; }),
-                  retiring_.end());
-  if (retiring_.empty() && pending_ && results_ && !StartPendingJob()) EndScan(false);
+  if (session_.OnWorkerEnded(serial) != ScanSession::End::kNone && results_) EndScan(false);
 }
 
 void CCleaningStartDlg::EndScan(bool aborted) {
+  session_.Stop();  // a scan shown as over takes no more reports
   LockMenu(false);
   if (results_ && !results_->finished()) results_->Finish(aborted);
 }
@@ -222,14 +159,6 @@ LRESULT CCleaningStartDlg::OnReport(const COPYDATASTRUCT* data) {
   } else {
     OnProgress(kind, text);
   }
-  return report_reply::kGoOn;
-}
-
-LRESULT CCleaningStartDlg::Verdict() const {
-  if (!current_.job || current_.job->stopped()) return report_reply::kStop;
-  // A running job without a result page: the page is being made.
-  if (!results_ || asking_) return report_reply::kResend;
-  if (results_->finished()) return report_reply::kStop;
   return report_reply::kGoOn;
 }
 
@@ -268,22 +197,10 @@ void CCleaningStartDlg::AddItem(std::wstring_view text) {
 }
 
 void CCleaningStartDlg::AbortScan() {
-  if (!Scanning() || asking_) return;
-  asking_ = true;
-  int answer = MessageBoxW(results_->hwnd(), L"Are you sure to stop scanning?", kProduct, MB_OKCANCEL | MB_ICONQUESTION);
-  asking_ = false;
-  bool ended = endPending_;
-  endPending_ = false;
+  if (!Scanning()) return;
+  const ScanSession::Answer answer = session_.AskToStop(results_->hwnd());
   if (!results_ || results_->finished()) return;  // reset while the question was open
-  if (answer == IDOK) {
-    pending_.reset();
-    if (ended) current_ = Worker();
-    RetireCurrent();
-    EndScan(true);
-  } else if (ended) {
-    current_ = Worker();
-    EndScan(false);
-  }
+  if (answer != ScanSession::Answer::kGoOn) EndScan(answer == ScanSession::Answer::kStopped);
 }
 
 void CCleaningStartDlg::CleanChecked() {
@@ -326,7 +243,7 @@ void CCleaningStartDlg::CleanChecked() {
 }
 
 bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (closing_) {
+  if (session_.Closing()) {
     if (message == WM_COPYDATA) result = report_reply::kStop;
     if (message == kRelayedReportsMessage) result = 0;
     return message == WM_COPYDATA || message == kRelayedReportsMessage;

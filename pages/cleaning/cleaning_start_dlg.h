@@ -6,10 +6,11 @@
 // States: idle (the page's identifier) or scanning (its start message), the latter from the moment
 // the result page opens until the user goes back or leaves.
 //
-// Reports are answered with the reply protocol: 0 taken; 2 while "Are you sure to stop scanning?"
-// is open, so the worker waits at its next report; 1 once the scan was stopped, or when no scan of
-// this page is running, so the engine ends at once. A stopped worker winds down by itself; a new
-// scan's worker starts only when the old one has ended, so every report comes from one worker.
+// Its scans are controlled by a ScanSession (pages/common/scan_session.h): the worker, the serials,
+// the abort question and the reply to every report (report_reply in contracts/messages.h): kGoOn
+// when taken; kResend while "Are you sure to stop scanning?" is open or the result page is being
+// made, so the worker waits at its next report; kStop once the scan was stopped or is over, or
+// when no scan of this page is running, so the engine ends at once.
 #pragma once
 #include <windows.h>
 
@@ -19,12 +20,12 @@
 #include <string_view>
 #include <vector>
 
-#include "base/handles.h"
 #include "pages/cleaning/found_items.h"
-#include "pages/cleaning/page_look.h"
-#include "pages/cleaning/report_relay.h"
+#include "pages/common/page_look.h"
+#include "pages/common/report_relay.h"
 #include "pages/cleaning/results_dlg.h"
-#include "pages/cleaning/scan_job.h"
+#include "pages/common/scan_job.h"
+#include "pages/common/scan_session.h"
 #include "ui/controls/skin_button.h"
 #include "ui/page.h"
 
@@ -103,28 +104,18 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   const PageFonts& fonts() const { return fonts_; }
 
  private:
-  struct Worker {
-    std::shared_ptr<ScanJob> job;
-    base::UniqueHandle thread;
-  };
-
   void OnInitDialog();
   void Paint(HDC dc);
   void OnStartScan();
   void OnStartMessage();
-  bool StartPendingJob();  // false when no worker could be started
   void OnWorkerEnded(WPARAM serial);
   void EndScan(bool aborted);
-  // What every report of this page's scan gets now: go on, send again (the abort question is
-  // open, or the result page is being made) or stop.
-  LRESULT Verdict() const;
+  LRESULT Verdict() const { return session_.Verdict(); }
   LRESULT OnReport(const COPYDATASTRUCT* data);
   LRESULT OnRelayedReports(const RelayedReport* reports, size_t count);
   void AddItem(std::wstring_view text);
-  void RetireCurrent();
   void LockMenu(bool lock);
   bool Scanning() const;
-  void WaitForWorkers();
   std::wstring ReadLastScanDate() const;
 
   // CCleaningResultsDlg::Owner
@@ -137,14 +128,9 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   std::unique_ptr<CCleaningResultsDlg> results_;
   std::vector<FoundItem> found_;
   uint64_t total_ = 0;
-  std::shared_ptr<ScanJob> pending_;  // made at the start, waiting for a stopped worker to end
-  Worker current_;                    // the running scan
-  std::vector<Worker> retiring_;      // stopped scans whose workers are still winding down
+  ScanSession session_;
   bool startPosted_ = false;
-  bool closing_ = false;     // the object is being destroyed: its derived part is gone
   bool menuLocked_ = false;
-  bool asking_ = false;      // "Are you sure to stop scanning?" is open
-  bool endPending_ = false;  // the worker ended while the question was open
   DWORD itemPauseMs_ = kItemPauseMs;
   size_t pausesTaken_ = 0;
   bool inBatch_ = false, headerDue_ = false;  // a batch repaints the header once, at its end

@@ -13,7 +13,7 @@
 #include "base/exclusions.h"
 #include "pages/cleaning/found_items.h"
 #include "pages/cleaning/ignore_menu.h"
-#include "pages/cleaning/page_look.h"
+#include "pages/common/page_look.h"
 #include "pages/cleaning/result_list.h"
 #include "ui/controls/skin_button.h"
 #include "ui/dialog.h"

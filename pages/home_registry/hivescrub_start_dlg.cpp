@@ -18,8 +18,6 @@ constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
 constexpr int kCaptionX = 50;
 constexpr int kFirstCaptionY = 65;
 constexpr int kCaptionStep = 21;
-// Once the page window is gone the worker ends at its next report; this only bounds a hung engine.
-constexpr DWORD kWorkerEndWaitMs = 10000;
 constexpr UINT kRetryStartMs = 50;
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
@@ -52,9 +50,8 @@ CHivescrubStartDlg::~CHivescrubStartDlg() {
   scan_.reset();
   results_.reset();
   // With the page's window gone every report of a running worker fails, so the engine unwinds and
-  // the worker ends; it must not outlive the program's shutdown.
+  // the worker ends by itself; closing ends the program at once, nothing waits for it.
   Destroy();
-  if (worker_) registry_scan::WaitForEnd(worker_.get(), kWorkerEndWaitMs);
 }
 
 void CHivescrubStartDlg::DoDataExchange(bool save) {
@@ -86,11 +83,11 @@ void CHivescrubStartDlg::OpenScan() {
   if (view_ != kStartView || scan_) return;
   // The worker of an aborted scan is still unwinding: its reports would be taken for the new
   // scan's, so the new one waits until it has ended (it is refused every report meanwhile).
-  if (registry_scan::IsRunning(worker_.get())) {
+  if (!worker_.Ended()) {
     SetTimer(hwnd(), kRetryStartTimer, kRetryStartMs, nullptr);
     return;
   }
-  worker_.reset();
+  worker_ = base::Thread();
   HWND main = MainWindow();
   POINT origin = PageOrigin();
   auto place = [origin](HWND page) {
@@ -120,7 +117,7 @@ void CHivescrubStartDlg::OpenScan() {
   problems_.clear();
   job_ = std::make_shared<registry_scan::Job>(hwnd(), registry_scan::SelectedCategories(selection_), ++serial_);
   scan_->SetJob(job_);
-  worker_.reset(registry_scan::StartWorker(job_));
+  worker_ = registry_scan::StartWorker(job_);
   if (!worker_) {
     ShowResults();  // nothing could be scanned: an empty result rather than a scan that never ends
     return;

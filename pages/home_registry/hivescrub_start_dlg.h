@@ -84,7 +84,7 @@ class CHivescrubStartDlg : public ui::Page {
   std::vector<registry_scan::RegistryProblem> problems_;
 
   std::shared_ptr<registry_scan::Job> job_;
-  base::UniqueHandle worker_;
+  base::Thread worker_;
   LPARAM serial_ = 0;
 
   CXuBitmap panel_;

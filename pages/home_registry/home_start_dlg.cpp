@@ -15,7 +15,7 @@
 #include "contracts/typemend.h"
 #include "contracts/webmend.h"
 #include "pages/cleaning/found_items.h"
-#include "pages/cleaning/report_relay.h"
+#include "pages/common/report_relay.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/registry_scan.h"
@@ -33,8 +33,6 @@ constexpr wchar_t kRegistryRoot[] = L"HKEY_CURRENT_USER\\";
 constexpr wchar_t kRepairUndoFolder[] = L"Backup\\Repairs";
 constexpr COLORREF kQuiet = RGB(153, 153, 153);
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
-// Once the page window is gone the worker ends at its next report; this only bounds a hung engine.
-constexpr DWORD kWorkerEndWaitMs = 10000;
 constexpr UINT kRetryStartMs = 50;
 
 const wchar_t* const kAbilities[] = {
@@ -89,9 +87,8 @@ CHomeStartDlg::~CHomeStartDlg() {
   if (job_) job_->stop = true;
   scan_.reset();
   // With the page's window gone every report of a running worker fails, so the engine unwinds and
-  // the worker ends; it must not outlive the program's shutdown.
+  // the worker ends by itself; closing ends the program at once, nothing waits for it.
   Destroy();
-  if (worker_) registry_scan::WaitForEnd(worker_.get(), kWorkerEndWaitMs);
 }
 
 void CHomeStartDlg::DoDataExchange(bool save) {
@@ -138,11 +135,11 @@ void CHomeStartDlg::OpenScan() {
   if (scan_) return;
   // The worker of an aborted scan is still unwinding: its reports would be taken for the new
   // scan's, so the new one waits until it has ended (it is refused every report meanwhile).
-  if (registry_scan::IsRunning(worker_.get())) {
+  if (!worker_.Ended()) {
     SetTimer(hwnd(), kRetryStartTimer, kRetryStartMs, nullptr);
     return;
   }
-  worker_.reset();
+  worker_ = base::Thread();
   // The worker starts first and scans while the page is being made; its reports wait until this
   // thread takes them, by which time the page is there.
   std::vector<Control> controls;
@@ -152,7 +149,7 @@ void CHomeStartDlg::OpenScan() {
   job_ = std::make_shared<Job>(hwnd(), groups_, drives_, std::move(controls), ++serial_);
   job_->pacedItems = itemPauseMs_ ? kPausedItems : 0;
   pausesTaken_ = 0;
-  worker_.reset(StartWorker(job_));
+  worker_ = StartWorker(job_);
 
   HWND main = MainWindow();
   auto scan = std::make_unique<CHomeScanDlg>();
@@ -457,8 +454,8 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return true;
-    case cleaning_pages::kRelayedReportsMessage:
-      result = cleaning_pages::TakeRelayedReports(reinterpret_cast<const cleaning_pages::RelayedReport*>(lParam),
+    case common_pages::kRelayedReportsMessage:
+      result = common_pages::TakeRelayedReports(reinterpret_cast<const common_pages::RelayedReport*>(lParam),
                                                   static_cast<size_t>(wParam),
                                                   [this](const COPYDATASTRUCT* data) { return OnReport(data); });
       return true;

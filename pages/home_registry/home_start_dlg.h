@@ -88,7 +88,7 @@ class CHomeStartDlg : public ui::Page {
   size_t pausesTaken_ = 0;
 
   std::shared_ptr<one_click::Job> job_;
-  base::UniqueHandle worker_;
+  base::Thread worker_;
   LPARAM serial_ = 0;
   bool finished_ = false;  // the scan page shows its results
 

@@ -1,6 +1,5 @@
 #include "pages/home_registry/one_click.h"
 
-#include <process.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -11,7 +10,7 @@
 #include "contracts/hivescrub.h"
 #include "contracts/litterbin.h"
 #include "contracts/messages.h"
-#include "pages/cleaning/report_relay.h"
+#include "pages/common/report_relay.h"
 #include "contracts/report.h"
 #include "contracts/tools.h"
 #include "contracts/tracewipe.h"
@@ -240,13 +239,13 @@ class Worker {
  public:
   explicit Worker(Job& job) : job_(job) {}
 
-  // The reports go through a relay on this thread (pages/cleaning/report_relay.h): the controls'
+  // The reports go through a relay on this thread (pages/common/report_relay.h): the controls'
   // ticks, the registry's problems and the progress reach the page in batches; the junk files and
   // traces the page pauses after, alone. The scan page lists rows and shows the examined text
   // four times a second, so batches ten times a second keep its bars moving and lose nothing.
   void Run() {
     constexpr DWORD kBatchMs = 100;
-    cleaning_pages::ReportRelay relay(job_.page, {report_kind::kJunkItem, report_kind::kTraceItem}, job_.pacedItems,
+    common_pages::ReportRelay relay(job_.page, {report_kind::kJunkItem, report_kind::kTraceItem}, job_.pacedItems,
                                       job_.stop, kBatchMs);
     to_ = relay.window();
     if (RunGroups() && relay.Flush() && GoOn()) SendMessageW(job_.page, page_msg::kHomeFinished, 0, job_.serial);
@@ -352,27 +351,11 @@ class Worker {
   HWND to_ = nullptr;  // where every report goes: the relay
 };
 
-unsigned __stdcall WorkerMain(void* argument) {
-  // The thread owns its reference to the job from here on.
-  std::unique_ptr<std::shared_ptr<Job>> holder(static_cast<std::shared_ptr<Job>*>(argument));
-  try {
-    Worker(**holder).Run();
-  } catch (...) {
-  }
-  return 0;
-}
-
 }  // namespace
 
-HANDLE StartWorker(const std::shared_ptr<Job>& job) {
-  auto* reference = new std::shared_ptr<Job>(job);
-  unsigned id = 0;
-  uintptr_t thread = _beginthreadex(nullptr, 0, &WorkerMain, reference, 0, &id);
-  if (!thread) {
-    delete reference;
-    return nullptr;
-  }
-  return reinterpret_cast<HANDLE>(thread);
+base::Thread StartWorker(const std::shared_ptr<Job>& job) {
+  // The thread keeps its own reference to the job.
+  return base::Thread::Run([job] { Worker(*job).Run(); });
 }
 
 }  // namespace one_click

@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/thread.h"
+
 namespace one_click {
 
 constexpr int kGroups = 6;
@@ -123,7 +125,7 @@ struct Job {
   bool workerDone = false;  // the worker ended while the question was open
 };
 
-// Starts the worker; the thread's handle, or null.
-HANDLE StartWorker(const std::shared_ptr<Job>& job);
+// Starts the worker; an empty Thread when none could start.
+base::Thread StartWorker(const std::shared_ptr<Job>& job);
 
 }  // namespace one_click

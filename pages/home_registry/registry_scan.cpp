@@ -1,7 +1,5 @@
 #include "pages/home_registry/registry_scan.h"
 
-#include <process.h>
-
 #include <climits>
 #include <cwchar>
 
@@ -55,51 +53,15 @@ bool ParseProblem(const std::wstring& text, int category, RegistryProblem* probl
   return true;
 }
 
-namespace {
-
-unsigned __stdcall WorkerMain(void* argument) {
-  // The thread owns its reference to the job from here on.
-  std::unique_ptr<std::shared_ptr<Job>> holder(static_cast<std::shared_ptr<Job>*>(argument));
-  try {
-    Job& job = **holder;
-    for (int c : job.categories) {
-      if (job.stop || !IsWindow(job.page)) return 0;
-      if (c >= 1 && c <= kCategories) hivescrub::kScans[c](job.page);
+base::Thread StartWorker(const std::shared_ptr<Job>& job) {
+  // The thread keeps its own reference to the job.
+  return base::Thread::Run([job] {
+    for (int c : job->categories) {
+      if (job->stop || !IsWindow(job->page)) return;
+      if (c >= 1 && c <= kCategories) hivescrub::kScans[c](job->page);
     }
-    if (!job.stop) SendMessageW(job.page, page_msg::kRegistryFinished, 0, job.serial);
-  } catch (...) {
-  }
-  return 0;
-}
-
-}  // namespace
-
-HANDLE StartWorker(const std::shared_ptr<Job>& job) {
-  auto* reference = new std::shared_ptr<Job>(job);
-  unsigned id = 0;
-  uintptr_t thread = _beginthreadex(nullptr, 0, &WorkerMain, reference, 0, &id);
-  if (!thread) {
-    delete reference;
-    return nullptr;
-  }
-  return reinterpret_cast<HANDLE>(thread);
-}
-
-bool IsRunning(HANDLE thread) { return thread && WaitForSingleObject(thread, 0) == WAIT_TIMEOUT; }
-
-bool WaitForEnd(HANDLE thread, DWORD timeoutMs) {
-  if (!thread) return true;
-  DWORD start = GetTickCount();
-  for (;;) {
-    DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeoutMs) return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-    DWORD wait = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
-    if (wait == WAIT_OBJECT_0) return true;
-    if (wait != WAIT_OBJECT_0 + 1) return false;
-    // Only the messages sent to this thread: nothing posted is dispatched here.
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
+    if (!job->stop) SendMessageW(job->page, page_msg::kRegistryFinished, 0, job->serial);
+  });
 }
 
 }  // namespace registry_scan

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "base/thread.h"
+
 namespace registry_scan {
 
 constexpr int kCategories = 15;
@@ -59,11 +61,7 @@ struct Job {
 
 // Starts the worker thread: it runs the scan of each category of the job in order, checking the
 // stop flag and the page's window between categories, and at the end (unless stopped) sends the
-// page the end message (wParam 0, lParam the job's serial). Returns the thread's handle, or null.
-HANDLE StartWorker(const std::shared_ptr<Job>& job);
-bool IsRunning(HANDLE thread);
-// Waits up to timeoutMs for a worker whose page window is gone, answering any message still sent
-// to this thread meanwhile, so a worker caught in a send cannot hold the wait up. True when ended.
-bool WaitForEnd(HANDLE thread, DWORD timeoutMs);
+// page the end message (wParam 0, lParam the job's serial). An empty Thread when none could start.
+base::Thread StartWorker(const std::shared_ptr<Job>& job);
 
 }  // namespace registry_scan

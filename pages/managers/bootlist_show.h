@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "pages/cleaning/page_look.h"
+#include "pages/common/page_look.h"
 #include "ui/gdi.h"
 #include "ui/gdiplus.h"
 #include "ui/window.h"

@@ -9,18 +9,17 @@
 #include "contracts/buffers.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
-#include "pages/home_registry/registry_scan.h"
 #include "pages/managers/bootlist_ids.h"
 #include "ui/controls/page_colours.h"
 #include "ui/page_frame.h"
 
 namespace {
 
-using cleaning_pages::DrawTextAt;
-using cleaning_pages::ScanJob;
+using common_pages::DrawTextAt;
+using common_pages::ScanJob;
+using common_pages::ScanSession;
 
 const wchar_t kProduct[] = L"Lumaspan";
-constexpr DWORD kShutdownWaitMs = 3000;
 
 // One listing: Bootlist reports every entry to the page before it returns.
 class ListJob : public ScanJob {
@@ -33,20 +32,15 @@ class ListJob : public ScanJob {
   }
 };
 
-bool Ended(const base::UniqueHandle& thread) { return !thread || WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0; }
-
 }  // namespace
 
-CBootlistStartDlg::CBootlistStartDlg() : ui::Page(IDD_BOOTLIST_START) {}
+CBootlistStartDlg::CBootlistStartDlg() : ui::Page(IDD_BOOTLIST_START) { session_.SetReady(true); }
 
 CBootlistStartDlg::~CBootlistStartDlg() {
   // The main window is closing: the workers are stopped and the page's window goes first, so that
-  // whatever they still send fails at once; then they get a moment to end by themselves.
-  closing_ = true;
-  pending_.reset();
-  RetireCurrent();
+  // whatever they still send fails at once; they end by themselves, nothing waits for them.
+  session_.Close();
   Destroy();
-  for (Worker& w : retiring_) registry_scan::WaitForEnd(w.thread.get(), kShutdownWaitMs);
 }
 
 void CBootlistStartDlg::OnInitDialog() {
@@ -76,46 +70,22 @@ void CBootlistStartDlg::Paint(HDC dc) {
              L"Automatically stop unneeded software from starting to improve system-boot speed.");
 }
 
-void CBootlistStartDlg::RetireCurrent() {
-  if (!current_.job) return;
-  current_.job->Stop();
-  if (current_.thread) retiring_.push_back(std::move(current_));
-  current_ = Worker();
-}
-
 void CBootlistStartDlg::Refresh() {
-  RetireCurrent();
-  retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(), [](const Worker& w) { return Ended(w.thread); }),
-                  retiring_.end());
   entries_.clear();
-  pending_ = std::make_shared<ListJob>(hwnd());
-  if (retiring_.empty()) StartPending();
+  // A listing still running is stopped; the new one starts once every stopped worker has ended.
+  session_.Start(std::make_shared<ListJob>(hwnd()));
   Refill();
   pane_.Clear();
 }
 
-void CBootlistStartDlg::StartPending() {
-  if (!pending_) return;
-  current_.job = std::move(pending_);
-  current_.thread = ScanJob::Start(current_.job);
-  if (!current_.thread) current_ = Worker();  // nothing to list with: the list stays empty
-}
-
 void CBootlistStartDlg::OnListComplete(WPARAM serial) {
-  if (current_.job && current_.job->serial() == serial) {
-    current_ = Worker();
-    Refill();
-    return;
-  }
-  retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
-                                 [serial](const Worker& w) { return w.job->serial() == serial; }),
-                  retiring_.end());
-  if (retiring_.empty()) StartPending();
+  // A new listing that could not start leaves the list empty, as one that found nothing.
+  if (session_.OnWorkerEnded(serial) == ScanSession::End::kRunning) Refill();
 }
 
 LRESULT CBootlistStartDlg::OnReport(const COPYDATASTRUCT* data) {
   if (!data || data->dwData != report_kind::kStartupEntry) return report_reply::kGoOn;  // not a report of ours
-  if (closing_ || !current_.job || current_.job->stopped()) return report_reply::kStop;
+  if (LRESULT verdict = session_.Verdict(); verdict != report_reply::kGoOn) return verdict;
   const auto* chars = static_cast<const wchar_t*>(data->lpData);
   size_t length = chars ? base::LengthBounded(chars, data->cbData / sizeof(wchar_t)) : 0;
   bootlist_page::StartupEntry entry;
@@ -176,12 +146,12 @@ bool CBootlistStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     return true;
   }
-  if (closing_) return false;
+  if (session_.Closing()) return false;
   // The listing starts when the page is first shown: at start-up it would cost a worker thread and
   // the programs' data for a page most sessions never visit.
   if (FirstShowing(message, wParam)) Refresh();
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
-  if (cleaning_pages::HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
+  if (common_pages::HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   if (message == page_msg::kStartupListComplete) {
     OnListComplete(wParam);
     return true;

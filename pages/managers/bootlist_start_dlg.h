@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "base/handles.h"
-#include "pages/cleaning/page_look.h"
-#include "pages/cleaning/scan_job.h"
+#include "pages/common/page_look.h"
+#include "pages/common/scan_job.h"
+#include "pages/common/scan_session.h"
 #include "pages/managers/bootlist_entries.h"
 #include "pages/managers/bootlist_show.h"
 #include "ui/controls/check_list_view.h"
@@ -36,35 +36,25 @@ class CBootlistStartDlg : public ui::Page {
   CBootlistShow& Pane() { return pane_; }
   const std::vector<bootlist_page::StartupEntry>& Entries() const { return entries_; }
   // A listing is under way (its worker started or waiting for a stopped one to end).
-  bool Listing() const { return current_.job != nullptr || pending_ != nullptr; }
+  bool Listing() const { return session_.Running(); }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  struct Worker {
-    std::shared_ptr<cleaning_pages::ScanJob> job;
-    base::UniqueHandle thread;
-  };
-
   void OnInitDialog();
   void Paint(HDC dc);
   // Ends the running listing, forgets the entries, empties the list and the pane, and starts anew.
   void Refresh();
-  void StartPending();
   void OnListComplete(WPARAM serial);
   LRESULT OnReport(const COPYDATASTRUCT* data);
   void Refill();
   void OnItemChanged(const NMLISTVIEW& change);
   void Remove();
-  void RetireCurrent();
 
   std::vector<bootlist_page::StartupEntry> entries_;
-  Worker current_;
-  std::shared_ptr<cleaning_pages::ScanJob> pending_;  // waits for the stopped workers to end
-  std::vector<Worker> retiring_;
-  bool closing_ = false;
-  cleaning_pages::PageFonts fonts_;
+  common_pages::ScanSession session_;
+  common_pages::PageFonts fonts_;
   ui::CheckListView list_;
   CBootlistShow pane_;
   ui::CSkinButton refresh_, remove_;

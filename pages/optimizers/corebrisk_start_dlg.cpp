@@ -1,4 +1,5 @@
 #include "pages/optimizers/corebrisk_start_dlg.h"
+#include "base/thread.h"
 
 #include <process.h>
 
@@ -96,7 +97,7 @@ void CCorebriskStartDlg::OnOptimize() {
 }
 
 HANDLE CCorebriskStartDlg::StartWorker(unsigned(__stdcall* worker)(void*), void* job) {
-  return reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, worker, job, 0, nullptr));
+  return base::Thread::Run([worker, job] { worker(job); }).Release().release();
 }
 
 void CCorebriskStartDlg::OnOptimizationDone(Outcome outcome) {

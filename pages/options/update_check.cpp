@@ -1,4 +1,5 @@
 #include "pages/options/update_check.h"
+#include "base/thread.h"
 
 #include <process.h>
 #include <shellapi.h>
@@ -91,7 +92,7 @@ UpdateAnswer Fetch(const UpdateRequest& request, std::wstring& latest) {
   if (download->file.empty()) return UpdateAnswer::kUnreadable;
 
   auto* argument = new std::shared_ptr<Download>(download);
-  base::UniqueHandle thread(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &DownloadMain, argument, 0, nullptr)));
+  base::UniqueHandle thread = base::Thread::Run([argument] { DownloadMain(argument); }).Release();
   if (!thread) {
     delete argument;
     DeleteFileW(download->file.c_str());
@@ -206,11 +207,7 @@ bool StartUpdateCheck(const UpdateRequest& request) {
   if (InterlockedCompareExchange(&checkRunning, 1, 0) != 0) return false;
   try {
     auto* argument = new UpdateRequest(request);
-    uintptr_t thread = _beginthreadex(nullptr, 0, &CheckMain, argument, 0, nullptr);
-    if (thread) {
-      CloseHandle(reinterpret_cast<HANDLE>(thread));  // not waited for: it ends on its own
-      return true;
-    }
+    if (base::Thread::Run([argument] { CheckMain(argument); })) return true;  // not waited for: it ends on its own
     delete argument;
   } catch (...) {
   }

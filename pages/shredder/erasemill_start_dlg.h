@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/cleaning/page_look.h"
+#include "pages/common/page_look.h"
 #include "ui/controls/check_list_view.h"
 #include "ui/controls/skin_button.h"
 #include "ui/page.h"

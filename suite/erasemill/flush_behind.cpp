@@ -1,4 +1,5 @@
 #include "suite/erasemill/flush_behind.h"
+#include "base/thread.h"
 
 namespace erasemill {
 
@@ -6,7 +7,7 @@ void FlushBehind::Ask() {
   if (!thread_ && !tried_) {
     tried_ = true;  // a file too small to ask never has a thread made for it
     wake_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    if (wake_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (wake_) thread_ = base::Thread::Run([this] { Run(this); }).Release();
   }
   if (thread_) SetEvent(wake_.get());
 }

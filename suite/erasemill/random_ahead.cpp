@@ -1,4 +1,5 @@
 #include "suite/erasemill/random_ahead.h"
+#include "base/thread.h"
 
 namespace erasemill {
 
@@ -20,7 +21,7 @@ bool RandomAhead::StartMakers(const RandomStream& keyed, size_t chunkBytes) {
     maker.chunks[1].resize(chunkBytes);
     maker.free.reset(CreateSemaphoreW(nullptr, 2, 2, nullptr));
     maker.filled.reset(CreateSemaphoreW(nullptr, 0, 2, nullptr));
-    if (maker.free && maker.filled) maker.thread.reset(CreateThread(nullptr, 0, Run, &maker, 0, nullptr));
+    if (maker.free && maker.filled) maker.thread = base::Thread::Run([&maker] { Run(&maker); }).Release();
     if (!maker.thread) {
       StopMakers();
       return false;

@@ -1,6 +1,6 @@
 // The relay between a cleaning engine on a worker and its page: a page window on this thread takes
 // batches by a script, while a worker reports through the relay as an engine does.
-#include "pages/cleaning/report_relay.h"
+#include "pages/common/report_relay.h"
 
 #include <windows.h>
 #include <process.h>

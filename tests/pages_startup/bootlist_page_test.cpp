@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "contracts/messages.h"
-#include "pages/cleaning/scan_job.h"
+#include "pages/common/scan_job.h"
 #include "pages/managers/bootlist_ids.h"
 #include "pages/managers/bootlist_start_dlg.h"
 #include "tests/bootlist/startup_seeds.h"

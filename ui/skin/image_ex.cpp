@@ -1,4 +1,5 @@
 #include "ui/skin/image_ex.h"
+#include "base/thread.h"
 
 #include <process.h>
 
@@ -112,11 +113,8 @@ bool ImageEx::InitAnimation(HWND owner) {
   run_.reset(CreateEventW(nullptr, TRUE, TRUE, nullptr));
   exit_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!run_ || !exit_) return false;
-  unsigned id = 0;
-  thread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &ImageEx::ThreadMain, this, CREATE_SUSPENDED, &id)));
-  if (!thread_) return false;
-  ResumeThread(thread_.get());
-  return true;
+  thread_ = base::Thread::Run([this] { ThreadMain(this); }).Release();
+  return thread_.valid();
 }
 
 void ImageEx::Pause(bool pause) {

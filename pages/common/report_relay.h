@@ -16,7 +16,7 @@
 
 #include "contracts/messages.h"
 
-namespace cleaning_pages {
+namespace common_pages {
 
 // A report as the page gets it: its text (length characters, then a terminator) lies in the
 // relay's buffer and is valid for the length of the call only.
@@ -125,4 +125,9 @@ class ReportRelay {
   bool ended_ = false;
 };
 
+}  // namespace common_pages
+
+// The cleaner pages, where this layer began, name it as their own.
+namespace cleaning_pages {
+using namespace common_pages;
 }  // namespace cleaning_pages

@@ -11,9 +11,9 @@
 #include <cstddef>
 #include <memory>
 
-#include "base/handles.h"
+#include "base/thread.h"
 
-namespace cleaning_pages {
+namespace common_pages {
 
 class ScanJob {
  public:
@@ -34,8 +34,9 @@ class ScanJob {
   void Stop() { stop_ = true; }
   bool stopped() const { return stop_; }
 
-  // Runs the job on a new worker thread; the handle of the thread, or none when it cannot start.
-  static base::UniqueHandle Start(const std::shared_ptr<ScanJob>& job);
+  // Runs the job on a new worker thread, which keeps its own reference to it; an empty Thread when
+  // none can start.
+  static base::Thread Start(const std::shared_ptr<ScanJob>& job);
   // Worker threads started and not yet finished, in the whole process.
   static int LiveWorkers();
 
@@ -50,7 +51,8 @@ class ScanJob {
   bool Tick(ULONG_PTR kind) const;
 
  private:
-  static unsigned __stdcall ThreadMain(void* job);
+  // The worker thread's whole life.
+  void Main();
 
   const HWND window_;
   const UINT endMessage_;
@@ -61,4 +63,9 @@ class ScanJob {
   std::atomic<bool> stop_{false};
 };
 
+}  // namespace common_pages
+
+// The cleaner pages, where this layer began, name it as their own.
+namespace cleaning_pages {
+using namespace common_pages;
 }  // namespace cleaning_pages

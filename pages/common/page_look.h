@@ -1,4 +1,4 @@
-// The look the cleaner pages share: colours, fonts, text drawing, flicker-free painting and the
+// The look the pages share: colours, fonts, text drawing, flicker-free painting and the
 // placing of template controls to the pixel.
 #pragma once
 #include <windows.h>
@@ -8,7 +8,7 @@
 
 #include "ui/gdi.h"
 
-namespace cleaning_pages {
+namespace common_pages {
 
 constexpr COLORREF kAccent = RGB(0, 141, 66);
 constexpr COLORREF kTitleGreen = RGB(0, 110, 52);
@@ -37,4 +37,9 @@ bool HandlePagePaint(HWND window, UINT message, WPARAM wParam, LRESULT& result,
 // Moves a control of a dialog template to an exact pixel rectangle.
 void PlaceControl(HWND dialog, int id, int x, int y, int width, int height);
 
+}  // namespace common_pages
+
+// The cleaner pages, where this layer began, name it as their own.
+namespace cleaning_pages {
+using namespace common_pages;
 }  // namespace cleaning_pages

@@ -1,4 +1,4 @@
-#include "pages/cleaning/report_relay.h"
+#include "pages/common/report_relay.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "contracts/messages.h"
 #include "contracts/report.h"
 
-namespace cleaning_pages {
+namespace common_pages {
 namespace {
 
 const wchar_t kClass[] = L"LumaspanReportRelay";
@@ -97,4 +97,4 @@ bool ReportRelay::Flush() {
   return !Ended();
 }
 
-}  // namespace cleaning_pages
+}  // namespace common_pages

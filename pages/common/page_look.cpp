@@ -1,6 +1,6 @@
-#include "pages/cleaning/page_look.h"
+#include "pages/common/page_look.h"
 
-namespace cleaning_pages {
+namespace common_pages {
 
 PageFonts::PageFonts()
     : regular(ui::MakeFont(L"MS Sans Serif", 10)),
@@ -65,4 +65,4 @@ void PlaceControl(HWND dialog, int id, int x, int y, int width, int height) {
   if (HWND control = GetDlgItem(dialog, id)) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-}  // namespace cleaning_pages
+}  // namespace common_pages
