@@ -33,15 +33,14 @@ int BackupPage::Ask(const wchar_t* text, UINT icon) {
   return MessageBoxW(GetParent(hwnd()), text, L"Lumaspan", buttons | icon);
 }
 
+bool BackupPage::OnInitDialog(HWND) {
+  OnInitPage();
+  return false;  // the page set the focus itself, or left it to the dialog manager
+}
+
 bool BackupPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_INITDIALOG) {
-    OnInitPage();
-    result = FALSE;  // the page set the focus itself, or left it to the dialog manager
-    return true;
-  }
   if (FirstShowing(message, wParam)) OnFirstShow();  // and the dialog manager's handling
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam))) return true;
   return ui::ColourPageControl(message, wParam, lParam, result);
 }
 

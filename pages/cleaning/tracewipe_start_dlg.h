@@ -39,6 +39,7 @@ class CTracewipeStartDlg : public cleaning_pages::CCleaningStartDlg {
   void OnScanOpened() override;
   void OnProgress(ULONG_PTR kind, std::wstring_view text) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
 
  private:
   int GroupOf(HTREEITEM node) const;  // -1 for a category node

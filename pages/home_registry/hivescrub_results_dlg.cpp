@@ -70,7 +70,7 @@ std::wstring CHivescrubResultsDlg::RowText(int row) const {
   return std::wstring(text.data(), static_cast<size_t>(copied < length ? copied : length));
 }
 
-void CHivescrubResultsDlg::OnInitDialog() {
+bool CHivescrubResultsDlg::OnInitDialog(HWND) {
   DWORD style =
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE;
   if (list_.Create(hwnd(), kListRect, style, WS_EX_STATICEDGE, IDC_PROBLEM_LIST)) ShowWindow(list_.hwnd(), SW_SHOW);
@@ -78,6 +78,7 @@ void CHivescrubResultsDlg::OnInitDialog() {
   back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
   clean_.Bind(Item(IDC_CLEAN));
   clean_.Load(L"Res\\Common\\QOR_Button_Clean.bmp");
+  return true;
 }
 
 void CHivescrubResultsDlg::OnClean() {
@@ -125,22 +126,17 @@ void CHivescrubResultsDlg::Paint(HDC dc) {
 bool CHivescrubResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
+  return false;
+}
+
+bool CHivescrubResultsDlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_CLEAN:
+      OnClean();
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_CLEAN) {
-        OnClean();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_BACK) {
-        PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
-        return true;
-      }
-      return false;
+    case IDC_BACK:
+      PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
+      return true;
   }
   return false;
 }

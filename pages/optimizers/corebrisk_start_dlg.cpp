@@ -110,26 +110,25 @@ void CCorebriskStartDlg::OnOptimizationDone(Outcome outcome) {
 bool CCorebriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (COptimizerPage::OnMessage(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_COMMAND: {
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      int id = LOWORD(wParam);
-      if (id == IDC_OPTIMIZE) {
-        OnOptimize();
-        return true;
-      }
-      // A model's button shows what it does; nothing is applied before "Optimize".
-      for (int model = 0; model < kModelCount; ++model) {
-        if (id != kModelIds[model]) continue;
-        ShowModel(model);
-        return true;
-      }
-      return false;
-    }
     case page_msg::kOptimizationDone:
       OnOptimizationDone(wParam == WPARAM(Outcome::kApplied)    ? Outcome::kApplied
                          : wParam == WPARAM(Outcome::kNotApplied) ? Outcome::kNotApplied
                                                                   : Outcome::kPartly);
       return true;
+  }
+  return false;
+}
+
+bool CCorebriskStartDlg::OnClicked(int id) {
+  if (id == IDC_OPTIMIZE) {
+    OnOptimize();
+    return true;
+  }
+  // A model's button shows what it does; nothing is applied before "Optimize".
+  for (int model = 0; model < kModelCount; ++model) {
+    if (id != kModelIds[model]) continue;
+    ShowModel(model);
+    return true;
   }
   return false;
 }

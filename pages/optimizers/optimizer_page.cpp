@@ -35,10 +35,12 @@ bool COptimizerPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     OnInitPage();
     return false;  // and the dialog manager's handling
   }
-  if (message != WM_INITDIALOG) return false;
+  return false;
+}
+
+bool COptimizerPage::OnInitDialog(HWND) {
   optimize_.Bind(Item(IDC_OPTIMIZE));
   optimize_.Load(L"Res\\Common\\QOR_Button_Optimize.bmp");
-  result = TRUE;
   return true;
 }
 

@@ -28,7 +28,7 @@ void DrawLine(HDC dc, int x1, int y1, int x2, int y2) {
 
 COptionsDlg::COptionsDlg() : ui::Page(IDD_OPTIONS_PAGE) {}
 
-void COptionsDlg::OnInitDialog() {
+bool COptionsDlg::OnInitDialog(HWND) {
   top_ = ui::LoadBitmapFile(L"Res\\Dialog\\QOR_Options_Dlg_Top.png");
   titleFont_.reset(ui::MakeFont(L"Arial", 18, FW_BOLD));
   regularFont_.reset(ui::MakeFont(L"MS Sans Serif", 10));
@@ -47,6 +47,7 @@ void COptionsDlg::OnInitDialog() {
     OffsetRect(&r, kTab1Offset.x, kTab1Offset.y);
     SetWindowPos(tab1_.hwnd(), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_SHOWWINDOW);
   }
+  return true;
 }
 
 void COptionsDlg::Paint(HDC dc) {
@@ -92,10 +93,6 @@ bool COptionsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
     case OPTIONS_MSG_STARTUP_RUN:
       OptionsSetStartupRun(wParam ? 1 : 0);
       result = OptionsCheckStartupRun() ? 1 : 0;

@@ -24,7 +24,7 @@ class COptionsDlg : public ui::Page {
   virtual options_page::UpdateRequest NewUpdateRequest() const;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
 
   ui::GpBitmap top_;
   ui::Font titleFont_;

@@ -11,7 +11,7 @@ void COptionsTab1Dlg::DoDataExchange(bool save) {
   ExchangeCheck(IDC_LIVE_UPDATE, liveUpdate_, save);
 }
 
-void COptionsTab1Dlg::OnInitDialog() {
+bool COptionsTab1Dlg::OnInitDialog(HWND) {
   UpdateData(false);
   website_.Attach(Item(IDC_OPTIONS_WEBSITE));
   website_.SetLink(product::kWebAddress, product::kWebSite);
@@ -19,6 +19,7 @@ void COptionsTab1Dlg::OnInitDialog() {
   support_.SetLink(product::kSupportAddress, product::kSupportMail);
   update_.Bind(Item(IDC_CHECK_UPDATE));
   update_.Load(L"Res\\Common\\QOR_Button_Update.bmp");
+  return true;
 }
 
 void COptionsTab1Dlg::OnBoxClicked(int id, UINT message) {
@@ -31,25 +32,20 @@ void COptionsTab1Dlg::OnBoxClicked(int id, UINT message) {
 
 bool COptionsTab1Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
+  return false;
+}
+
+bool COptionsTab1Dlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_STARTUP_RUN:
+      OnBoxClicked(IDC_STARTUP_RUN, OPTIONS_MSG_STARTUP_RUN);
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      switch (LOWORD(wParam)) {
-        case IDC_STARTUP_RUN:
-          OnBoxClicked(IDC_STARTUP_RUN, OPTIONS_MSG_STARTUP_RUN);
-          return true;
-        case IDC_LIVE_UPDATE:
-          OnBoxClicked(IDC_LIVE_UPDATE, OPTIONS_MSG_LIVE_UPDATE);
-          return true;
-        case IDC_CHECK_UPDATE:
-          SendMessageW(GetParent(hwnd()), OPTIONS_MSG_CHECK_UPDATE, 0, 0);
-          return true;
-      }
-      return false;
+    case IDC_LIVE_UPDATE:
+      OnBoxClicked(IDC_LIVE_UPDATE, OPTIONS_MSG_LIVE_UPDATE);
+      return true;
+    case IDC_CHECK_UPDATE:
+      SendMessageW(GetParent(hwnd()), OPTIONS_MSG_CHECK_UPDATE, 0, 0);
+      return true;
   }
   return false;
 }

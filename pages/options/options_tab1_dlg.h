@@ -23,7 +23,8 @@ class COptionsTab1Dlg : public ui::Dialog {
   void DoDataExchange(bool save) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnClicked(int id) override;
   // Tells the page about a clicked box and shows what the page stored.
   void OnBoxClicked(int id, UINT message);
 

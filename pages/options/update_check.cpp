@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "base/com.h"
 #include "base/handles.h"
 #include "base/product.h"
 #include "base/registry.h"
@@ -45,12 +46,10 @@ unsigned __stdcall DownloadMain(void* argument) {
   std::unique_ptr<std::shared_ptr<Download>> held(static_cast<std::shared_ptr<Download>*>(argument));
   Download& download = **held;
   try {
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    CCallback* callback = new CCallback(download.deadlineSeconds);
-    download.result = URLDownloadToFileW(nullptr, download.url.c_str(), download.file.c_str(), 0, callback);
+    base::ComScope com;
+    base::ComPtr<CCallback> callback(new CCallback(download.deadlineSeconds));
+    download.result = URLDownloadToFileW(nullptr, download.url.c_str(), download.file.c_str(), 0, callback.get());
     download.httpStatus = callback->HttpStatus();
-    callback->Release();
-    if (SUCCEEDED(com)) CoUninitialize();
   } catch (...) {
     download.result = E_FAIL;
   }
@@ -141,15 +140,16 @@ void Tell(const UpdateRequest& request, UpdateAnswer answer, const std::wstring&
 
 unsigned __stdcall CheckMain(void* argument) {
   std::unique_ptr<UpdateRequest> request(static_cast<UpdateRequest*>(argument));
-  // The shell, which opens the web site, expects COM on the thread that asks it.
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  try {
-    std::wstring latest;
-    UpdateAnswer answer = Fetch(*request, latest);
-    Tell(*request, answer, latest);
-  } catch (...) {
+  {
+    // The shell, which opens the web site, expects COM on the thread that asks it.
+    base::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    try {
+      std::wstring latest;
+      UpdateAnswer answer = Fetch(*request, latest);
+      Tell(*request, answer, latest);
+    } catch (...) {
+    }
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   InterlockedExchange(&checkRunning, 0);
   return 0;
 }

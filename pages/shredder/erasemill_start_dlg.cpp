@@ -87,7 +87,7 @@ std::wstring RefusalText(const bool refused[5]) {
 
 CErasemillStartDlg::CErasemillStartDlg() : ui::Page(IDD_ERASEMILL_START) {}
 
-void CErasemillStartDlg::OnInitDialog() {
+bool CErasemillStartDlg::OnInitDialog(HWND) {
   const struct {
     ui::CSkinButton* button;
     int id;
@@ -115,6 +115,7 @@ void CErasemillStartDlg::OnInitDialog() {
   list_.InsertColumn(0, L"Name", 330);
   list_.InsertColumn(1, L"Size", 70);
   list_.InsertColumn(2, L"Data Modified", 110);
+  return false;
 }
 
 void CErasemillStartDlg::AddFiles(const std::vector<std::wstring>& paths) {
@@ -208,25 +209,20 @@ void CErasemillStartDlg::Paint(HDC dc) {
 bool CErasemillStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (cleaning_pages::HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = FALSE;
+  return false;
+}
+
+bool CErasemillStartDlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_ERASEMILL_ADD:
+      OnAdd();
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      switch (LOWORD(wParam)) {
-        case IDC_ERASEMILL_ADD:
-          OnAdd();
-          return true;
-        case IDC_ERASEMILL_REMOVE:
-          OnRemove();
-          return true;
-        case IDC_ERASEMILL_ERASE:
-          OnErase();
-          return true;
-      }
-      return false;
+    case IDC_ERASEMILL_REMOVE:
+      OnRemove();
+      return true;
+    case IDC_ERASEMILL_ERASE:
+      OnErase();
+      return true;
   }
   return false;
 }

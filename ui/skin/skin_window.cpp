@@ -282,8 +282,11 @@ LRESULT CALLBACK CXuSkinWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPA
   try {
     return self->OnMessage(message, wParam, lParam);
   } catch (...) {
-    return 0;  // a frame that could not be drawn stays as it was
+    ui::RecordProcedureFault("skin", message);
   }
+  // The window's own handling, as for any window procedure (ui/window.h): a hit test the skin could
+  // not answer gets the system's answer rather than "nowhere".
+  return next ? CallWindowProcW(next, hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT CXuSkinWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -331,7 +334,9 @@ LRESULT CXuSkinWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST: {
       RECT window = {};
       GetWindowRect(hwnd_, &window);
-      POINT p = {static_cast<short>(LOWORD(lParam)) - window.left, static_cast<short>(HIWORD(lParam)) - window.top};
+      POINT p = ui::PointFromLParam(lParam);  // on the screen
+      p.x -= window.left;
+      p.y -= window.top;
       return HitTest(p);
     }
     case WM_NCMOUSEMOVE: {
