@@ -1,5 +1,6 @@
 #include "pages/backup/backup_page.h"
 
+#include "base/product.h"
 #include "ui/controls/page_colours.h"
 #include "ui/paint.h"
 #include "ui/page_frame.h"
@@ -30,7 +31,7 @@ void BackupPage::SkinButton(int id, ui::CSkinButton& button, const wchar_t* bitm
 
 int BackupPage::Ask(const wchar_t* text, UINT icon) {
   UINT buttons = icon == MB_ICONQUESTION ? MB_OKCANCEL : MB_OK;
-  return MessageBoxW(GetParent(hwnd()), text, L"Lumaspan", buttons | icon);
+  return MessageBoxW(GetParent(hwnd()), text, product::kCaption, buttons | icon);
 }
 
 bool BackupPage::OnInitDialog(HWND) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "base/product.h"
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "pages/home_registry/page_drawing.h"
@@ -152,7 +153,7 @@ void CHivescrubScanDlg::OnAbort() {
   job->paused = true;
   scanningIcon_.Pause(true);
   int answer =
-      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION);
+      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION);
   job->paused = false;
   scanningIcon_.Pause(false);
   if (answer == IDOK) job->stop = true;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/product.h"
 #include "contracts/messages.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/page_drawing.h"
@@ -195,7 +196,7 @@ void CHomeScanDlg::OnAbort() {
   if (!job || job->stop) return;
   job->paused = true;
   int answer =
-      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION);
+      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION);
   job->paused = false;
   if (answer == IDOK) job->stop = true;
   // A scan that ended while the question was open is finished now, whatever the answer.

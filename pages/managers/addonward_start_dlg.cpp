@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/product.h"
 #include "contracts/addonward.h"
 #include "contracts/tools.h"
 #include "pages/managers/addonward_ids.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
-const wchar_t kCaption[] = L"Lumaspan";
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -71,20 +71,20 @@ void CAddonwardStartDlg::OnRemove() {
   for (int row = 0; row < rows && static_cast<size_t>(row) < addons_.size(); ++row)
     if (list_.IsChecked(row)) chosen.push_back(addons_[static_cast<size_t>(row)]);
   if (chosen.empty()) {
-    MessageBoxW(MainWindow(), L"Please choose one of the list above to remove the item.", kCaption,
+    MessageBoxW(MainWindow(), L"Please choose one of the list above to remove the item.", product::kCaption,
                 MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (MessageBoxW(MainWindow(), L"Are you sure to remove the item?", kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+  if (MessageBoxW(MainWindow(), L"Are you sure to remove the item?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   int failed = 0;
   for (const addon_list::Addon& addon : chosen)
     if (AddonwardRemoveBHO(addon.key.c_str(), addon.type.c_str()) != 1) ++failed;
   Refill();
   if (failed == 0)
-    MessageBoxW(MainWindow(), L"Remove Completed.", kCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(MainWindow(), L"Remove Completed.", product::kCaption, MB_OK | MB_ICONINFORMATION);
   else
-    MessageBoxW(MainWindow(), NotRemovedText(failed).c_str(), kCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxW(MainWindow(), NotRemovedText(failed).c_str(), product::kCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool CAddonwardStartDlg::OnLink(POINT client) {

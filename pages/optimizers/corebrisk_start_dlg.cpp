@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/product.h"
 #include "contracts/corebrisk.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
@@ -76,10 +77,10 @@ void CCorebriskStartDlg::OnOptimize() {
   if (optimizing_) return;
   int model = CheckedModel();
   if (model < 0) {
-    MessageBoxW(MainWindow(), L"Please select an optimization model.", kCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(MainWindow(), L"Please select an optimization model.", product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (MessageBoxW(MainWindow(), L"Are you sure to optimize your system?", kCaption,
+  if (MessageBoxW(MainWindow(), L"Are you sure to optimize your system?", product::kCaption,
                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   LockMenu(MainWindow(), 1);

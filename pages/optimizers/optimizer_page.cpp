@@ -1,5 +1,6 @@
 #include "pages/optimizers/optimizer_page.h"
 
+#include "base/product.h"
 #include "pages/optimizers/resource.h"
 #include "ui/controls/page_colours.h"
 #include "ui/gdi.h"
@@ -8,7 +9,6 @@
 
 namespace optimizer_pages {
 
-const wchar_t kCaption[] = L"Lumaspan";
 const wchar_t kCompleted[] = L"Optimization Completed!";
 const wchar_t kNotApplied[] =
     L"The optimization could not be applied: Windows refused to change some of the settings. "
@@ -47,7 +47,7 @@ bool COptimizerPage::OnInitDialog(HWND) {
 void COptimizerPage::ReportOutcome(Outcome outcome) {
   bool applied = outcome == Outcome::kApplied;
   MessageBoxW(MainWindow(), applied ? kCompleted : outcome == Outcome::kNotApplied ? kNotApplied : kPartlyApplied,
-              kCaption, MB_OK | (applied ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+              product::kCaption, MB_OK | (applied ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 }  // namespace optimizer_pages

@@ -8,7 +8,6 @@
 
 namespace optimizer_pages {
 
-extern const wchar_t kCaption[];
 extern const wchar_t kCompleted[];
 extern const wchar_t kNotApplied[];
 extern const wchar_t kPartlyApplied[];

@@ -18,7 +18,6 @@
 namespace options_page {
 namespace {
 
-const wchar_t kCaption[] = L"Lumaspan";
 const wchar_t kSettingsKey[] = L"Software\\Lumaspan Software\\KeepLumaspan";
 const wchar_t kDefaultUrl[] = L"http://www.lumaspan.com/Update.log";
 const wchar_t kNoConnection[] = L"No Internet connection detected, please try to connect to the internet again.";
@@ -119,18 +118,18 @@ void Tell(const UpdateRequest& request, UpdateAnswer answer, const std::wstring&
   if (!IsWindow(owner)) return;  // the program is closing
   switch (answer) {
     case UpdateAnswer::kNoConnection:
-      MessageBoxW(owner, kNoConnection, kCaption, MB_ICONINFORMATION);
+      MessageBoxW(owner, kNoConnection, product::kCaption, MB_ICONINFORMATION);
       break;
     case UpdateAnswer::kUnreadable:
-      MessageBoxW(owner, kUnreadable, kCaption, MB_ICONINFORMATION);
+      MessageBoxW(owner, kUnreadable, product::kCaption, MB_ICONINFORMATION);
       break;
     case UpdateAnswer::kUpToDate:
-      MessageBoxW(owner, kUpToDate, kCaption, MB_ICONINFORMATION);
+      MessageBoxW(owner, kUpToDate, product::kCaption, MB_ICONINFORMATION);
       break;
     case UpdateAnswer::kNewer: {
       std::wstring question = L"KeepLumaspan the latest version is " + latest + L"\nyou use the version is " +
                               request.version + L"\nDo you want update now?";
-      if (MessageBoxW(owner, question.c_str(), kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES && request.openSite) {
+      if (MessageBoxW(owner, question.c_str(), product::kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES && request.openSite) {
         request.openSite(owner);
       }
       break;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "base/product.h"
 #include "ui/skin/skin_manager.h"
 #include "ui/window.h"
 
@@ -11,7 +12,6 @@ namespace {
 const wchar_t kSkinProperty[] = L"Lumaspan.Skin";
 const wchar_t kNextProperty[] = L"Lumaspan.Skin.Next";
 // Shown in the title bar of a window without a text of its own.
-const wchar_t kDefaultCaption[] = L"Lumaspan";
 constexpr int kIconTop = 5;
 constexpr int kMaxButtons = 16;  // a theme cannot make the reader loop for ever
 
@@ -491,7 +491,7 @@ void CXuSkinWindow::DrawButton(HDC dc, const Button& button, LRESULT code, int w
 void CXuSkinWindow::DrawCaption(HDC dc, int width) {
   caption_[0] = L'\0';
   GetWindowTextW(hwnd_, caption_, 260);
-  const wchar_t* shown = caption_[0] ? caption_ : kDefaultCaption;
+  const wchar_t* shown = caption_[0] ? caption_ : product::kCaption;
   ui::Select font(dc, captionFont_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, active_ ? textActive_ : textInactive_);
