@@ -22,7 +22,7 @@ const wchar_t kLegal[] =
 
 CAboutDlg::CAboutDlg() : ui::Dialog(IDD_ABOUT) {}
 
-void CAboutDlg::OnInitDialog() {
+bool CAboutDlg::OnInitDialog(HWND) {
   RECT client = {};
   GetClientRect(hwnd(), &client);  // the template's size, before the skin's frame replaces the system's
   skin_.Attach(hwnd());
@@ -43,6 +43,7 @@ void CAboutDlg::OnInitDialog() {
   website_.SetLink(product::kWebAddress, product::kWebSite);
   support_.Attach(Item(IDC_SUPPORT));
   support_.SetLink(product::kSupportAddress, product::kSupportMail);
+  return true;
 }
 
 void CAboutDlg::Paint(HDC dc) {
@@ -72,10 +73,6 @@ void CAboutDlg::Paint(HDC dc) {
 bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORBTN:
@@ -83,12 +80,6 @@ bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) 
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
       return true;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(1);
-        return true;
-      }
-      return false;
     case WM_DESTROY:
       shortLine_.reset();
       longLine_.reset();
@@ -97,4 +88,10 @@ bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) 
       return false;
   }
   return false;
+}
+
+bool CAboutDlg::OnCommand(int id, int, HWND) {
+  if (id != IDOK && id != IDCANCEL) return false;
+  EndDialog(1);
+  return true;
 }

@@ -20,7 +20,8 @@ class CAboutDlg : public ui::Dialog {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnCommand(int id, int code, HWND control) override;
 
   ui::GpBitmap shortLine_;
   ui::GpBitmap longLine_;

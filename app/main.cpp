@@ -1,16 +1,17 @@
 // The program's entry: COM, the common controls and GDI+ around one modal main window.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 #include <gdiplus.h>
 
 #include "app/main_dlg.h"
 #include "app/program_folder.h"
+#include "base/com.h"
+#include "base/fault_record.h"
 #include "ui/window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MakeProgramFolderCurrent();
-  CoInitialize(nullptr);
+  base::ComScope com;
   // Every control class the pages use, not only the bars: on systems without the version 6
   // controls, a class not registered here cannot be created from a template.
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES |
@@ -27,11 +28,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     CMainDlg main;
     result = main.DoModal(GetActiveWindow());
   } catch (...) {
+    // Only the main window's making can throw here (its messages stop at its window procedure).
+    base::RecordFault("wWinMain");
     result = -1;
   }
 
   ui::SetInstance(nullptr);
-  CoUninitialize();
   Gdiplus::GdiplusShutdown(token);
   return static_cast<int>(result);
 }

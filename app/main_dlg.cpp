@@ -84,12 +84,13 @@ void CMainDlg::RunSplash() {
   splash.DoModal(GetActiveWindow());
 }
 
-void CMainDlg::OnInitDialog() {
+bool CMainDlg::OnInitDialog(HWND) {
   RunSplash();
   while (StartupStep()) {  // whatever the splash's pauses left
   }
   CenterOnOwner(hwnd());
   FinishMenu();
+  return true;
 }
 
 bool CMainDlg::StartupStep() {
@@ -274,27 +275,7 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
                            [](POINT p) { return LinkAt(p) != kNoLink; })) {
     return true;
   }
-  POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      OnButtonDown(client);
-      return true;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-      ChooseCursor(client);
-      return true;
-    case WM_TIMER:
-      if (wParam != kQuietUpdateTimer) return false;
-      KillTimer(hwnd(), kQuietUpdateTimer);
-      options_page::StartQuietUpdateCheck(hwnd());
-      return true;
     case kSplashIdleMessage:
       result = StartupStep() ? 1 : 0;
       return true;
@@ -306,12 +287,6 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       }
       result = 0;
       return true;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(LOWORD(wParam));
-        return true;
-      }
-      return false;
   }
   if (table_.Find(message)) {
     SwitchTo(message);
@@ -326,4 +301,33 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     return true;
   }
   return false;
+}
+
+bool CMainDlg::OnMouse(UINT message, POINT at, WPARAM) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      OnButtonDown(at);
+      return true;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+      ChooseCursor(at);
+      return true;
+  }
+  return false;
+}
+
+bool CMainDlg::OnTimer(UINT_PTR id) {
+  if (id != kQuietUpdateTimer) return false;
+  KillTimer(hwnd(), kQuietUpdateTimer);
+  options_page::StartQuietUpdateCheck(hwnd());
+  return true;
+}
+
+bool CMainDlg::OnCommand(int id, int, HWND) {
+  if (id != IDOK && id != IDCANCEL) return false;
+  EndDialog(id);
+  return true;
 }

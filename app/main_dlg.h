@@ -52,7 +52,10 @@ class CMainDlg : public ui::Dialog {
   virtual void RunSplash();
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnMouse(UINT message, POINT at, WPARAM keys) override;
+  bool OnTimer(UINT_PTR id) override;
+  bool OnCommand(int id, int code, HWND control) override;
   // The start-up work that may run in the splash's pauses, one piece per call: the skin, the
   // icons, the banner and fonts, the menu's set-up, then its images a few at a time. The window is
   // still hidden, so none of it shows before the splash ends. False when all is done.

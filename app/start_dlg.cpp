@@ -35,13 +35,14 @@ HBITMAP MakeDib(int width, int height) {
 
 CStartDlg::CStartDlg(HWND main, PageTable table) : ui::Dialog(IDD_START), main_(main), table_(table) {}
 
-void CStartDlg::OnInitDialog() {
+bool CStartDlg::OnInitDialog(HWND) {
   SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   CenterOnOwner(hwnd());
   background_ = ui::LoadBitmapFile(L"Res\\QOR_Start.png");
   offscreen_.reset(MakeDib(kWidth, kHeight));
   font_.reset(ui::MakeFont(L"MS Sans Serif", 10));
   SetTimer(hwnd(), kTimer, 10, nullptr);
+  return true;
 }
 
 void CStartDlg::RunPreload() {
@@ -98,22 +99,20 @@ void CStartDlg::ReleaseResources() {
 bool CStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_TIMER:
-      if (wParam == kTimer && ++ticks_ == 10) {
-        KillTimer(hwnd(), kTimer);
-        RunPreload();
-      }
-      return true;
-    case WM_COMMAND:
-      // Enter and Escape do not end the splash.
-      return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
     case WM_DESTROY:
       ReleaseResources();
       return false;
   }
   return false;
 }
+
+bool CStartDlg::OnTimer(UINT_PTR id) {
+  if (id == kTimer && ++ticks_ == 10) {
+    KillTimer(hwnd(), kTimer);
+    RunPreload();
+  }
+  return true;
+}
+
+// Enter and Escape do not end the splash.
+bool CStartDlg::OnCommand(int id, int, HWND) { return id == IDOK || id == IDCANCEL; }

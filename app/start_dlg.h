@@ -30,7 +30,9 @@ class CStartDlg : public ui::Dialog {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnTimer(UINT_PTR id) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void RunPreload();
   void ReleaseResources();
 

@@ -1,8 +1,10 @@
-// The product's own texts: its version and its places on the web.
+// The product's own texts: its name as message boxes and windows show it, its version and its
+// places on the web.
 #pragma once
 
 namespace product {
 
+constexpr wchar_t kCaption[] = L"Lumaspan";
 constexpr wchar_t kVersion[] = L"3.1.1.10079";
 constexpr wchar_t kWebSite[] = L"http://www.lumaspan.com/";
 constexpr wchar_t kHelpPage[] = L"http://www.lumaspan.com/help/";

@@ -3,13 +3,13 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 #include <gdiplus.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
+#include "base/com.h"
 #include "base/handles.h"
 
 namespace bench {
@@ -85,7 +85,7 @@ inline void WaitPumping(HANDLE thread) {
 // Runs a benchmark that shows the program's windows with what the program starts first: COM, the
 // common controls and GDI+. Its result, or 1 when it failed.
 inline int RunWithWindows(const char* name, int (*run)()) {
-  CoInitialize(nullptr);
+  base::ComScope com;
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
                                                          ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
@@ -99,7 +99,6 @@ inline int RunWithWindows(const char* name, int (*run)()) {
     std::printf("%s: failed\n", name);
   }
   Gdiplus::GdiplusShutdown(token);
-  CoUninitialize();
   return result;
 }
 

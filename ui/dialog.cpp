@@ -11,11 +11,41 @@ INT_PTR CALLBACK Dialog::StubProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   if (!self || !self->Subclass(hwnd)) return FALSE;
   LRESULT result = TRUE;
   try {
-    self->OnMessage(WM_INITDIALOG, wParam, lParam, result);
+    if (!self->OnMessage(WM_INITDIALOG, wParam, lParam, result)) self->OnDecoded(WM_INITDIALOG, wParam, lParam, result);
   } catch (...) {
+    RecordProcedureFault("dialog", message);
+    result = TRUE;  // the dialog manager's own handling: the default focus
   }
   return result;
 }
+
+bool Dialog::OnDecoded(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_INITDIALOG:
+      result = OnInitDialog(reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
+      return true;
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY:
+      return lParam && OnNotify(*reinterpret_cast<NMHDR*>(lParam), result);
+    case WM_TIMER:
+      return OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+      return OnMouse(message, PointFromLParam(lParam), wParam);
+  }
+  return false;
+}
+
+bool Dialog::OnCommand(int id, int code, HWND) { return code == BN_CLICKED && OnClicked(id); }
 
 INT_PTR Dialog::DoModal(HWND parent) {
   if (hwnd()) return -1;

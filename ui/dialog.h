@@ -2,6 +2,11 @@
 // framework window like any other: its messages reach OnMessage with plain window-procedure results
 // (a brush for WM_CTLCOLOR..., TRUE from WM_INITDIALOG to take the default focus), and the dialog
 // manager's own handling is the default.
+//
+// The message families pages handle come decoded to typed handlers: initialisation, commands,
+// notifications, timers and the mouse in the client area. Each handler returns true when it handled
+// its message; they are tried after OnMessage, which stays for every other message (and may still
+// take one of these families whole), and whatever neither takes goes to the default.
 #pragma once
 #include "ui/window.h"
 
@@ -26,7 +31,25 @@ class Dialog : public Window {
   void ExchangeCheck(int id, int& value, bool save);
   HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
 
+  // WM_INITDIALOG. The result is the message's: true lets the dialog manager give the focus to
+  // defaultFocus (the first control that takes it), false when the page set the focus itself or
+  // wants none.
+  virtual bool OnInitDialog(HWND /*defaultFocus*/) { return true; }
+  // WM_COMMAND: the control's (menu item's, accelerator's) id, the notification code, the control or
+  // null. By default a click (BN_CLICKED, the code of menu and accelerator commands as well) goes
+  // to OnClicked.
+  virtual bool OnCommand(int id, int code, HWND control);
+  virtual bool OnClicked(int /*id*/) { return false; }
+  // WM_NOTIFY, whose result the handler sets (a notification such as LVN_GETDISPINFO is answered in
+  // its own structure).
+  virtual bool OnNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+  virtual bool OnTimer(UINT_PTR /*id*/) { return false; }
+  // WM_MOUSEMOVE and the left, right and middle button messages, with the point in client
+  // coordinates and the keys held (MK_...).
+  virtual bool OnMouse(UINT /*message*/, POINT /*at*/, WPARAM /*keys*/) { return false; }
+
  private:
+  bool OnDecoded(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   static INT_PTR CALLBACK StubProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   UINT template_;
 };

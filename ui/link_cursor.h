@@ -7,6 +7,8 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/window.h"
+
 namespace ui {
 
 inline void SetLinkCursor(bool onLink) { SetCursor(LoadCursorW(nullptr, onLink ? IDC_HAND : IDC_ARROW)); }
@@ -15,8 +17,7 @@ template <typename IsLink>
 bool HandleLinkCursor(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, IsLink&& isLink) {
   switch (message) {
     case WM_MOUSEMOVE: {
-      POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      SetLinkCursor(isLink(client));
+      SetLinkCursor(isLink(PointFromLParam(lParam)));
       result = 0;
       return true;
     }

@@ -1,6 +1,9 @@
 #include "ui/window.h"
 
+#include <cstdio>
 #include <unordered_map>
+
+#include "base/fault_record.h"
 
 namespace ui {
 namespace {
@@ -53,6 +56,12 @@ Links& TheLinks() {
 }
 
 }  // namespace
+
+void RecordProcedureFault(const char* procedure, UINT message) noexcept {
+  char where[64] = {};
+  std::snprintf(where, sizeof(where), "%s window procedure, message 0x%04X", procedure, message);
+  base::RecordFault(where);
+}
 
 HINSTANCE Instance() { return g_instance ? g_instance : GetModuleHandleW(nullptr); }
 void SetInstance(HINSTANCE instance) { g_instance = instance; }
@@ -153,8 +162,9 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     if (Reflect(hwnd_, message, wParam, lParam, result)) return result;
     if (OnMessage(message, wParam, lParam, result)) return result;
+    if (OnDecoded(message, wParam, lParam, result)) return result;
   } catch (...) {
-    // A handler that failed leaves the message to the default processing.
+    RecordProcedureFault("framework", message);
   }
   return Default(message, wParam, lParam);
 }
@@ -178,6 +188,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     try {
       self->OnFinalMessage();
     } catch (...) {
+      RecordProcedureFault("framework", message);
     }
   }
   return result;

@@ -3,7 +3,12 @@
 // class's one dispatch function, OnMessage, a switch that returns true for what it handled.
 // Unhandled messages go to the window's default procedure. WM_DRAWITEM, WM_MEASUREITEM and
 // WM_NOTIFY are offered first to the child control they concern, as OCM_ messages, when that child
-// is a framework window too. No exception leaves a window procedure.
+// is a framework window too.
+//
+// No exception leaves a window procedure, and every window procedure of the program (the
+// framework's, a dialog's, the skin's) treats one alike: the message goes to the window's default
+// processing, as if it had not been handled, and the exception's kind is recorded with the
+// message's number (RecordProcedureFault: a debugger string and the module's last fault).
 #pragma once
 #include <windows.h>
 
@@ -15,6 +20,16 @@ constexpr UINT OCM_COMMAND = OCM__BASE + WM_COMMAND;
 constexpr UINT OCM_DRAWITEM = OCM__BASE + WM_DRAWITEM;
 constexpr UINT OCM_MEASUREITEM = OCM__BASE + WM_MEASUREITEM;
 constexpr UINT OCM_NOTIFY = OCM__BASE + WM_NOTIFY;
+
+// Records an exception stopped at a window procedure ("framework", "dialog", "skin") for a message.
+// Call it only inside a catch block.
+void RecordProcedureFault(const char* procedure, UINT message) noexcept;
+
+// The point a mouse message carries in lParam (client coordinates; screen coordinates for the
+// non-client and wheel messages), signed as the system packs it.
+inline POINT PointFromLParam(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
 
 // The module whose resources (dialog templates, icons) the windows load.
 HINSTANCE Instance();
@@ -65,6 +80,8 @@ class Window {
 
  private:
   friend class Dialog;
+  // Where ui::Dialog decodes the message families of its typed handlers, after OnMessage.
+  virtual bool OnDecoded(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   static bool Reflect(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

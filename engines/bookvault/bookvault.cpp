@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/export_guard.h"
 #include "engines/bookvault/entries.h"
 #include "engines/bookvault/file_ops.h"
 #include "engines/bookvault/holding.h"
@@ -114,12 +115,10 @@ bool Restore(const Places& places, std::wstring* replaced) {
 extern "C" {
 
 int WINAPI BookvaultBackupIE(void) {
-  try {
+  return base::Guarded([&] {
     Places places;
     return FindPlaces(&places) && Backup(places) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI BookvaultRestoreIE(void) {
@@ -128,7 +127,7 @@ int WINAPI BookvaultRestoreIE(void) {
 }
 
 int WINAPI BookvaultRestoreIEKeeping(wchar_t* replacedFolder) {
-  try {
+  return base::Guarded([&] {
     if (replacedFolder) replacedFolder[0] = L'\0';
     Places places;
     std::wstring replaced;
@@ -138,9 +137,7 @@ int WINAPI BookvaultRestoreIEKeeping(wchar_t* replacedFolder) {
       replacedFolder[replaced.size()] = L'\0';
     }
     return result;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 }  // extern "C"

@@ -2,12 +2,12 @@
 
 #include <cwchar>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/registry.h"
 #include "base/scan_time.h"
 #include "base/text.h"
 #include "contracts/buffers.h"
-#include "engines/common/guarded.h"
 
 namespace cleaning {
 namespace {
@@ -95,7 +95,7 @@ int ScanBook::Store(const wchar_t* valueName, bool asDate) const {
 }
 
 int ScanBook::AppendLastScanTime(wchar_t* out) const noexcept {
-  return Guarded([&] {
+  return base::Guarded([&] {
     if (!out) return 0;
     std::wstring stored = Read(kLastScanTime);
     // A hand-edited value that is no date and time says as much as a missing one.
@@ -106,7 +106,7 @@ int ScanBook::AppendLastScanTime(wchar_t* out) const noexcept {
 }
 
 int ScanBook::AppendLastScanDate(wchar_t* out) const noexcept {
-  return Guarded([&] {
+  return base::Guarded([&] {
     if (!out) return 0;
     std::wstring stored = Read(kLastScanDate);
     base::AppendBounded(out, contracts::kDateChars, stored.empty() ? kNotScanned : stored.c_str());
@@ -115,11 +115,11 @@ int ScanBook::AppendLastScanDate(wchar_t* out) const noexcept {
 }
 
 int ScanBook::StoreLastScanTime() const noexcept {
-  return Guarded([&] { return Store(kLastScanTime, false); });
+  return base::Guarded([&] { return Store(kLastScanTime, false); });
 }
 
 int ScanBook::StoreLastScanDate() const noexcept {
-  return Guarded([&] { return Store(kLastScanDate, true); });
+  return base::Guarded([&] { return Store(kLastScanDate, true); });
 }
 
 }  // namespace cleaning

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "engines/hivesafe/backup_stamp.h"
 #include "engines/hivesafe/merged_check.h"
@@ -82,20 +83,18 @@ extern "C" {
 // 1 when the backup file was written. The folders come with the installation and are never made
 // here; without them there is nowhere to write.
 int WINAPI HivesafeBackup(int full) {
-  try {
+  return base::Guarded([&] {
     std::wstring folder = BackupFolder(full != 0);
     if (folder.empty() || !IsFolder(folder)) return 0;
     std::wstring file = folder + L'\\' + hivesafe::BackupStampNow() + L".reg";
     if (!RunRegistryEditor(L" /e \"" + file + L'"')) return 0;
     // The editor exits with 0 whether or not it wrote anything: only the file tells.
     return IsFile(file) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI HivesafeCheckIfFirst(void) {
-  try {
+  return base::Guarded([&] {
     WIN32_FIND_DATAW found;
     base::UniqueFind find(FindFirstFileW(L"Backup\\Registry\\FirstBackup\\*.*", &found));
     if (!find) return 0;
@@ -106,16 +105,14 @@ int WINAPI HivesafeCheckIfFirst(void) {
       if (length >= 3 && std::wcscmp(found.cFileName + length - 3, L"reg") == 0) return 1;
     } while (FindNextFileW(find.get(), &found));
     return 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 // 1 when the registry editor merged the named backup file: it exited with success and a value of
 // the file reads back from the registry; 0 when the name is not a backup file name, the file does
 // not exist, the editor cannot be started or failed, or the file's values are not in the registry.
 int WINAPI HivesafeRestore(int full, SharedString fileName) {
-  try {
+  return base::Guarded([&] {
     if (!IsBackupFileName(fileName)) return 0;
     std::wstring folder = BackupFolder(full != 0);
     if (folder.empty()) return 0;
@@ -124,22 +121,18 @@ int WINAPI HivesafeRestore(int full, SharedString fileName) {
     if (!RunRegistryEditor(L" /s \"" + file + L'"')) return 0;
     // Some editors exit with 0 whatever became of the import: the file's values must be there now.
     return hivesafe::LooksMerged(file) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI HivesafeRemove(SharedString fileName) {
-  try {
+  return base::Guarded([&] {
     if (!IsBackupFileName(fileName)) return 0;
     std::wstring folder = BackupFolder(true);
     if (folder.empty()) return 0;
     std::wstring file = folder + L'\\' + fileName.c_str();
     if (!IsFile(file)) return 0;  // a folder of that name is not a backup
     return DeleteFileW(file.c_str()) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 }  // extern "C"

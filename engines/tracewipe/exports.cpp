@@ -4,10 +4,10 @@
 
 #include <shlobj.h>
 
+#include "base/export_guard.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
 #include "engines/common/bookkeeping.h"
-#include "engines/common/guarded.h"
 #include "engines/common/reporter.h"
 #include "engines/tracewipe/chromium_traces.h"
 #include "engines/tracewipe/file_traces.h"
@@ -20,7 +20,7 @@ const cleaning::ScanBook kBook(L"SOFTWARE\\Lumaspan Software\\KeepLumaspan\\Evid
 
 template <typename Scan>
 int RunScan(HWND window, Scan&& scan) {
-  return cleaning::Guarded([&] {
+  return base::Guarded([&] {
     cleaning::Reporter reporter(window, report_kind::kTraceItem);
     return static_cast<int>(scan(reporter));
   });
@@ -72,7 +72,7 @@ int FindsNothing(HWND) { return 0; }
 extern "C" {
 
 int WINAPI TracewipeCheckRegistryKey(const wchar_t* subKey, const wchar_t* valueName, int mode) {
-  return cleaning::Guarded([&] { return cleaning::GuardValue(subKey, valueName, mode) ? 1 : 0; });
+  return base::Guarded([&] { return cleaning::GuardValue(subKey, valueName, mode) ? 1 : 0; });
 }
 int WINAPI TracewipeGetLastScanTime(wchar_t* out) { return kBook.AppendLastScanTime(out); }
 int WINAPI TracewipeGetLastScanDate(wchar_t* out) { return kBook.AppendLastScanDate(out); }
@@ -262,7 +262,7 @@ int WINAPI TracewipeGetEvidenceFile(HWND window, int group, int selected, int in
 }
 
 int WINAPI TracewipeCleanEvidenceFile(const wchar_t* name, const wchar_t* location) {
-  return cleaning::Guarded([&] { return tracewipe::CleanEvidence(name, location); });
+  return base::Guarded([&] { return tracewipe::CleanEvidence(name, location); });
 }
 
 }  // extern "C"

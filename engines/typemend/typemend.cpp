@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/registry.h"
 #include "base/text.h"
@@ -230,53 +231,45 @@ bool ClassRegistered(const std::wstring& classId) {
 extern "C" {
 
 int WINAPI TypemendGetFileAssociation(const wchar_t* name, wchar_t* value) {
-  try {
+  return base::Guarded([&] {
     if (!value) return 0;
     std::wstring current = CurrentAssociation(name);
     if (!current.empty()) base::CopyBounded(value, contracts::kValueChars, current.c_str());
     return 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI TypemendGetDefaultFileAssociation(const wchar_t* name, wchar_t* value) {
-  try {
+  return base::Guarded([&] {
     const Association* row = FindAssociation(name);
     if (row && value) base::CopyBounded(value, contracts::kValueChars, row->shipped);
     return 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI TypemendCompare(const wchar_t* name) {
-  try {
+  return base::Guarded([&] {
     const Association* row = FindAssociation(name);
     std::wstring shipped = row ? row->shipped : L"";
     return WithoutQuotes(CurrentAssociation(name)) == WithoutQuotes(shipped) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 // Points the extension back to the class Windows ships for it and mends that class's open
 // command, in the machine's classes and in the user's own copies where they exist, every prior
 // state journalled first. Only the sixteen known types are ever written.
 int WINAPI TypemendFileAssociationRepair(const wchar_t* name) {
-  try {
+  return base::Guarded([&] {
     const Association* row = FindAssociation(name);
     return row ? Repair(*row) : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 // A type is a problem when it opens nothing (no class, no command, a value that is no string), or
 // when it is not what Windows ships and names no program (class, for a shortcut) that exists. A
 // program the user chose instead is no problem.
 int WINAPI TypemendCheck(const wchar_t* name) {
-  try {
+  return base::Guarded([&] {
     const Association* row = FindAssociation(name);
     if (!row) return 1;
     std::wstring current = CurrentAssociation(name);
@@ -284,18 +277,14 @@ int WINAPI TypemendCheck(const wchar_t* name) {
     if (WithoutQuotes(current) == WithoutQuotes(row->shipped)) return 1;
     if (row->extension == kShortcut) return ClassRegistered(current) ? 1 : 0;
     return NamesExistingProgram(current) ? 1 : 0;
-  } catch (...) {
-    return 1;
-  }
+  }, 1);
 }
 
 int WINAPI TypemendSetUndoFile(const wchar_t* path) {
-  try {
+  return base::Guarded([&] {
     Journal().UseFile(path);
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 }  // extern "C"

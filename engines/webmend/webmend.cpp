@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/registry.h"
 #include "base/undo_journal.h"
@@ -68,23 +69,21 @@ bool AlreadyHolds(HKEY key, const wchar_t* valueName, const wchar_t* value) {
 extern "C" {
 
 int WINAPI WebmendGetSetting(const wchar_t* name, wchar_t* value) {
-  try {
+  return base::Guarded([&] {
     const Setting* setting = webmend::FindSetting(name);
     if (!setting || !value) return 0;
     // Read aside first: on a failure the caller's buffer keeps what it held.
     wchar_t current[contracts::kValueChars] = {};
     if (ReadCurrent(*setting, current)) base::CopyBounded(value, contracts::kValueChars, current);
     return 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 // 0 when the value was written (or already held that text); otherwise the registry's error,
 // ERROR_INVALID_PARAMETER when the name is unknown or the value missing, or ERROR_CANNOT_MAKE when
 // the value's prior state could not be appended to the undo journal (nothing is written then).
 int WINAPI WebmendSetSetting(const wchar_t* name, const wchar_t* value) {
-  try {
+  return base::Guarded([&] {
     const Setting* setting = webmend::FindSetting(name);
     if (!setting || !value) return ERROR_INVALID_PARAMETER;
     base::UniqueKey key = OpenSettingKey(*setting);
@@ -95,43 +94,35 @@ int WINAPI WebmendSetSetting(const wchar_t* name, const wchar_t* value) {
       return ERROR_CANNOT_MAKE;
     if (!base::WriteRegistryString(key.get(), setting->valueName, value)) return ERROR_WRITE_FAULT;
     return RegCloseKey(key.release());
-  } catch (...) {
-    return ERROR_INVALID_PARAMETER;
-  }
+  }, ERROR_INVALID_PARAMETER);
 }
 
 int WINAPI WebmendDefaultSetting(const wchar_t* name, wchar_t* value) {
-  try {
+  return base::Guarded([&] {
     const Setting* setting = webmend::FindSetting(name);
     if (!setting || !value) return 0;
     const wchar_t* shipped = ShippedValue(*setting);
     if (shipped) base::CopyBounded(value, contracts::kValueChars, shipped);
     return 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI WebmendCompare(const wchar_t* name) {
-  try {
+  return base::Guarded([&] {
     wchar_t buffer[contracts::kValueChars] = {};
     WebmendGetSetting(name, buffer);
     std::wstring current = WithoutQuotes(buffer);
     wchar_t shipped[contracts::kValueChars] = {};
     WebmendDefaultSetting(name, shipped);
     return current == WithoutQuotes(shipped) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI WebmendSetUndoFile(const wchar_t* path) {
-  try {
+  return base::Guarded([&] {
     Journal().UseFile(path);
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 }  // extern "C"

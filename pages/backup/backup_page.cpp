@@ -1,5 +1,6 @@
 #include "pages/backup/backup_page.h"
 
+#include "base/product.h"
 #include "ui/controls/page_colours.h"
 #include "ui/paint.h"
 #include "ui/page_frame.h"
@@ -30,18 +31,17 @@ void BackupPage::SkinButton(int id, ui::CSkinButton& button, const wchar_t* bitm
 
 int BackupPage::Ask(const wchar_t* text, UINT icon) {
   UINT buttons = icon == MB_ICONQUESTION ? MB_OKCANCEL : MB_OK;
-  return MessageBoxW(GetParent(hwnd()), text, L"Lumaspan", buttons | icon);
+  return MessageBoxW(GetParent(hwnd()), text, product::kCaption, buttons | icon);
+}
+
+bool BackupPage::OnInitDialog(HWND) {
+  OnInitPage();
+  return false;  // the page set the focus itself, or left it to the dialog manager
 }
 
 bool BackupPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_INITDIALOG) {
-    OnInitPage();
-    result = FALSE;  // the page set the focus itself, or left it to the dialog manager
-    return true;
-  }
   if (FirstShowing(message, wParam)) OnFirstShow();  // and the dialog manager's handling
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam))) return true;
   return ui::ColourPageControl(message, wParam, lParam, result);
 }
 

@@ -43,6 +43,8 @@ class BackupPage : public ui::Page {
   int Ask(const wchar_t* text, UINT icon);
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnClicked(int id) override { return OnButton(id); }
 
  private:
   void Paint(HDC dc);

@@ -55,11 +55,12 @@ std::function<int()> CHivesafeWaitDlg::EngineCall() const {
   return [] { return HivesafeBackup(HivesafeCheckIfFirst() ? 1 : 0); };
 }
 
-void CHivesafeWaitDlg::OnInitDialog() {
+bool CHivesafeWaitDlg::OnInitDialog(HWND) {
   CentreOverOwner(hwnd());
   SendMessageW(Item(IDC_BACKUP_WAIT_TITLE), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   SetDlgItemTextW(hwnd(), IDC_BACKUP_WAIT_TITLE, title_);
   SetTimer(hwnd(), kStartTimer, kStartDelayMs, nullptr);
+  return false;  // no control takes the focus: Enter presses nothing
 }
 
 void CHivesafeWaitDlg::StartCall() {
@@ -77,25 +78,23 @@ void CHivesafeWaitDlg::StartCall() {
   EndDialog(IDCANCEL);
 }
 
-bool CHivesafeWaitDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool CHivesafeWaitDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = FALSE;  // no control takes the focus: Enter presses nothing
-      return true;
-    case WM_TIMER:
-      if (wParam != kStartTimer) return false;
-      StartCall();
-      return true;
     case kCallReturned:
       result_ = static_cast<int>(wParam);
       EndDialog(IDCANCEL);
       return true;
-    case WM_COMMAND:
-      // Esc, Enter and the close box: the window stays until the registry editor is done.
-      return LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK;
   }
   return false;
+}
+
+// Esc, Enter and the close box: the window stays until the registry editor is done.
+bool CHivesafeWaitDlg::OnCommand(int id, int, HWND) { return id == IDCANCEL || id == IDOK; }
+
+bool CHivesafeWaitDlg::OnTimer(UINT_PTR id) {
+  if (id != kStartTimer) return false;
+  StartCall();
+  return true;
 }
 
 CHivesafeRestoreDlg::CHivesafeRestoreDlg() : CHivesafeWaitDlg(IDD_HIVESAFE_RESTORE, L"Taking Registry Restore") {}

@@ -32,7 +32,9 @@ class CHivesafeWaitDlg : public ui::Dialog {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnTimer(UINT_PTR id) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void StartCall();
 
   const wchar_t* title_;

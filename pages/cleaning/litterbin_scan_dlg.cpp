@@ -86,24 +86,22 @@ void CLitterbinScanDlg::PaintExtra(HDC dc) {
 }
 
 bool CLitterbinScanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_TIMER:
-      if (wParam == kClockTimer) {
-        ++seconds_;
-        RepaintHeader();
-        return true;
-      }
-      if (wParam == kTextTimer) {
-        if (textChanged_) {
-          textChanged_ = false;
-          RepaintStrip();
-        }
-        return true;
-      }
-      break;
-    case WM_DESTROY:
-      StopTimers();
-      break;
-  }
+  if (message == WM_DESTROY) StopTimers();
   return CCleaningResultsDlg::OnMessage(message, wParam, lParam, result);
+}
+
+bool CLitterbinScanDlg::OnTimer(UINT_PTR id) {
+  if (id == kClockTimer) {
+    ++seconds_;
+    RepaintHeader();
+    return true;
+  }
+  if (id == kTextTimer) {
+    if (textChanged_) {
+      textChanged_ = false;
+      RepaintStrip();
+    }
+    return true;
+  }
+  return CCleaningResultsDlg::OnTimer(id);
 }

@@ -29,6 +29,7 @@ class CLitterbinScanDlg : public cleaning_pages::CCleaningResultsDlg {
   void OnInit() override;
   void PaintExtra(HDC dc) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnTimer(UINT_PTR id) override;
 
  private:
   void StopTimers();

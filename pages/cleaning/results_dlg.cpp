@@ -42,7 +42,7 @@ bool CCleaningResultsDlg::Open(HWND parent, const RECT& rect, Owner* owner, HWND
   return true;
 }
 
-void CCleaningResultsDlg::OnInitDialog() {
+bool CCleaningResultsDlg::OnInitDialog(HWND) {
   // GDI+ reports an image's failure once and then forgets it: each is judged here, once.
   picture_ = ui::LoadBitmapFile(texts_.picture);
   if (!ui::Usable(picture_.get())) picture_.reset();
@@ -71,6 +71,7 @@ void CCleaningResultsDlg::OnInitDialog() {
   CheckDlgButton(hwnd(), IDC_SELECT_ALL, BST_CHECKED);  // rows come checked
   SetTimer(hwnd(), kListTimer, kListRefreshMs, nullptr);
   OnInit();
+  return false;
 }
 
 void CCleaningResultsDlg::AddRow(size_t index) {
@@ -225,37 +226,32 @@ void CCleaningResultsDlg::OnCommand(int id) {
 bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = FALSE;
-      return true;
-    case WM_CONTEXTMENU: {
-      if (reinterpret_cast<HWND>(wParam) != list_.hwnd() || !finished_) return false;
-      int row = ContextRow(list_.hwnd(), lParam);
-      const FoundItem* item = owner_ ? owner_->FoundAt(list_.ItemAt(row)) : nullptr;
-      if (item) IgnoreRow(row, AskIgnore(hwnd(), MenuPoint(list_.hwnd(), row, lParam), !IsRegistryItem(*item)));
-      return true;
-    }
-    case WM_TIMER:
-      if (wParam != kListTimer) return false;
-      list_.ShowRows();
-      return true;
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (!header || header->idFrom != IDC_RESULT_LIST || header->code != LVN_GETDISPINFOW) return false;
-      GiveCell(reinterpret_cast<NMLVDISPINFOW*>(lParam));
-      result = 0;
-      return true;
-    }
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) {
-        OnCommand(LOWORD(wParam));
-        return true;
-      }
-      return false;
+  if (message == WM_CONTEXTMENU) {
+    if (reinterpret_cast<HWND>(wParam) != list_.hwnd() || !finished_) return false;
+    int row = ContextRow(list_.hwnd(), lParam);
+    const FoundItem* item = owner_ ? owner_->FoundAt(list_.ItemAt(row)) : nullptr;
+    if (item) IgnoreRow(row, AskIgnore(hwnd(), MenuPoint(list_.hwnd(), row, lParam), !IsRegistryItem(*item)));
+    return true;
   }
   return false;
+}
+
+bool CCleaningResultsDlg::OnTimer(UINT_PTR id) {
+  if (id != kListTimer) return false;
+  list_.ShowRows();
+  return true;
+}
+
+bool CCleaningResultsDlg::OnNotify(NMHDR& header, LRESULT& result) {
+  if (header.idFrom != IDC_RESULT_LIST || header.code != LVN_GETDISPINFOW) return false;
+  GiveCell(reinterpret_cast<NMLVDISPINFOW*>(&header));
+  result = 0;
+  return true;
+}
+
+bool CCleaningResultsDlg::OnClicked(int id) {
+  OnCommand(id);
+  return true;
 }
 
 }  // namespace cleaning_pages

@@ -92,6 +92,7 @@ class CCleaningResultsDlg : public ui::Dialog {
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnTimer(UINT_PTR id) override;
   // Called once the common controls are in place.
   virtual void OnInit() {}
   // What a derived page draws beyond the common header: the band's right end (y 44-74) and the
@@ -102,7 +103,9 @@ class CCleaningResultsDlg : public ui::Dialog {
   const PageFonts& fonts() const { return fonts_; }
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
+  bool OnClicked(int id) override;
   void Paint(HDC dc);
   void PaintHeader(HDC dc);
   void OnCommand(int id);

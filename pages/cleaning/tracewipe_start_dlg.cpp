@@ -218,21 +218,21 @@ void CTracewipeStartDlg::OnProgress(ULONG_PTR kind, std::wstring_view) {
 }
 
 bool CTracewipeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->idFrom == IDC_CATEGORY_TREE && header->code == NM_CLICK) {
-      OnTreeClick();
-    } else if (header->idFrom == IDC_CATEGORY_TREE && header->code == TVN_KEYDOWN &&
-               reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_SPACE) {
-      int group = GroupOf(TreeView_GetSelection(Tree()));
-      if (group >= 0) PostMessageW(hwnd(), kSyncGroup, static_cast<WPARAM>(group), 0);
-    }
-    return false;
-  }
   if (message == kSyncGroup) {
     int group = static_cast<int>(wParam);
     if (GroupNode(group)) SetGroup(group, IsNodeChecked(groups_[group]));
     return true;
   }
   return CCleaningStartDlg::OnMessage(message, wParam, lParam, result);
+}
+
+bool CTracewipeStartDlg::OnNotify(NMHDR& header, LRESULT&) {
+  if (header.idFrom == IDC_CATEGORY_TREE && header.code == NM_CLICK) {
+    OnTreeClick();
+  } else if (header.idFrom == IDC_CATEGORY_TREE && header.code == TVN_KEYDOWN &&
+             reinterpret_cast<const NMTVKEYDOWN*>(&header)->wVKey == VK_SPACE) {
+    int group = GroupOf(TreeView_GetSelection(Tree()));
+    if (group >= 0) PostMessageW(hwnd(), kSyncGroup, static_cast<WPARAM>(group), 0);
+  }
+  return false;  // and the tree's own handling
 }

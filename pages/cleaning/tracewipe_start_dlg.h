@@ -46,6 +46,7 @@ class CTracewipeStartDlg : public cleaning_pages::CCleaningStartDlg {
   bool ConfirmCleaning(std::vector<size_t>* items) override;
   std::wstring LeftBehindNote() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
 
  private:
   int GroupOf(HTREEITEM node) const;  // -1 for a category node

@@ -94,7 +94,7 @@ std::wstring CHivescrubResultsDlg::RowText(int row) const {
   return std::wstring(text.data(), static_cast<size_t>(copied < length ? copied : length));
 }
 
-void CHivescrubResultsDlg::OnInitDialog() {
+bool CHivescrubResultsDlg::OnInitDialog(HWND) {
   DWORD style =
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE;
   if (list_.Create(hwnd(), kListRect, style, WS_EX_STATICEDGE, IDC_PROBLEM_LIST)) ShowWindow(list_.hwnd(), SW_SHOW);
@@ -110,6 +110,7 @@ void CHivescrubResultsDlg::OnInitDialog() {
                                 kListRect.left, back.top + 4, 100, back.bottom - back.top - 8, hwnd(),
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIgnoreButtonId)), ui::Instance(), nullptr);
   SendMessageW(ignore, WM_SETFONT, SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
+  return true;
 }
 
 void CHivescrubResultsDlg::OnContextMenu(HWND window, LPARAM point) {
@@ -177,33 +178,28 @@ void CHivescrubResultsDlg::Paint(HDC dc) {
 bool CHivescrubResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
+  if (message == WM_CONTEXTMENU) {
+    OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    return true;
+  }
+  return false;
+}
+
+bool CHivescrubResultsDlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_CLEAN:
+      OnClean();
       return true;
-    case WM_CONTEXTMENU:
-      OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    case IDC_BACK:
+      PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_CLEAN) {
-        OnClean();
-        return true;
-      }
-      if (LOWORD(wParam) == kIgnoreButtonId) {
-        if (SelectedRow() < 0)
-          MessageBoxW(GetParent(hwnd()), L"Please select the problem to ignore.", L"KeepLumaspan",
-                      MB_OK | MB_ICONINFORMATION);
-        else
-          IgnoreRow(SelectedRow());
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_BACK) {
-        PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
-        return true;
-      }
-      return false;
+    case kIgnoreButtonId:
+      if (SelectedRow() < 0)
+        MessageBoxW(GetParent(hwnd()), L"Please select the problem to ignore.", L"KeepLumaspan",
+                    MB_OK | MB_ICONINFORMATION);
+      else
+        IgnoreRow(SelectedRow());
+      return true;
   }
   return false;
 }

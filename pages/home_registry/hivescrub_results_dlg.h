@@ -61,7 +61,8 @@ class CHivescrubResultsDlg : public ui::Dialog {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnClicked(int id) override;
   void OnClean();
   int SelectedRow() const;
   void OnContextMenu(HWND window, LPARAM point);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "base/product.h"
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "pages/home_registry/page_drawing.h"
@@ -135,13 +136,14 @@ void CHivescrubScanDlg::RepaintIcon(int category) {
   InvalidateRect(hwnd(), &icon, FALSE);
 }
 
-void CHivescrubScanDlg::OnInitDialog() {
+bool CHivescrubScanDlg::OnInitDialog(HWND) {
   progress_ = Item(IDC_SCAN_PROGRESS);
   SendMessageW(progress_, PBM_SETRANGE, 0, MAKELPARAM(1, 100));
   abort_.Bind(Item(IDC_ABORT));
   abort_.Load(L"Res\\Common\\QOR_Button_Abort.bmp");
   scanningIcon_.InitAnimation(hwnd());
   SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+  return true;
 }
 
 void CHivescrubScanDlg::OnAbort() {
@@ -151,7 +153,7 @@ void CHivescrubScanDlg::OnAbort() {
   job->paused = true;
   scanningIcon_.Pause(true);
   int answer =
-      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION);
+      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION);
   job->paused = false;
   scanningIcon_.Pause(false);
   if (answer == IDOK) job->stop = true;
@@ -225,27 +227,6 @@ bool CHivescrubScanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_TIMER:
-      if (wParam == kClockTimer) {
-        ++elapsed_;
-        Repaint();
-      } else if (wParam == kRefreshTimer && changed_) {
-        changed_ = false;
-        InvalidateRect(hwnd(), &kPaintedArea, FALSE);
-      } else if (wParam == kRefreshTimer) {
-        RepaintIcon(current_);  // the next frame of the scanning icon
-      }
-      return true;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_ABORT && HIWORD(wParam) == BN_CLICKED) {
-        OnAbort();
-        return true;
-      }
-      return false;
     case WM_DESTROY:
       KillTimer(hwnd(), kClockTimer);
       KillTimer(hwnd(), kRefreshTimer);
@@ -253,4 +234,23 @@ bool CHivescrubScanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       return false;
   }
   return false;
+}
+
+bool CHivescrubScanDlg::OnTimer(UINT_PTR id) {
+  if (id == kClockTimer) {
+    ++elapsed_;
+    Repaint();
+  } else if (id == kRefreshTimer && changed_) {
+    changed_ = false;
+    InvalidateRect(hwnd(), &kPaintedArea, FALSE);
+  } else if (id == kRefreshTimer) {
+    RepaintIcon(current_);  // the next frame of the scanning icon
+  }
+  return true;
+}
+
+bool CHivescrubScanDlg::OnClicked(int id) {
+  if (id != IDC_ABORT) return false;
+  OnAbort();
+  return true;
 }

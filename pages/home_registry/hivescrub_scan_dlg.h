@@ -75,7 +75,9 @@ class CHivescrubScanDlg : public ui::Dialog {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnTimer(UINT_PTR id) override;
+  bool OnClicked(int id) override;
   void OnAbort();
   void Repaint();
   void RepaintIcon(int category);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/product.h"
 #include "contracts/messages.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/page_drawing.h"
@@ -47,7 +48,7 @@ void CHomeScanDlg::SetDivisor(int group, int divisor) {
   if (ValidGroup(group)) tally_.divisor[group] = divisor;
 }
 
-void CHomeScanDlg::OnInitDialog() {
+bool CHomeScanDlg::OnInitDialog(HWND) {
   SendMessageW(Item(IDC_HOME_GROUP_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(1, 100));
   SendMessageW(Item(IDC_HOME_TOTAL_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(1, 100));
 
@@ -78,6 +79,7 @@ void CHomeScanDlg::OnInitDialog() {
   back_.Bind(Item(IDC_HOME_BACK));
   back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
   SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+  return true;
 }
 
 void CHomeScanDlg::AddRow(int group, const std::wstring& first, const std::wstring& second, const std::wstring& third) {
@@ -198,7 +200,7 @@ void CHomeScanDlg::OnAbort() {
   if (!job || job->stop) return;
   job->paused = true;
   int answer =
-      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION);
+      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION);
   job->paused = false;
   if (answer == IDOK) job->stop = true;
   // A scan that ended while the question was open is finished now, whatever the answer.
@@ -227,46 +229,45 @@ bool CHomeScanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_TIMER:
-      if (wParam != kRefreshTimer) return false;
-      Refresh();
-      return true;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header && header->code == LVN_GETDISPINFOW) {
-        for (int g = kRegistry; g <= kActiveX; ++g) {
-          if (header->hwndFrom != lists_[g].hwnd()) continue;
-          lists_[g].GiveCell(reinterpret_cast<NMLVDISPINFOW*>(lParam));
-          result = 0;
-          return true;
-        }
-        return false;
-      }
-      if (!header || header->hwndFrom != tabs_.hwnd() || header->code != TCN_SELCHANGE) return false;
-      ShowGroup(static_cast<int>(SendMessageW(tabs_.hwnd(), TCM_GETCURSEL, 0, 0)), false);
-      return true;
-    }
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      switch (LOWORD(wParam)) {
-        case IDC_HOME_ABORT:
-          OnAbort();
-          return true;
-        case IDC_HOME_REPAIR_ALL:
-          PostMessageW(owner_, page_msg::kHomeRepairAll, 0, 0);
-          return true;
-        case IDC_HOME_BACK:
-          PostMessageW(owner_, page_msg::kHomeBack, 0, 0);
-          return true;
-      }
-      return false;
     case WM_DESTROY:
       KillTimer(hwnd(), kRefreshTimer);
       return false;
+  }
+  return false;
+}
+
+bool CHomeScanDlg::OnTimer(UINT_PTR id) {
+  if (id != kRefreshTimer) return false;
+  Refresh();
+  return true;
+}
+
+bool CHomeScanDlg::OnNotify(NMHDR& header, LRESULT& result) {
+  if (header.code == LVN_GETDISPINFOW) {
+    for (int g = kRegistry; g <= kActiveX; ++g) {
+      if (header.hwndFrom != lists_[g].hwnd()) continue;
+      lists_[g].GiveCell(reinterpret_cast<NMLVDISPINFOW*>(&header));
+      result = 0;
+      return true;
+    }
+    return false;
+  }
+  if (header.hwndFrom != tabs_.hwnd() || header.code != TCN_SELCHANGE) return false;
+  ShowGroup(static_cast<int>(SendMessageW(tabs_.hwnd(), TCM_GETCURSEL, 0, 0)), false);
+  return true;
+}
+
+bool CHomeScanDlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_HOME_ABORT:
+      OnAbort();
+      return true;
+    case IDC_HOME_REPAIR_ALL:
+      PostMessageW(owner_, page_msg::kHomeRepairAll, 0, 0);
+      return true;
+    case IDC_HOME_BACK:
+      PostMessageW(owner_, page_msg::kHomeBack, 0, 0);
+      return true;
   }
   return false;
 }

@@ -70,7 +70,10 @@ class CHomeScanDlg : public ui::Dialog {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnTimer(UINT_PTR id) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
+  bool OnClicked(int id) override;
   void OnAbort();
   void Refresh();
   void SetBar(int id, int percent);

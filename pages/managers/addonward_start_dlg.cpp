@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/product.h"
 #include "contracts/addonward.h"
 #include "contracts/tools.h"
 #include "pages/managers/addonward_ids.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
-const wchar_t kCaption[] = L"Lumaspan";
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -36,7 +36,7 @@ CAddonwardStartDlg::CAddonwardStartDlg()
       link_(ui::MakeFont(L"MS Sans Serif", 10, FW_NORMAL, true)),
       bold_(ui::MakeFont(L"MS Sans Serif", 10, FW_BOLD)) {}
 
-void CAddonwardStartDlg::OnInitDialog() {
+bool CAddonwardStartDlg::OnInitDialog(HWND) {
   POINT at = CheckWindowsVersion() == 5 ? POINT{8, 53} : POINT{6, 56};
   RECT rect = {at.x, at.y, at.x + kListSize.cx, at.y + kListSize.cy};
   list_.Create(hwnd(), rect, L"",
@@ -49,6 +49,7 @@ void CAddonwardStartDlg::OnInitDialog() {
   SendMessageW(Item(IDC_ADDONWARD_SELECT_ALL), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
   remove_.Bind(Item(IDC_ADDONWARD_REMOVE));
   remove_.Load(L"Res\\Common\\QOR_Button_Remove.bmp");
+  return true;
 }
 
 void CAddonwardStartDlg::Refill() {
@@ -70,20 +71,20 @@ void CAddonwardStartDlg::OnRemove() {
   for (int row = 0; row < rows && static_cast<size_t>(row) < addons_.size(); ++row)
     if (list_.IsChecked(row)) chosen.push_back(addons_[static_cast<size_t>(row)]);
   if (chosen.empty()) {
-    MessageBoxW(MainWindow(), L"Please choose one of the list above to remove the item.", kCaption,
+    MessageBoxW(MainWindow(), L"Please choose one of the list above to remove the item.", product::kCaption,
                 MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (MessageBoxW(MainWindow(), L"Are you sure to remove the item?", kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+  if (MessageBoxW(MainWindow(), L"Are you sure to remove the item?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   int failed = 0;
   for (const addon_list::Addon& addon : chosen)
     if (AddonwardRemoveBHO(addon.key.c_str(), addon.type.c_str()) != 1) ++failed;
   Refill();
   if (failed == 0)
-    MessageBoxW(MainWindow(), L"Remove Completed.", kCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(MainWindow(), L"Remove Completed.", product::kCaption, MB_OK | MB_ICONINFORMATION);
   else
-    MessageBoxW(MainWindow(), NotRemovedText(failed).c_str(), kCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxW(MainWindow(), NotRemovedText(failed).c_str(), product::kCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool CAddonwardStartDlg::OnLink(POINT client) {
@@ -110,31 +111,29 @@ bool CAddonwardStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result, &OnLink)) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-      OnButtonDown(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-      result = 0;
-      return true;
     case WM_MOUSELEAVE:
       result = 0;
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_ADDONWARD_REMOVE) {
-        OnRemove();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_ADDONWARD_SELECT_ALL) {
-        list_.SetAllChecked(IsDlgButtonChecked(hwnd(), IDC_ADDONWARD_SELECT_ALL) == BST_CHECKED);
-        return true;
-      }
-      return false;
+  }
+  return false;
+}
+
+bool CAddonwardStartDlg::OnMouse(UINT message, POINT at, WPARAM) {
+  if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_LBUTTONDBLCLK &&
+      message != WM_RBUTTONDBLCLK)
+    return false;
+  OnButtonDown(at);
+  return true;
+}
+
+bool CAddonwardStartDlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_ADDONWARD_REMOVE:
+      OnRemove();
+      return true;
+    case IDC_ADDONWARD_SELECT_ALL:
+      list_.SetAllChecked(IsDlgButtonChecked(hwnd(), IDC_ADDONWARD_SELECT_ALL) == BST_CHECKED);
+      return true;
   }
   return false;
 }

@@ -31,7 +31,9 @@ class CAddonwardStartDlg : public ui::Page {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnMouse(UINT message, POINT at, WPARAM keys) override;
+  bool OnClicked(int id) override;
   void OnRemove();
   void OnButtonDown(POINT client);
   static bool OnLink(POINT client);

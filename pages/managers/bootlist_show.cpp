@@ -144,9 +144,8 @@ bool CBootlistShow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
-      POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       ShellRequest request;
-      if (RequestFor(LinkAt(p), &request) && launcher_) launcher_(request);
+      if (RequestFor(LinkAt(ui::PointFromLParam(lParam)), &request) && launcher_) launcher_(request);
       result = 0;
       return true;
     }

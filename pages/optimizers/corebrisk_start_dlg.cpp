@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "base/product.h"
 #include "contracts/corebrisk.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
@@ -77,10 +78,10 @@ void CCorebriskStartDlg::OnOptimize() {
   if (optimizing_) return;
   int model = CheckedModel();
   if (model < 0) {
-    MessageBoxW(MainWindow(), L"Please select an optimization model.", kCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(MainWindow(), L"Please select an optimization model.", product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (MessageBoxW(MainWindow(), L"Are you sure to optimize your system?", kCaption,
+  if (MessageBoxW(MainWindow(), L"Are you sure to optimize your system?", product::kCaption,
                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   LockMenu(MainWindow(), 1);
@@ -111,26 +112,25 @@ void CCorebriskStartDlg::OnOptimizationDone(Outcome outcome) {
 bool CCorebriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (COptimizerPage::OnMessage(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_COMMAND: {
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      int id = LOWORD(wParam);
-      if (id == IDC_OPTIMIZE) {
-        OnOptimize();
-        return true;
-      }
-      // A model's button shows what it does; nothing is applied before "Optimize".
-      for (int model = 0; model < kModelCount; ++model) {
-        if (id != kModelIds[model]) continue;
-        ShowModel(model);
-        return true;
-      }
-      return false;
-    }
     case page_msg::kOptimizationDone:
       OnOptimizationDone(wParam == WPARAM(Outcome::kApplied)    ? Outcome::kApplied
                          : wParam == WPARAM(Outcome::kNotApplied) ? Outcome::kNotApplied
                                                                   : Outcome::kPartly);
       return true;
+  }
+  return false;
+}
+
+bool CCorebriskStartDlg::OnClicked(int id) {
+  if (id == IDC_OPTIMIZE) {
+    OnOptimize();
+    return true;
+  }
+  // A model's button shows what it does; nothing is applied before "Optimize".
+  for (int model = 0; model < kModelCount; ++model) {
+    if (id != kModelIds[model]) continue;
+    ShowModel(model);
+    return true;
   }
   return false;
 }

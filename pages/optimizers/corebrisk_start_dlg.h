@@ -22,6 +22,7 @@ class CCorebriskStartDlg : public optimizer_pages::COptimizerPage {
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnClicked(int id) override;
   void OnInitPage() override;
   // Starts the worker thread; null when the system refuses (a test's page refuses on purpose).
   virtual HANDLE StartWorker(unsigned(__stdcall* worker)(void*), void* job);

@@ -1,5 +1,6 @@
 #include "pages/optimizers/optimizer_page.h"
 
+#include "base/product.h"
 #include "pages/optimizers/resource.h"
 #include "ui/controls/page_colours.h"
 #include "ui/gdi.h"
@@ -8,7 +9,6 @@
 
 namespace optimizer_pages {
 
-const wchar_t kCaption[] = L"Lumaspan";
 const wchar_t kCompleted[] = L"Optimization Completed!";
 const wchar_t kNotApplied[] =
     L"The optimization could not be applied: Windows refused to change some of the settings. "
@@ -35,17 +35,19 @@ bool COptimizerPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     OnInitPage();
     return false;  // and the dialog manager's handling
   }
-  if (message != WM_INITDIALOG) return false;
+  return false;
+}
+
+bool COptimizerPage::OnInitDialog(HWND) {
   optimize_.Bind(Item(IDC_OPTIMIZE));
   optimize_.Load(L"Res\\Common\\QOR_Button_Optimize.bmp");
-  result = TRUE;
   return true;
 }
 
 void COptimizerPage::ReportOutcome(Outcome outcome) {
   bool applied = outcome == Outcome::kApplied;
   MessageBoxW(MainWindow(), applied ? kCompleted : outcome == Outcome::kNotApplied ? kNotApplied : kPartlyApplied,
-              kCaption, MB_OK | (applied ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+              product::kCaption, MB_OK | (applied ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 }  // namespace optimizer_pages

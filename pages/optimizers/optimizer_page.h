@@ -8,7 +8,6 @@
 
 namespace optimizer_pages {
 
-extern const wchar_t kCaption[];
 extern const wchar_t kCompleted[];
 extern const wchar_t kNotApplied[];
 extern const wchar_t kPartlyApplied[];
@@ -25,6 +24,7 @@ class COptimizerPage : public ui::Page {
   // Colours, painting and the page's set-up; a page's own table comes after (false for everything
   // else).
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnInitDialog(HWND defaultFocus) override;
   // When the page is first shown: the system's settings are read then, not while the program
   // starts (most sessions never open an optimizer, and its library is not even loaded then).
   virtual void OnInitPage() = 0;

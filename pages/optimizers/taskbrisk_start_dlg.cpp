@@ -125,17 +125,18 @@ bool CTaskbriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
       OnSlider(reinterpret_cast<HWND>(lParam));
       result = 0;
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_OPTIMIZE) {
-        OnOptimize();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_AUTO_END_TASKS) {
-        EnableFields(IsDlgButtonChecked(hwnd(), IDC_AUTO_END_TASKS) == BST_CHECKED);
-        return true;
-      }
-      return false;
+  }
+  return false;
+}
+
+bool CTaskbriskStartDlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_OPTIMIZE:
+      OnOptimize();
+      return true;
+    case IDC_AUTO_END_TASKS:
+      EnableFields(IsDlgButtonChecked(hwnd(), IDC_AUTO_END_TASKS) == BST_CHECKED);
+      return true;
   }
   return false;
 }

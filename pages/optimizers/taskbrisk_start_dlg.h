@@ -13,6 +13,7 @@ class CTaskbriskStartDlg : public optimizer_pages::COptimizerPage {
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnClicked(int id) override;
   void OnInitPage() override;
 
  private:

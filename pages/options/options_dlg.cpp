@@ -28,7 +28,7 @@ void DrawLine(HDC dc, int x1, int y1, int x2, int y2) {
 
 COptionsDlg::COptionsDlg() : ui::Page(IDD_OPTIONS_PAGE) {}
 
-void COptionsDlg::OnInitDialog() {
+bool COptionsDlg::OnInitDialog(HWND) {
   top_ = ui::LoadBitmapFile(L"Res\\Dialog\\QOR_Options_Dlg_Top.png");
   titleFont_.reset(ui::MakeFont(L"Arial", 18, FW_BOLD));
   regularFont_.reset(ui::MakeFont(L"MS Sans Serif", 10));
@@ -52,6 +52,7 @@ void COptionsDlg::OnInitDialog() {
   };
   if (tab1_.Create(hwnd())) place(tab1_.hwnd(), true);
   if (exclusions_.Create(hwnd())) place(exclusions_.hwnd(), false);
+  return true;
 }
 
 void COptionsDlg::ShowTab(int tab) {
@@ -100,21 +101,17 @@ options_page::UpdateRequest COptionsDlg::NewUpdateRequest() const {
   return request;
 }
 
+bool COptionsDlg::OnNotify(NMHDR& header, LRESULT& result) {
+  if (header.hwndFrom != tab_.hwnd() || header.code != TCN_SELCHANGE) return false;
+  ShowTab(static_cast<int>(SendMessageW(tab_.hwnd(), TCM_GETCURSEL, 0, 0)));
+  result = 0;
+  return true;
+}
+
 bool COptionsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (!header || header->hwndFrom != tab_.hwnd() || header->code != TCN_SELCHANGE) return false;
-      ShowTab(static_cast<int>(SendMessageW(tab_.hwnd(), TCM_GETCURSEL, 0, 0)));
-      result = 0;
-      return true;
-    }
     case OPTIONS_MSG_STARTUP_RUN:
       OptionsSetStartupRun(wParam ? 1 : 0);
       result = OptionsCheckStartupRun() ? 1 : 0;

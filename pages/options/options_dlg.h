@@ -28,7 +28,8 @@ class COptionsDlg : public ui::Page {
   virtual options_page::UpdateRequest NewUpdateRequest() const;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
 
   ui::GpBitmap top_;
   ui::Font titleFont_;

@@ -13,7 +13,7 @@ void COptionsTab1Dlg::DoDataExchange(bool save) {
   ExchangeCheck(IDC_LIVE_UPDATE, liveUpdate_, save);
 }
 
-void COptionsTab1Dlg::OnInitDialog() {
+bool COptionsTab1Dlg::OnInitDialog(HWND) {
   UpdateData(false);
   website_.Attach(Item(IDC_OPTIONS_WEBSITE));
   website_.SetLink(product::kWebAddress, product::kWebSite);
@@ -25,6 +25,7 @@ void COptionsTab1Dlg::OnInitDialog() {
     SendDlgItemMessageW(hwnd(), IDC_CLEAN_FREQUENCY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   schedule_ = options_page::LoadSchedule();
   ShowSchedule();
+  return true;
 }
 
 void COptionsTab1Dlg::ShowSchedule() {
@@ -61,7 +62,7 @@ void COptionsTab1Dlg::OnScheduleChanged() {
   } else {
     std::wstring text = L"The automatic cleaning could not be set up in the Task Scheduler.";
     if (!error.empty()) text += L"\n\n" + error + L".";
-    MessageBoxW(GetAncestor(hwnd(), GA_ROOT), text.c_str(), L"Lumaspan", MB_OK | MB_ICONWARNING);
+    MessageBoxW(GetAncestor(hwnd(), GA_ROOT), text.c_str(), product::kCaption, MB_OK | MB_ICONWARNING);
   }
   ShowSchedule();
 }
@@ -76,35 +77,34 @@ void COptionsTab1Dlg::OnBoxClicked(int id, UINT message) {
 
 bool COptionsTab1Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
+  return false;
+}
+
+bool COptionsTab1Dlg::OnCommand(int id, int code, HWND control) {
+  if (id == IDC_CLEAN_FREQUENCY && code == CBN_SELCHANGE) {
+    OnScheduleChanged();
+    return true;
+  }
+  return ui::Dialog::OnCommand(id, code, control);
+}
+
+bool COptionsTab1Dlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_STARTUP_RUN:
+      OnBoxClicked(IDC_STARTUP_RUN, OPTIONS_MSG_STARTUP_RUN);
       return true;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_CLEAN_FREQUENCY && HIWORD(wParam) == CBN_SELCHANGE) {
-        OnScheduleChanged();
-        return true;
-      }
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      switch (LOWORD(wParam)) {
-        case IDC_STARTUP_RUN:
-          OnBoxClicked(IDC_STARTUP_RUN, OPTIONS_MSG_STARTUP_RUN);
-          return true;
-        case IDC_LIVE_UPDATE:
-          OnBoxClicked(IDC_LIVE_UPDATE, OPTIONS_MSG_LIVE_UPDATE);
-          return true;
-        case IDC_CLEAN_AUTO:
-        case IDC_CLEAN_JUNK:
-        case IDC_CLEAN_TRACES:
-        case IDC_CLEAN_REGISTRY:
-          OnScheduleChanged();
-          return true;
-        case IDC_CHECK_UPDATE:
-          SendMessageW(GetParent(hwnd()), OPTIONS_MSG_CHECK_UPDATE, 0, 0);
-          return true;
-      }
-      return false;
+    case IDC_LIVE_UPDATE:
+      OnBoxClicked(IDC_LIVE_UPDATE, OPTIONS_MSG_LIVE_UPDATE);
+      return true;
+    case IDC_CHECK_UPDATE:
+      SendMessageW(GetParent(hwnd()), OPTIONS_MSG_CHECK_UPDATE, 0, 0);
+      return true;
+    case IDC_CLEAN_AUTO:
+    case IDC_CLEAN_JUNK:
+    case IDC_CLEAN_TRACES:
+    case IDC_CLEAN_REGISTRY:
+      OnScheduleChanged();
+      return true;
   }
   return false;
 }

@@ -25,7 +25,9 @@ class COptionsTab1Dlg : public ui::Dialog {
   void DoDataExchange(bool save) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnClicked(int id) override;
   // Tells the page about a clicked box and shows what the page stored.
   void OnBoxClicked(int id, UINT message);
   // Shows a schedule; the choices below the box are live only while it is checked.

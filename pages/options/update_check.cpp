@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "base/com.h"
 #include "base/handles.h"
 #include "base/product.h"
 #include "base/registry.h"
@@ -18,7 +19,6 @@
 namespace options_page {
 namespace {
 
-const wchar_t kCaption[] = L"Lumaspan";
 const wchar_t kSettingsKey[] = L"Software\\Lumaspan Software\\KeepLumaspan";
 const wchar_t kDefaultUrl[] = L"http://www.lumaspan.com/Update.log";
 const wchar_t kNoConnection[] = L"No Internet connection detected, please try to connect to the internet again.";
@@ -46,12 +46,10 @@ unsigned __stdcall DownloadMain(void* argument) {
   std::unique_ptr<std::shared_ptr<Download>> held(static_cast<std::shared_ptr<Download>*>(argument));
   Download& download = **held;
   try {
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    CCallback* callback = new CCallback(download.deadlineSeconds);
-    download.result = URLDownloadToFileW(nullptr, download.url.c_str(), download.file.c_str(), 0, callback);
+    base::ComScope com;
+    base::ComPtr<CCallback> callback(new CCallback(download.deadlineSeconds));
+    download.result = URLDownloadToFileW(nullptr, download.url.c_str(), download.file.c_str(), 0, callback.get());
     download.httpStatus = callback->HttpStatus();
-    callback->Release();
-    if (SUCCEEDED(com)) CoUninitialize();
   } catch (...) {
     download.result = E_FAIL;
   }
@@ -121,18 +119,18 @@ void Tell(const UpdateRequest& request, UpdateAnswer answer, const std::wstring&
   if (!IsWindow(owner)) return;  // the program is closing
   switch (answer) {
     case UpdateAnswer::kNoConnection:
-      MessageBoxW(owner, kNoConnection, kCaption, MB_ICONINFORMATION);
+      MessageBoxW(owner, kNoConnection, product::kCaption, MB_ICONINFORMATION);
       break;
     case UpdateAnswer::kUnreadable:
-      MessageBoxW(owner, kUnreadable, kCaption, MB_ICONINFORMATION);
+      MessageBoxW(owner, kUnreadable, product::kCaption, MB_ICONINFORMATION);
       break;
     case UpdateAnswer::kUpToDate:
-      MessageBoxW(owner, kUpToDate, kCaption, MB_ICONINFORMATION);
+      MessageBoxW(owner, kUpToDate, product::kCaption, MB_ICONINFORMATION);
       break;
     case UpdateAnswer::kNewer: {
       std::wstring question = L"KeepLumaspan the latest version is " + latest + L"\nyou use the version is " +
                               request.version + L"\nDo you want update now?";
-      if (MessageBoxW(owner, question.c_str(), kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES && request.openSite) {
+      if (MessageBoxW(owner, question.c_str(), product::kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES && request.openSite) {
         request.openSite(owner);
       }
       break;
@@ -142,15 +140,16 @@ void Tell(const UpdateRequest& request, UpdateAnswer answer, const std::wstring&
 
 unsigned __stdcall CheckMain(void* argument) {
   std::unique_ptr<UpdateRequest> request(static_cast<UpdateRequest*>(argument));
-  // The shell, which opens the web site, expects COM on the thread that asks it.
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  try {
-    std::wstring latest;
-    UpdateAnswer answer = Fetch(*request, latest);
-    Tell(*request, answer, latest);
-  } catch (...) {
+  {
+    // The shell, which opens the web site, expects COM on the thread that asks it.
+    base::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    try {
+      std::wstring latest;
+      UpdateAnswer answer = Fetch(*request, latest);
+      Tell(*request, answer, latest);
+    } catch (...) {
+    }
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   InterlockedExchange(&checkRunning, 0);
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "base/product.h"
 #include "contracts/buffers.h"
 #include "contracts/erasemill.h"
 #include "contracts/tools.h"
@@ -15,7 +16,6 @@ using shredder::FileFacts;
 
 namespace {
 
-const wchar_t kProduct[] = L"Lumaspan";
 constexpr DWORD kListExStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
 constexpr int kButtonY = 392, kButtonHeight = 34;  // the buttons' frames, below the list
 
@@ -87,7 +87,7 @@ std::wstring RefusalText(const bool refused[5]) {
 
 CErasemillStartDlg::CErasemillStartDlg() : ui::Page(IDD_ERASEMILL_START) {}
 
-void CErasemillStartDlg::OnInitDialog() {
+bool CErasemillStartDlg::OnInitDialog(HWND) {
   const struct {
     ui::CSkinButton* button;
     int id;
@@ -115,6 +115,7 @@ void CErasemillStartDlg::OnInitDialog() {
   list_.InsertColumn(0, L"Name", 330);
   list_.InsertColumn(1, L"Size", 70);
   list_.InsertColumn(2, L"Data Modified", 110);
+  return false;
 }
 
 void CErasemillStartDlg::AddFiles(const std::vector<std::wstring>& paths) {
@@ -144,7 +145,7 @@ bool CErasemillStartDlg::ChooseFiles(std::vector<wchar_t>& buffer) {
   open.lpfnHook = &CentreHook;
   if (GetOpenFileNameW(&open)) return true;
   if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-    MessageBoxW(MainWindow(), L"Files selected too much!", kProduct, MB_OK | MB_ICONWARNING);
+    MessageBoxW(MainWindow(), L"Files selected too much!", product::kCaption, MB_OK | MB_ICONWARNING);
   return false;
 }
 
@@ -158,7 +159,7 @@ void CErasemillStartDlg::OnRemove() {
   if (files_.empty()) return;
   int row = static_cast<int>(SendMessageW(list_.hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   if (row < 0 || row >= static_cast<int>(files_.size())) {
-    MessageBoxW(MainWindow(), L"Please choose one of the list above to remove the item.", kProduct,
+    MessageBoxW(MainWindow(), L"Please choose one of the list above to remove the item.", product::kCaption,
                 MB_OK | MB_ICONINFORMATION);
     return;
   }
@@ -171,7 +172,7 @@ void CErasemillStartDlg::OnErase() {
   if (MessageBoxW(MainWindow(),
                   L"Are you sure to erase the items on the list? You won't able to recover these files using any "
                   L"undelete tools you may have. Are you sure to continue?",
-                  kProduct, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+                  product::kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
     return;
   }
   LockMenu(MainWindow(), 1);
@@ -189,9 +190,9 @@ void CErasemillStartDlg::OnErase() {
   list_.DeleteAllRows();
   AddFiles(kept);
   if (kept.empty()) {
-    MessageBoxW(MainWindow(), L"Erase Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(MainWindow(), L"Erase Completed.", product::kCaption, MB_OK | MB_ICONINFORMATION);
   } else {
-    MessageBoxW(MainWindow(), (NotErasedText(kept.size()) + RefusalText(refused)).c_str(), kProduct,
+    MessageBoxW(MainWindow(), (NotErasedText(kept.size()) + RefusalText(refused)).c_str(), product::kCaption,
                 MB_OK | MB_ICONWARNING);
   }
   LockMenu(MainWindow(), 0);
@@ -208,25 +209,20 @@ void CErasemillStartDlg::Paint(HDC dc) {
 bool CErasemillStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (cleaning_pages::HandlePagePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = FALSE;
+  return false;
+}
+
+bool CErasemillStartDlg::OnClicked(int id) {
+  switch (id) {
+    case IDC_ERASEMILL_ADD:
+      OnAdd();
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      switch (LOWORD(wParam)) {
-        case IDC_ERASEMILL_ADD:
-          OnAdd();
-          return true;
-        case IDC_ERASEMILL_REMOVE:
-          OnRemove();
-          return true;
-        case IDC_ERASEMILL_ERASE:
-          OnErase();
-          return true;
-      }
-      return false;
+    case IDC_ERASEMILL_REMOVE:
+      OnRemove();
+      return true;
+    case IDC_ERASEMILL_ERASE:
+      OnErase();
+      return true;
   }
   return false;
 }

@@ -40,7 +40,8 @@ class CErasemillStartDlg : public ui::Page {
   virtual bool ChooseFiles(std::vector<wchar_t>& buffer);
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND defaultFocus) override;
+  bool OnClicked(int id) override;
   void Paint(HDC dc);
   HWND MainWindow() const { return GetParent(hwnd()); }
 

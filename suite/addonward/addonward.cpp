@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/text.h"
 #include "suite/addonward/addon_places.h"
@@ -73,9 +74,5 @@ bool Remove(const wchar_t* keyText, const wchar_t* type) {
 }  // namespace
 
 extern "C" int WINAPI AddonwardRemoveBHO(const wchar_t* key, const wchar_t* type) {
-  try {
-    return Remove(key, type) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return Remove(key, type) ? 1 : 0; });
 }

@@ -1,6 +1,7 @@
 // Bootlist.dll's exports: the start-up list, the removal of one entry, and what an entry starts.
 #include "contracts/bootlist.h"
 
+#include "base/export_guard.h"
 #include "base/text.h"
 #include "contracts/buffers.h"
 #include "listing.h"
@@ -23,24 +24,18 @@ bool ReadArgument(const wchar_t* text, std::wstring* out) {
 }  // namespace
 
 extern "C" int WINAPI BootlistGetStartupList(HWND window) {
-  try {
-    return bootlist::ReportStartupList(window) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return bootlist::ReportStartupList(window) ? 1 : 0; });
 }
 
 extern "C" int WINAPI BootlistRemoveStartupList(int kind, const wchar_t* key) {
-  try {
+  return base::Guarded([&] {
     std::wstring k;
     return ReadArgument(key, &k) && bootlist::RemoveEntry(kind, k) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 extern "C" int WINAPI BootlistGetEntryTarget(int kind, const wchar_t* commandLine, wchar_t* starts, wchar_t* program) {
-  try {
+  return base::Guarded([&] {
     std::wstring command;
     if (!ReadArgument(commandLine, &command)) return 0;
     bootlist::EntryTarget t = bootlist::ResolveEntry(kind, command);
@@ -48,7 +43,5 @@ extern "C" int WINAPI BootlistGetEntryTarget(int kind, const wchar_t* commandLin
     // A program path cut short would name another file: none is given instead.
     base::CopyBounded(program, contracts::kValueChars, t.program.size() < contracts::kValueChars ? t.program.c_str() : L"");
     return t.program.empty() || t.program.size() >= contracts::kValueChars ? 0 : 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }

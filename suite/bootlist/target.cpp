@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "base/com.h"
 #include "paths.h"
 #include "registry_access.h"
 #include "sources.h"
@@ -14,37 +15,21 @@ namespace {
 
 bool Exists(const std::wstring& path) { return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-template <typename T>
-struct ComPtr {
-  T* p = nullptr;
-  ~ComPtr() {
-    if (p) p->Release();
-  }
-};
-
-// COM for the calling thread, as far as it is not already there in another model.
-struct ComScope {
-  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~ComScope() {
-    if (SUCCEEDED(hr)) CoUninitialize();
-  }
-};
-
 // The target and arguments of a shortcut file; false when it cannot be read as one.
 bool ReadShortcut(const std::wstring& file, std::wstring* path, std::wstring* arguments) {
-  ComScope com;
-  ComPtr<IShellLinkW> link;
-  ComPtr<IPersistFile> persist;
+  base::ComScope com;  // as far as the thread has no COM in another model already
+  base::ComPtr<IShellLinkW> link;
+  base::ComPtr<IPersistFile> persist;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&link.p))) ||
-      FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist.p))) ||
-      FAILED(persist.p->Load(file.c_str(), STGM_READ)))
+                              link.receiveVoid())) ||
+      FAILED(link->QueryInterface(IID_IPersistFile, persist.receiveVoid())) ||
+      FAILED(persist->Load(file.c_str(), STGM_READ)))
     return false;
   wchar_t target[MAX_PATH] = {};
   wchar_t args[INFOTIPSIZE] = {};
   // Only the stored path: resolving a moved target would search the disk and could show a window.
-  if (link.p->GetPath(target, MAX_PATH, nullptr, 0) != S_OK) target[0] = L'\0';
-  if (FAILED(link.p->GetArguments(args, INFOTIPSIZE))) args[0] = L'\0';
+  if (link->GetPath(target, MAX_PATH, nullptr, 0) != S_OK) target[0] = L'\0';
+  if (FAILED(link->GetArguments(args, INFOTIPSIZE))) args[0] = L'\0';
   target[MAX_PATH - 1] = args[INFOTIPSIZE - 1] = L'\0';
   *path = target;
   *arguments = args;

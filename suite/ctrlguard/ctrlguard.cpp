@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/undo_journal.h"
 
@@ -147,34 +148,26 @@ extern "C" {
 // 0: installed in a view that can still load it; 1: blocked wherever it is installed, or not
 // installed at all (no risk to this computer); -1: not a class identifier.
 int WINAPI CtrlguardStatus(const wchar_t* key) {
-  try {
+  return base::Guarded([&] {
     if (!WellFormed(key)) return -1;
     for (REGSAM view : Views())
       if (Registered(key, view) && !Killed(key, view)) return 0;
     return 1;
-  } catch (...) {
-    return -1;
-  }
+  }, -1);
 }
 
 // 1 when the kill bit is set in every view, the value's other bits kept; 0 otherwise: a key that
 // is not a class identifier, flags that are not a 32-bit number, or an undo that could not be
 // written change nothing.
 int WINAPI CtrlguardBlock(const wchar_t* key) {
-  try {
-    return WellFormed(key) && Block(key) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return WellFormed(key) && Block(key) ? 1 : 0; });
 }
 
 int WINAPI CtrlguardSetUndoFile(const wchar_t* path) {
-  try {
+  return base::Guarded([&] {
     Journal().UseFile(path);
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // Hivescrub.dll's exports: the fifteen category scans, the repair and the last-scan bookkeeping.
 #include "contracts/hivescrub.h"
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/registry.h"
 #include "base/scan_time.h"
@@ -14,18 +15,17 @@ namespace {
 
 const wchar_t kBookkeepingKey[] = L"SOFTWARE\\Lumaspan Software\\KeepLumaspan\\Registry Cleaner";
 
-int RunScan(HWND window, int category, void (*scan)(hivescrub::Scan&)) {
-  try {
+// Both are guarded under the name of the export that calls them.
+int RunScan(HWND window, int category, void (*scan)(hivescrub::Scan&), const char* where = __builtin_FUNCTION()) {
+  return base::Guarded([&] {
     hivescrub::Scan s(window, category);
     if (s.Begin()) scan(s);
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  }, 0, where);
 }
 
-int StoreNow(const wchar_t* value, std::wstring (*format)(const SYSTEMTIME&)) {
-  try {
+int StoreNow(const wchar_t* value, std::wstring (*format)(const SYSTEMTIME&), const char* where = __builtin_FUNCTION()) {
+  return base::Guarded([&] {
     SYSTEMTIME now;
     GetLocalTime(&now);
     base::UniqueKey key;
@@ -33,9 +33,7 @@ int StoreNow(const wchar_t* value, std::wstring (*format)(const SYSTEMTIME&)) {
                         nullptr) != ERROR_SUCCESS)
       return 0;
     return base::WriteRegistryString(key.get(), value, format(now).c_str()) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  }, 0, where);
 }
 
 }  // namespace
@@ -59,7 +57,7 @@ int WINAPI HivescrubScanObsolete(HWND window) { return RunScan(window, 14, hives
 int WINAPI HivescrubScanEmpty(HWND window) { return RunScan(window, 15, hivescrub::ScanEmpty); }
 
 int WINAPI HivescrubRepair(int id, const wchar_t* text) {
-  try {
+  return base::Guarded([&] {
     switch (hivescrub::Repair(id, text)) {
       case hivescrub::RepairResult::kRepaired:
         return hivescrub::kRepaired;
@@ -69,13 +67,11 @@ int WINAPI HivescrubRepair(int id, const wchar_t* text) {
         break;
     }
     return hivescrub::kNotRepaired;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI HivescrubGetLastScanDate(wchar_t* buffer) {
-  try {
+  return base::Guarded([&] {
     if (!buffer) return 0;
     wchar_t date[contracts::kDateChars] = {};
     base::UniqueKey key;
@@ -83,9 +79,7 @@ int WINAPI HivescrubGetLastScanDate(wchar_t* buffer) {
       base::ReadRegistryString(key.get(), L"LastScanDate", date, contracts::kDateChars);
     base::CopyBounded(buffer, contracts::kDateChars, date[0] ? date : L"Not Scanned");
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI HivescrubSetLastScanTime(void) { return StoreNow(L"LastScanTime", base::FormatScanTime); }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/registry.h"
 
@@ -116,35 +117,19 @@ int SetLiveUpdate(int flag) {
 extern "C" {
 
 int WINAPI OptionsCheckStartupRun(void) {
-  try {
-    return CheckStartupRun();
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return CheckStartupRun(); });
 }
 
 int WINAPI OptionsCheckLiveUpdata(void) {
-  try {
-    return CheckLiveUpdate();
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return CheckLiveUpdate(); });
 }
 
 int WINAPI OptionsSetStartupRun(int flag) {
-  try {
-    return SetStartupRun(flag);
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return SetStartupRun(flag); });
 }
 
 int WINAPI OptionsSetLiveUpdate(int flag) {
-  try {
-    return SetLiveUpdate(flag);
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return SetLiveUpdate(flag); });
 }
 
 }  // extern "C"

@@ -2,20 +2,12 @@
 // (a value out of range, a key that cannot be written); nothing is thrown past them.
 #include "contracts/taskbrisk.h"
 
+#include "base/export_guard.h"
 #include "base/text.h"
 #include "contracts/buffers.h"
 #include "suite/taskbrisk/settings.h"
 
 namespace {
-
-template <typename Function>
-int Guarded(Function&& function) {
-  try {
-    return function();
-  } catch (...) {
-    return 0;
-  }
-}
 
 int Text(const std::wstring& text, wchar_t* buffer) {
   if (!buffer || text.empty()) return 0;
@@ -27,34 +19,34 @@ int Text(const std::wstring& text, wchar_t* buffer) {
 
 extern "C" {
 
-int WINAPI TaskbriskGetDiskBuffer(void) { return Guarded([] { return taskbrisk::DiskBufferPosition(); }); }
+int WINAPI TaskbriskGetDiskBuffer(void) { return base::Guarded([] { return taskbrisk::DiskBufferPosition(); }); }
 int WINAPI TaskbriskSetDiskBuffer(int position) {
-  return Guarded([=] { return taskbrisk::SetDiskBufferPosition(position) ? 1 : 0; });
+  return base::Guarded([=] { return taskbrisk::SetDiskBufferPosition(position) ? 1 : 0; });
 }
-int WINAPI TaskbriskGetMenuTime(void) { return Guarded([] { return taskbrisk::MenuPosition(); }); }
+int WINAPI TaskbriskGetMenuTime(void) { return base::Guarded([] { return taskbrisk::MenuPosition(); }); }
 int WINAPI TaskbriskSetMenuTime(int position) {
-  return Guarded([=] { return taskbrisk::SetMenuPosition(position) ? 1 : 0; });
+  return base::Guarded([=] { return taskbrisk::SetMenuPosition(position) ? 1 : 0; });
 }
-int WINAPI TaskbriskGetAutoEndTasks(void) { return Guarded([] { return taskbrisk::AutoEndTasks(); }); }
+int WINAPI TaskbriskGetAutoEndTasks(void) { return base::Guarded([] { return taskbrisk::AutoEndTasks(); }); }
 int WINAPI TaskbriskSetAutoEndTasks(int flag) {
-  return Guarded([=] { return taskbrisk::SetAutoEndTasks(flag) ? 1 : 0; });
+  return base::Guarded([=] { return taskbrisk::SetAutoEndTasks(flag) ? 1 : 0; });
 }
-int WINAPI TaskbriskGetSpeed(void) { return Guarded([] { return taskbrisk::HungAppSeconds(); }); }
+int WINAPI TaskbriskGetSpeed(void) { return base::Guarded([] { return taskbrisk::HungAppSeconds(); }); }
 int WINAPI TaskbriskSetSpeed(int value) {
-  return Guarded([=] { return taskbrisk::SetHungAppSeconds(value) ? 1 : 0; });
+  return base::Guarded([=] { return taskbrisk::SetHungAppSeconds(value) ? 1 : 0; });
 }
-int WINAPI TaskbriskGetAuto(void) { return Guarded([] { return taskbrisk::WaitToKillSeconds(); }); }
+int WINAPI TaskbriskGetAuto(void) { return base::Guarded([] { return taskbrisk::WaitToKillSeconds(); }); }
 int WINAPI TaskbriskSetAuto(int value) {
-  return Guarded([=] { return taskbrisk::SetWaitToKillSeconds(value) ? 1 : 0; });
+  return base::Guarded([=] { return taskbrisk::SetWaitToKillSeconds(value) ? 1 : 0; });
 }
 int WINAPI TaskbriskGetDiskBufferString(int position, wchar_t* buffer) {
-  return Guarded([=] { return Text(taskbrisk::DiskBufferText(position), buffer); });
+  return base::Guarded([=] { return Text(taskbrisk::DiskBufferText(position), buffer); });
 }
 int WINAPI TaskbriskGetMenuTimeString(int position, wchar_t* buffer) {
-  return Guarded([=] { return Text(taskbrisk::MenuText(position), buffer); });
+  return base::Guarded([=] { return Text(taskbrisk::MenuText(position), buffer); });
 }
 
-int WINAPI TaskbriskSaveSettings(void) { return Guarded([] { return taskbrisk::SaveAll() ? 1 : 0; }); }
-int WINAPI TaskbriskRestoreSettings(void) { return Guarded([] { return taskbrisk::RestoreAll() ? 1 : 0; }); }
+int WINAPI TaskbriskSaveSettings(void) { return base::Guarded([] { return taskbrisk::SaveAll() ? 1 : 0; }); }
+int WINAPI TaskbriskRestoreSettings(void) { return base::Guarded([] { return taskbrisk::RestoreAll() ? 1 : 0; }); }
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/export_guard.h"
 #include "base/handles.h"
 #include "base/registry.h"
 #include "base/text.h"
@@ -84,17 +85,15 @@ std::wstring ExactPath(const wchar_t* path) {
 extern "C" {
 
 int WINAPI CheckWindowsVersion(void) {
-  try {
+  return base::Guarded([&] {
     DWORD major = 0;
     if (!TrueVersion(&major)) return 0;
     return major >= 6 ? 6 : static_cast<int>(major);
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI DeleteFileType(const wchar_t* path, int /*mode*/) {
-  try {
+  return base::Guarded([&] {
     if (!path || !*path) return 0;
     const std::wstring exact = ExactPath(path);
     path = exact.c_str();
@@ -106,13 +105,11 @@ int WINAPI DeleteFileType(const wchar_t* path, int /*mode*/) {
     if (DeleteFileW(path)) return 1;
     if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path, attributes);  // leave it as found
     return 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI GetRandNumber(void) {
-  try {
+  return base::Guarded([&] {
     // Rejection sampling keeps the ten outcomes exactly equally likely.
     const uint64_t kLimit = UINT64_MAX - UINT64_MAX % 10;
     uint64_t r;
@@ -120,26 +117,22 @@ int WINAPI GetRandNumber(void) {
       r = NextRandom();
     } while (r >= kLimit);
     return static_cast<int>(r % 10);
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI GetNowShowTimeString(wchar_t* buffer) {
-  try {
+  return base::Guarded([&] {
     if (!buffer) return 0;
     SYSTEMTIME now;
     GetLocalTime(&now);
     const wchar_t* text = now.wHour < 12 ? L"Good morning" : now.wHour < 18 ? L"Good afternoon" : L"Good evening";
     base::CopyBounded(buffer, contracts::kDateChars, text);
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI LockMenu(HWND window, int flag) {
-  try {
+  return base::Guarded([&] {
     if (!window || !IsWindow(window)) return 0;
     // Pages pass their parent; the lock belongs to the top-level main window.
     HWND main = GetAncestor(window, GA_ROOT);
@@ -148,24 +141,20 @@ int WINAPI LockMenu(HWND window, int flag) {
     data.dwData = flag ? report_kind::kMenuLock : report_kind::kMenuUnlock;
     SendMessageW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI MakeFileSize(DWORD low, DWORD high, wchar_t* buffer) {
-  try {
+  return base::Guarded([&] {
     if (!buffer) return 0;
     uint64_t bytes = (uint64_t(high) << 32) | low;
     tools::FormatFileSize(bytes, buffer, contracts::kValueChars);
     return 1;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int WINAPI CheckRegistryKey(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text) {
-  try {
+  return base::Guarded([&] {
     if (!subKey || !*subKey) return 0;
     base::UniqueKey key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.receive(),
@@ -173,9 +162,7 @@ int WINAPI CheckRegistryKey(const wchar_t* subKey, const wchar_t* valueName, con
       return 0;
     }
     return base::WriteRegistryString(key.get(), valueName, text) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 }  // extern "C"

@@ -2,14 +2,15 @@
 // controls, GDI+), and no error dialog that could hang a run.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
+#include "base/com.h"
+
 int main(int argc, char** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-  CoInitialize(nullptr);
+  base::ComScope com;
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
   Gdiplus::GdiplusStartupInput input;
@@ -20,6 +21,5 @@ int main(int argc, char** argv) {
   int result = RUN_ALL_TESTS();
 
   Gdiplus::GdiplusShutdown(token);
-  CoUninitialize();
   return result;
 }

@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 #include <vector>
+
+#include "base/fault_record.h"
 
 #include "tests/support/pump.h"
 
@@ -49,8 +53,21 @@ TEST(Window, DispatchesToItsMessageTableAndDefaultsTheRest) {
   wchar_t title[16] = {};
   GetWindowTextW(h, title, 16);  // WM_GETTEXT went to the default procedure
   EXPECT_STREQ(L"plain", title);
+  long faults = base::FaultCount();
   EXPECT_EQ(0, SendMessageW(h, kThrow, 0, 0));  // no exception leaves the procedure
+  EXPECT_EQ(faults + 1, base::FaultCount());      // its kind is recorded for the developer
+  EXPECT_NE(nullptr, wcsstr(base::LastFault(), L"std::runtime_error (handler failed)"));
+  EXPECT_NE(nullptr, wcsstr(base::LastFault(), L"message 0x8002"));
   EXPECT_EQ(84, SendMessageW(h, kPing, 42, 0));  // and the window keeps working
+}
+
+TEST(Window, ANotificationFromTheWindowItselfIsNotReflectedBackToIt) {
+  PlainWindow w;
+  HWND h = MakeWindow(w);
+  NMHDR header = {h, 7, 1};
+  SendMessageW(h, WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&header));
+  EXPECT_EQ(std::vector<UINT>{WM_NOTIFY}, std::vector<UINT>(w.seen.end() - 1, w.seen.end()));
+  EXPECT_EQ(0, std::count(w.seen.begin(), w.seen.end(), ui::OCM_NOTIFY));
 }
 
 TEST(Window, DestroyingTheWindowUnlinksTheObject) {
@@ -173,6 +190,21 @@ TEST(Dialog, ASubclassedControlOutlivesItsObject) {
   EXPECT_EQ(1002, page.commands.back());
 }
 
+TEST(Dialog, WindowsThatDieBeforeTheirObjectsLeaveNoLinkBehind) {
+  PlainWindow host;
+  MakeWindow(host);
+  TestPage page;
+  HWND h = page.Create(host.hwnd());
+  HWND button = GetDlgItem(h, 1002);
+  ButtonHook hook;
+  ASSERT_TRUE(hook.Subclass(button));
+  DestroyWindow(h);  // the page and its subclassed button go while both objects live on
+  EXPECT_EQ(nullptr, ui::Window::FromHandle(h));
+  EXPECT_EQ(nullptr, ui::Window::FromHandle(button));  // a later window given either handle is not theirs
+  EXPECT_EQ(nullptr, page.hwnd());
+  EXPECT_EQ(nullptr, hook.hwnd());
+}
+
 TEST(Dialog, DeletingAPageDestroysItsWindow) {
   PlainWindow host;
   MakeWindow(host);
@@ -180,6 +212,81 @@ TEST(Dialog, DeletingAPageDestroysItsWindow) {
   HWND h = page->Create(host.hwnd());
   page.reset();
   EXPECT_FALSE(IsWindow(h));
+}
+
+// A page on the typed handlers, with OnMessage still taking one timer itself.
+class TypedPage : public ui::Dialog {
+ public:
+  TypedPage() : ui::Dialog(100) {}
+  bool initialised = false;
+  std::vector<int> clicks, commands;
+  HWND commandControl = nullptr;
+  UINT notified = 0;
+  UINT_PTR timer = 0;
+  bool ownTimer = false;
+  UINT mouse = 0;
+  POINT at = {};
+  WPARAM keys = 0;
+
+ protected:
+  bool OnInitDialog(HWND) override { return initialised = true; }
+  bool OnCommand(int id, int code, HWND control) override {
+    if (code == BN_CLICKED) return ui::Dialog::OnCommand(id, code, control);
+    commands.push_back(id);
+    commands.push_back(code);
+    commandControl = control;
+    return true;
+  }
+  bool OnClicked(int id) override {
+    clicks.push_back(id);
+    return true;
+  }
+  bool OnNotify(NMHDR& header, LRESULT& result) override {
+    notified = header.code;
+    result = 5;
+    return true;
+  }
+  bool OnTimer(UINT_PTR id) override {
+    timer = id;
+    return true;
+  }
+  bool OnMouse(UINT message, POINT point, WPARAM held) override {
+    mouse = message;
+    at = point;
+    keys = held;
+    return true;
+  }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) override {
+    return message == WM_TIMER && wParam == 99 && (ownTimer = true);
+  }
+};
+
+TEST(Dialog, TypedHandlersGetTheirFamiliesDecodedAndOnMessageComesFirst) {
+  PlainWindow host;
+  MakeWindow(host);
+  TypedPage page;
+  HWND h = page.Create(host.hwnd());
+  ASSERT_TRUE(h);
+  EXPECT_TRUE(page.initialised);
+  HWND button = GetDlgItem(h, 1002);
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(std::vector<int>{1002}, page.clicks);
+  SendMessageW(h, WM_COMMAND, MAKEWPARAM(1005, EN_CHANGE), reinterpret_cast<LPARAM>(button));
+  EXPECT_EQ((std::vector<int>{1005, EN_CHANGE}), page.commands);
+  EXPECT_EQ(button, page.commandControl);
+  EXPECT_EQ(1u, page.clicks.size());  // only a click is a click
+  NMHDR header = {button, 1002, 12345};
+  EXPECT_EQ(5, SendMessageW(h, WM_NOTIFY, 1002, reinterpret_cast<LPARAM>(&header)));
+  EXPECT_EQ(12345u, page.notified);
+  SendMessageW(h, WM_TIMER, 7, 0);
+  SendMessageW(h, WM_TIMER, 99, 0);
+  EXPECT_EQ(7u, page.timer);
+  EXPECT_TRUE(page.ownTimer);
+  SendMessageW(h, WM_RBUTTONDBLCLK, MK_RBUTTON | MK_SHIFT, MAKELPARAM(-3, 40));
+  EXPECT_EQ(static_cast<UINT>(WM_RBUTTONDBLCLK), page.mouse);
+  EXPECT_EQ(-3, page.at.x);
+  EXPECT_EQ(40, page.at.y);
+  EXPECT_EQ(static_cast<WPARAM>(MK_RBUTTON | MK_SHIFT), page.keys);
 }
 
 class ModalBox : public ui::Dialog {

@@ -257,7 +257,7 @@ void CButtonMenu::Paint(HDC dc) {
 
 bool CButtonMenu::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
-  const int y = static_cast<short>(HIWORD(lParam));
+  const int y = ui::PointFromLParam(lParam).y;
   switch (message) {
     case WM_NCHITTEST:
       result = HTCLIENT;  // a static control would let the mouse through

@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "base/com.h"
 #include "base/handles.h"
 
 namespace {
@@ -17,15 +18,6 @@ struct GlobalTraits {
   static void Close(Handle h) { GlobalFree(h); }
 };
 using UniqueGlobal = base::Scoped<GlobalTraits>;
-
-template <typename T>
-struct ComPtr {
-  T* p = nullptr;
-  ~ComPtr() {
-    if (p) p->Release();
-  }
-  T** receive() { return &p; }
-};
 
 // The file's bytes in a movable global block, for a stream. Reading the file ourselves (rather than
 // OleLoadPicturePath) works while another handle to the file is open, such as a GDI+ image of it.
@@ -83,24 +75,24 @@ HBITMAP CEnBitmap::LoadJpeg(const wchar_t* path, COLORREF background) {
   DWORD size = 0;
   UniqueGlobal block = ReadFileToGlobal(path, size);
   if (!block) return nullptr;
-  ComPtr<IStream> stream;
+  base::ComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, stream.receive()))) return nullptr;
-  ComPtr<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.p, static_cast<LONG>(size), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(picture.receive())))) {
+  base::ComPtr<IPicture> picture;
+  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                            picture.receiveVoid()))) {
     return nullptr;
   }
   OLE_XSIZE_HIMETRIC himetricWidth = 0;
   OLE_YSIZE_HIMETRIC himetricHeight = 0;
-  picture.p->get_Width(&himetricWidth);
-  picture.p->get_Height(&himetricHeight);
+  picture->get_Width(&himetricWidth);
+  picture->get_Height(&himetricHeight);
 
   ui::WindowDC screen(nullptr);
   int width = 0, height = 0;
   OLE_HANDLE handle = 0;
   SHORT type = PICTYPE_UNINITIALIZED;
   BITMAP bm = {};
-  if (SUCCEEDED(picture.p->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture.p->get_Handle(&handle)) &&
+  if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture->get_Handle(&handle)) &&
       GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof(bm), &bm)) {
     width = bm.bmWidth;  // exact, where a conversion from HIMETRIC may be a pixel off
     height = bm.bmHeight;
@@ -118,7 +110,7 @@ HBITMAP CEnBitmap::LoadJpeg(const wchar_t* path, COLORREF background) {
     RECT all = {0, 0, width, height};
     ui::Brush fill(CreateSolidBrush(background));
     FillRect(dc.get(), &all, fill.get());
-    if (FAILED(picture.p->Render(dc.get(), 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight,
+    if (FAILED(picture->Render(dc.get(), 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight,
                                  nullptr))) {
       return nullptr;
     }

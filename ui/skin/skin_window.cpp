@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "base/product.h"
 #include "ui/skin/skin_manager.h"
 #include "ui/window.h"
 
@@ -11,7 +12,6 @@ namespace {
 const wchar_t kSkinProperty[] = L"Lumaspan.Skin";
 const wchar_t kNextProperty[] = L"Lumaspan.Skin.Next";
 // Shown in the title bar of a window without a text of its own.
-const wchar_t kDefaultCaption[] = L"Lumaspan";
 constexpr int kIconTop = 5;
 constexpr int kMaxButtons = 16;  // a theme cannot make the reader loop for ever
 
@@ -282,8 +282,11 @@ LRESULT CALLBACK CXuSkinWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPA
   try {
     return self->OnMessage(message, wParam, lParam);
   } catch (...) {
-    return 0;  // a frame that could not be drawn stays as it was
+    ui::RecordProcedureFault("skin", message);
   }
+  // The window's own handling, as for any window procedure (ui/window.h): a hit test the skin could
+  // not answer gets the system's answer rather than "nowhere".
+  return next ? CallWindowProcW(next, hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT CXuSkinWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -331,7 +334,9 @@ LRESULT CXuSkinWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST: {
       RECT window = {};
       GetWindowRect(hwnd_, &window);
-      POINT p = {static_cast<short>(LOWORD(lParam)) - window.left, static_cast<short>(HIWORD(lParam)) - window.top};
+      POINT p = ui::PointFromLParam(lParam);  // on the screen
+      p.x -= window.left;
+      p.y -= window.top;
       return HitTest(p);
     }
     case WM_NCMOUSEMOVE: {
@@ -486,7 +491,7 @@ void CXuSkinWindow::DrawButton(HDC dc, const Button& button, LRESULT code, int w
 void CXuSkinWindow::DrawCaption(HDC dc, int width) {
   caption_[0] = L'\0';
   GetWindowTextW(hwnd_, caption_, 260);
-  const wchar_t* shown = caption_[0] ? caption_ : kDefaultCaption;
+  const wchar_t* shown = caption_[0] ? caption_ : product::kCaption;
   ui::Select font(dc, captionFont_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, active_ ? textActive_ : textInactive_);
