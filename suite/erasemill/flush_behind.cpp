@@ -9,7 +9,10 @@ void FlushBehind::Ask() {
     wake_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (wake_) thread_ = base::Thread::Run([this] { Run(this); }).Release();
   }
-  if (thread_) SetEvent(wake_.get());
+  if (thread_) {
+    InterlockedExchange(&asked_, 1);
+    SetEvent(wake_.get());
+  }
 }
 
 bool FlushBehind::Finish() {
@@ -26,8 +29,10 @@ DWORD WINAPI FlushBehind::Run(void* self) noexcept {
   auto* flusher = static_cast<FlushBehind*>(self);
   for (;;) {
     WaitForSingleObject(flusher->wake_.get(), INFINITE);
+    // A stop that comes before the thread has woken for the last request must not drop it.
+    if (InterlockedExchange(&flusher->asked_, 0) && !FlushFileBuffers(flusher->file_))
+      InterlockedExchange(&flusher->failed_, 1);
     if (InterlockedCompareExchange(&flusher->stop_, 0, 0)) return 0;
-    if (!FlushFileBuffers(flusher->file_)) InterlockedExchange(&flusher->failed_, 1);
   }
 }
 

@@ -22,7 +22,8 @@ class FlushBehind {
   // Has what is written so far flushed; returns at once. Asked while a flush is under way, the
   // next flush begins when that one ends.
   void Ask();
-  // Waits for the flush under way, if any, and stops the thread; false when a flush failed.
+  // Waits for the flush under way and one still asked for, if any, and stops the thread; false
+  // when a flush failed.
   bool Finish();
 
  private:
@@ -32,6 +33,7 @@ class FlushBehind {
   base::UniqueHandle wake_;  // auto-reset: one more flush wanted
   base::UniqueHandle thread_;
   bool tried_ = false;
+  volatile LONG asked_ = 0;  // a flush was asked for and has not begun
   volatile LONG stop_ = 0;
   volatile LONG failed_ = 0;
 };

@@ -51,10 +51,12 @@ TEST(Guard, FoldersPointedAtProtectedPlacesOrNonsenseGiveNoScanAndNoClean) {
   const std::wstring windows = test::ShellFolder(CSIDL_WINDOWS), profile = test::ShellFolder(CSIDL_PROFILE);
   const std::wstring documents = test::ShellFolder(CSIDL_PERSONAL);
   ASSERT_FALSE(windows.empty());
+  // No junk name: below the profile a ".tmp" is junk wherever it lies; what is tried here is
+  // whether a redirected folder makes a place cleanable as a whole.
   cleaning_test::SeededFiles planted(windows);
-  std::wstring file = planted.Write(L"lumaspan-guard.tmp", "x");
+  std::wstring file = planted.Write(L"lumaspan-guard.dat", "x");
   cleaning_test::SeededFiles inProfile(profile);
-  std::wstring profileFile = inProfile.Write(L"lumaspan-guard.tmp", "x");
+  std::wstring profileFile = inProfile.Write(L"lumaspan-guard.dat", "x");
   const std::wstring places[] = {L"C:\\", windows, profile, documents, Upper(windows), windows + L"\\..\\" +
                                  windows.substr(3) + L"\\", ShortName(windows), windows + L".",
                                  L"", L"C:", L"C:\\\\", L"\\\\server\\share", L"relative\\folder",
@@ -72,8 +74,8 @@ TEST(Guard, FoldersPointedAtProtectedPlacesOrNonsenseGiveNoScanAndNoClean) {
       }
       EXPECT_TRUE(FirstItems(r.group, r.index).empty()) << r.index << " at " << where;
       std::wstring location = place.empty() || place.back() == L'\\' ? place : place + L"\\";
-      EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"lumaspan-guard.tmp", location.c_str())) << where;
-      EXPECT_EQ(0, LitterbinCleanJunkFile(L"lumaspan-guard.tmp", location.c_str(), 0)) << where;
+      EXPECT_EQ(0, TracewipeCleanEvidenceFile(L"lumaspan-guard.dat", location.c_str())) << where;
+      EXPECT_EQ(0, LitterbinCleanJunkFile(L"lumaspan-guard.dat", location.c_str(), 0)) << where;
     }
   }
   EXPECT_TRUE(test::FileExists(file));

@@ -72,8 +72,15 @@ class TempJunk {
     GetTempPathW(MAX_PATH, temp);
     folder_ = std::wstring(temp) + L"lumaspan-closing";
     CreateDirectoryW(folder_.c_str(), nullptr);
+    // Two days old: a temporary file changed within the last day is kept, not junk.
+    FILETIME old = {};
+    GetSystemTimeAsFileTime(&old);
+    ULARGE_INTEGER t = {{old.dwLowDateTime, old.dwHighDateTime}};
+    t.QuadPart -= 2ULL * 24 * 3600 * 10000000;
+    old = {t.LowPart, t.HighPart};
     for (int i = 0; i < files; ++i) {
-      base::UniqueHandle file(CreateFileW(Name(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      base::UniqueFile file(CreateFileW(Name(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      if (file) SetFileTime(file.get(), &old, &old, &old);
     }
     files_ = files;
   }
