@@ -301,7 +301,10 @@ int CHomeStartDlg::RepairGroup(int group) {
         repaired = HivescrubRepair(_wtoi(first), second) == 1;
         break;
       case kJunk:
-        repaired = LitterbinCleanJunkFile(first, second, 0) != 0 || !FileExists(item.second + item.first);
+        // A file already gone needs no repair; a drive's Recycle Bin ("Recycle Bin" in "X:\") is
+        // no file, so only the engine's own answer tells that it was emptied.
+        repaired = LitterbinCleanJunkFile(first, second, 0) == 1 ||
+                   (!(item.first == L"Recycle Bin" && item.second.size() == 3) && !FileExists(item.second + item.first));
         break;
       case kEvidence:
         TracewipeCleanEvidenceFile(first, second);
