@@ -94,6 +94,7 @@ void CCleaningStartDlg::OnStartScan() {
     MessageBoxW(hwnd(), setup_.nothingSelected, kProduct, MB_OK | MB_ICONINFORMATION);
     return;
   }
+  if (!session_.Reserve(hwnd())) return;
   LockMenu(true);
   setup_.setLastScanTime();
   setup_.setLastScanDate();
@@ -215,6 +216,8 @@ void CCleaningStartDlg::CleanChecked() {
   if (MessageBoxW(owner, L"Are you sure to remove the item?", kProduct, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
   const size_t chosen = checked.size();
   if (!ConfirmCleaning(&checked) || checked.empty()) return;
+  const base::ScanLock lock = common_pages::TakeScanLock(owner);
+  if (!lock.held()) return;
   std::vector<size_t> removed;
   for (size_t index : checked) {
     if (index < found_.size() && CleanItem(found_[index])) removed.push_back(index);

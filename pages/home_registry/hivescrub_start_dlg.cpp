@@ -5,6 +5,7 @@
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
@@ -73,6 +74,8 @@ void CHivescrubStartDlg::OnStartScan() {
                 L"Lumaspan", MB_OK | MB_ICONINFORMATION);
     return;
   }
+  if (!lock_.held()) lock_ = common_pages::TakeScanLock(MainWindow());
+  if (!lock_.held()) return;
   LockMenu(MainWindow(), 1);
   HivescrubSetLastScanTime();
   HivescrubSetLastScanDate();
@@ -102,6 +105,7 @@ void CHivescrubStartDlg::OpenScan() {
   auto results = std::make_unique<CHivescrubResultsDlg>();
   results->SetOwner(hwnd());
   if (!scan->Create(main) || !results->Create(main)) {
+    lock_.Release();
     LockMenu(main, 0);
     return;  // the start view stays; the windows made go with their objects
   }
@@ -166,6 +170,7 @@ void CHivescrubStartDlg::OnScanEnded(LPARAM serial) {
 
 void CHivescrubStartDlg::ShowResults() {
   job_->stop = true;
+  lock_.Release();
   LockMenu(MainWindow(), 0);
   scan_->ScanEnded();
   ShowWindow(scan_->hwnd(), SW_HIDE);
@@ -185,6 +190,7 @@ void CHivescrubStartDlg::ForgetProblem(LPARAM index) {
 
 void CHivescrubStartDlg::ResetToStart() {
   if (hwnd()) KillTimer(hwnd(), kRetryStartTimer);
+  lock_.Release();
   if (job_ && !job_->stop) {
     // Left in the middle of a scan: the worker is refused its next report and ends.
     job_->stop = true;

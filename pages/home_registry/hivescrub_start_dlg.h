@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/scan_lock.h"
 #include "pages/home_registry/hivescrub_results_dlg.h"
 #include "pages/home_registry/hivescrub_scan_dlg.h"
 #include "pages/home_registry/registry_scan.h"
@@ -85,6 +86,7 @@ class CHivescrubStartDlg : public ui::Page {
 
   std::shared_ptr<registry_scan::Job> job_;
   base::Thread worker_;
+  base::ScanLock lock_;  // from Start Scan until the scan ends, is stopped or left
   LPARAM serial_ = 0;
 
   CXuBitmap panel_;

@@ -14,6 +14,7 @@
 #include "contracts/tracewipe.h"
 #include "contracts/typemend.h"
 #include "contracts/webmend.h"
+#include "pages/common/scan_session.h"
 #include "pages/cleaning/found_items.h"
 #include "pages/common/report_relay.h"
 #include "pages/home_registry/home_resource.h"
@@ -113,6 +114,8 @@ void CHomeStartDlg::OnStartScan() {
                 L"Lumaspan", MB_OK | MB_ICONINFORMATION);
     return;
   }
+  if (!lock_.held()) lock_ = common_pages::TakeScanLock(MainWindow());
+  if (!lock_.held()) return;
   LockMenu(MainWindow(), 1);
   groups_ = chosen;
   if (groups_[kRegistry]) {
@@ -156,6 +159,7 @@ void CHomeStartDlg::OpenScan() {
   scan->SetOwner(hwnd());
   if (!scan->Create(main)) {
     job_->stop = true;  // the worker ends at its next report
+    lock_.Release();
     LockMenu(main, 0);
     return;
   }
@@ -262,6 +266,7 @@ void CHomeStartDlg::OnScanEnded(LPARAM serial) {
   }
   finished_ = true;
   job_->stop = true;
+  lock_.Release();
   LockMenu(MainWindow(), 0);
   scan_->LockTabs(false);
   scan_->SetStatusText(L"Scan Complete!");
@@ -331,6 +336,8 @@ void CHomeStartDlg::OnRepairAll() {
   if (MessageBoxW(MainWindow(), L"Are you sure to repair the item?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION) !=
       IDOK)
     return;
+  base::ScanLock lock = common_pages::TakeScanLock(MainWindow());
+  if (!lock.held()) return;
   Tally tally = scan_->tally();
   // The changes of one run share one undo file, "Backup\Repairs\<local time stamp>.reg"; a
   // library that cannot write it refuses its change, which then counts as not repaired.
@@ -349,6 +356,7 @@ void CHomeStartDlg::OnRepairAll() {
   TypemendSetUndoFile(nullptr);
   WebmendSetUndoFile(nullptr);
   CtrlguardSetUndoFile(nullptr);
+  lock.Release();
   ResetToStart();
   ShowWindow(hwnd(), SW_SHOW);
   // The perfect status only when nothing is left and nothing went unscanned: a computer with
@@ -371,6 +379,7 @@ void CHomeStartDlg::OnRepairAll() {
 
 void CHomeStartDlg::ResetToStart() {
   if (hwnd()) KillTimer(hwnd(), kRetryStartTimer);
+  lock_.Release();
   if (job_ && !job_->stop) {
     // Left in the middle of a scan: the worker is refused its next report and ends.
     job_->stop = true;

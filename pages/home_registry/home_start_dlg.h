@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/scan_lock.h"
 #include "pages/home_registry/home_scan_dlg.h"
 #include "pages/home_registry/one_click.h"
 #include "ui/controls/skin_button.h"
@@ -89,6 +90,7 @@ class CHomeStartDlg : public ui::Page {
 
   std::shared_ptr<one_click::Job> job_;
   base::Thread worker_;
+  base::ScanLock lock_;  // from Start Scan until the scan ends, is stopped or left
   LPARAM serial_ = 0;
   bool finished_ = false;  // the scan page shows its results
 

@@ -71,6 +71,7 @@ void CBootlistStartDlg::Paint(HDC dc) {
 }
 
 void CBootlistStartDlg::Refresh() {
+  if (!session_.Reserve(hwnd())) return;  // another scan or clean runs: the list stays as it is
   entries_.clear();
   // A listing still running is stopped; the new one starts once every stopped worker has ended.
   session_.Start(std::make_shared<ListJob>(hwnd()));
