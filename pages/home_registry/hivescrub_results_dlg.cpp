@@ -4,8 +4,8 @@
 
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
-#include "pages/common/scan_session.h"
 #include "pages/cleaning/ignore_menu.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
@@ -117,7 +117,7 @@ bool CHivescrubResultsDlg::OnInitDialog(HWND) {
 void CHivescrubResultsDlg::OnContextMenu(HWND window, LPARAM point) {
   if (window != list_.hwnd()) return;
   int row = SelectedRow();
-  POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  POINT at = ui::PointFromLParam(point);
   if (point != -1) {
     POINT client = at;
     ScreenToClient(list_.hwnd(), &client);

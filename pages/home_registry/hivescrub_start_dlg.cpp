@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "base/product.h"
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
@@ -60,10 +61,31 @@ void CHivescrubStartDlg::DoDataExchange(bool save) {
   ExchangeCheck(IDC_SELECT_ALL, selectAll_, save);
 }
 
-void CHivescrubStartDlg::OnInitDialog() {
+bool CHivescrubStartDlg::OnInitDialog(HWND) {
   UpdateData(false);
   startScan_.Bind(Item(IDC_START_SCAN));
   startScan_.Load(L"Res\\Common\\QOR_Button_Start_Scan.bmp");
+  return true;
+}
+
+bool CHivescrubStartDlg::OnClicked(int id) {
+  if (id == IDC_START_SCAN) OnStartScan();
+  else if (id == IDC_SELECT_ALL) SetAllBoxes(true);
+  else return false;
+  return true;
+}
+
+bool CHivescrubStartDlg::OnMouse(UINT message, POINT at, WPARAM) {
+  if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN) return false;
+  OnButtonDown(at, message == WM_LBUTTONDOWN);
+  return true;
+}
+
+bool CHivescrubStartDlg::OnTimer(UINT_PTR id) {
+  if (id != kRetryStartTimer) return false;
+  KillTimer(hwnd(), kRetryStartTimer);
+  PostMessageW(hwnd(), page_msg::kRegistryStart, 0, 0);
+  return true;
 }
 
 void CHivescrubStartDlg::OnStartScan() {
@@ -71,7 +93,7 @@ void CHivescrubStartDlg::OnStartScan() {
   for (int c = 1; c <= registry_scan::kCategories; ++c) selection_[c] = checks_[c] ? 1 : 0;
   if (registry_scan::CountSelected(selection_) == 0) {
     MessageBoxW(MainWindow(), L"Please select at least one option from the list that needs to be scanned for errors.",
-                L"Lumaspan", MB_OK | MB_ICONINFORMATION);
+                product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (!lock_.held()) lock_ = common_pages::TakeScanLock(MainWindow());
@@ -280,32 +302,7 @@ bool CHivescrubStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result, &OnLink)) return true;
-  POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      OnButtonDown(client, message == WM_LBUTTONDOWN);
-      return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_START_SCAN) {
-        OnStartScan();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_SELECT_ALL) {
-        SetAllBoxes(true);
-        return true;
-      }
-      return false;
-    case WM_TIMER:
-      if (wParam != kRetryStartTimer) return false;
-      KillTimer(hwnd(), kRetryStartTimer);
-      PostMessageW(hwnd(), page_msg::kRegistryStart, 0, 0);
-      return true;
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return true;

@@ -56,7 +56,10 @@ class CHivescrubStartDlg : public ui::Page {
  private:
   static constexpr UINT_PTR kRetryStartTimer = 1;
 
-  void OnInitDialog();
+  bool OnInitDialog(HWND focus) override;
+  bool OnClicked(int id) override;
+  bool OnMouse(UINT message, POINT at, WPARAM keys) override;
+  bool OnTimer(UINT_PTR id) override;
   void OnStartScan();
   void OpenScan();
   LRESULT OnReport(const COPYDATASTRUCT* data);

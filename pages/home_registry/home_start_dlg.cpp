@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "base/product.h"
 #include "base/registry.h"
 #include "base/undo_journal.h"
 #include "contracts/ctrlguard.h"
@@ -14,9 +15,9 @@
 #include "contracts/tracewipe.h"
 #include "contracts/typemend.h"
 #include "contracts/webmend.h"
-#include "pages/common/scan_session.h"
 #include "pages/cleaning/found_items.h"
 #include "pages/common/report_relay.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/registry_scan.h"
@@ -97,11 +98,36 @@ void CHomeStartDlg::DoDataExchange(bool save) {
   ExchangeCheck(IDC_HOME_SELECT_ALL, selectAll_, save);
 }
 
-void CHomeStartDlg::OnInitDialog() {
+bool CHomeStartDlg::OnInitDialog(HWND) {
   UpdateData(false);
   drives_ = FixedDrives();
   startScan_.Bind(Item(IDC_HOME_START_SCAN));
   startScan_.Load(L"Res\\Common\\AKEY_CLEANUP.bmp");
+  return true;
+}
+
+bool CHomeStartDlg::OnClicked(int id) {
+  if (id == IDC_HOME_START_SCAN) {
+    OnStartScan();
+    return true;
+  }
+  if (id != IDC_HOME_SELECT_ALL) return false;
+  bool all = IsDlgButtonChecked(hwnd(), IDC_HOME_SELECT_ALL) == BST_CHECKED;
+  for (int g = kRegistry; g <= kActiveX; ++g) CheckDlgButton(hwnd(), kGroupIds[g], all ? BST_CHECKED : BST_UNCHECKED);
+  return true;
+}
+
+bool CHomeStartDlg::OnMouse(UINT message, POINT at, WPARAM) {
+  if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN) return false;
+  if (Inside(kHelpPress, at)) OpenHelp();
+  return true;
+}
+
+bool CHomeStartDlg::OnTimer(UINT_PTR id) {
+  if (id != kRetryStartTimer) return false;
+  KillTimer(hwnd(), kRetryStartTimer);
+  OpenScan();
+  return true;
 }
 
 void CHomeStartDlg::OnStartScan() {
@@ -111,7 +137,7 @@ void CHomeStartDlg::OnStartScan() {
   for (int g = kRegistry; g <= kActiveX; ++g) chosen[g] = checks_[g] ? 1 : 0;
   if (CountGroups(chosen) == 0) {
     MessageBoxW(MainWindow(), L"Please select at least one option from the list that needs to be scanned for errors.",
-                L"Lumaspan", MB_OK | MB_ICONINFORMATION);
+                product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (!lock_.held()) lock_ = common_pages::TakeScanLock(MainWindow());
@@ -333,7 +359,7 @@ int CHomeStartDlg::RepairGroup(int group) {
 
 void CHomeStartDlg::OnRepairAll() {
   if (!scan_ || !finished_) return;
-  if (MessageBoxW(MainWindow(), L"Are you sure to repair the item?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION) !=
+  if (MessageBoxW(MainWindow(), L"Are you sure to repair the item?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION) !=
       IDOK)
     return;
   base::ScanLock lock = common_pages::TakeScanLock(MainWindow());
@@ -373,7 +399,7 @@ void CHomeStartDlg::OnRepairAll() {
   if (unrepaired > 0) {
     std::wstring notice = std::to_wstring(unrepaired) + L" of the " + std::to_wstring(total) +
                           L" problems found could not be repaired.";
-    MessageBoxW(MainWindow(), notice.c_str(), L"Lumaspan", MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(MainWindow(), notice.c_str(), product::kCaption, MB_OK | MB_ICONINFORMATION);
   }
 }
 
@@ -433,33 +459,6 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result, [](POINT p) { return Inside(kHelpCursor, p); }))
     return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      if (Inside(kHelpPress, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}))
-        OpenHelp();
-      return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_HOME_START_SCAN) {
-        OnStartScan();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_HOME_SELECT_ALL) {
-        bool all = IsDlgButtonChecked(hwnd(), IDC_HOME_SELECT_ALL) == BST_CHECKED;
-        for (int g = kRegistry; g <= kActiveX; ++g)
-          CheckDlgButton(hwnd(), kGroupIds[g], all ? BST_CHECKED : BST_UNCHECKED);
-        return true;
-      }
-      return false;
-    case WM_TIMER:
-      if (wParam != kRetryStartTimer) return false;
-      KillTimer(hwnd(), kRetryStartTimer);
-      OpenScan();
-      return true;
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return true;
