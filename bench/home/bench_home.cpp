@@ -103,9 +103,9 @@ double GroupsAlone(HWND receiver) {
   for (int g = one_click::kRegistry; g <= one_click::kActiveX; ++g) {
     one_click::Groups only = {};
     only[g] = 1;
-    auto job = std::make_shared<one_click::Job>(receiver, only, drives, controls, 1);
+    auto job = std::make_shared<one_click::Job>(receiver, only, drives, controls);
     double start = Seconds();
-    base::UniqueHandle thread = one_click::StartWorker(job).Release();
+    base::UniqueHandle thread = common_pages::ScanJob::Start(job).Release();
     if (!thread) return -1;
     bench::WaitPumping(thread.get());
     g_alone[g] = Seconds() - start;

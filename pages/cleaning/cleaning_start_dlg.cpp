@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/product.h"
 #include "base/text.h"
 #include "contracts/buffers.h"
 #include "contracts/messages.h"
@@ -14,8 +15,6 @@
 
 namespace cleaning_pages {
 namespace {
-
-const wchar_t kProduct[] = L"Lumaspan";
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -63,11 +62,31 @@ void CCleaningStartDlg::LockMenu(bool lock) {
 
 bool CCleaningStartDlg::Scanning() const { return session_.Running() && results_ && !results_->finished(); }
 
-void CCleaningStartDlg::OnInitDialog() {
+bool CCleaningStartDlg::OnInitDialog(HWND) {
   start_.Bind(Item(IDC_START_SCAN));
   start_.Load(L"Res\\Common\\QOR_Button_Start_Scan.bmp");
   PlaceControl(hwnd(), IDC_START_SCAN, 420, 393, 143, 29);
   OnInitPage();  // the last scan's date is read when the page is shown
+  return false;
+}
+
+bool CCleaningStartDlg::OnCommand(int id, int code, HWND control) {
+  if (id != IDC_SELECT_ALL) return ui::Page::OnCommand(id, code, control);
+  CheckAll(true);
+  return true;
+}
+
+bool CCleaningStartDlg::OnClicked(int id) {
+  if (id != IDC_START_SCAN) return false;
+  OnStartScan();
+  return true;
+}
+
+bool CCleaningStartDlg::OnMouse(UINT message, POINT at, WPARAM) {
+  if (message != WM_LBUTTONDOWN) return false;
+  if (Inside(kSelectAllLink, at)) CheckAll(true);
+  if (Inside(kClearAllLink, at)) CheckAll(false);
+  return true;
 }
 
 std::wstring CCleaningStartDlg::ReadLastScanDate() const {
@@ -91,9 +110,10 @@ void CCleaningStartDlg::Paint(HDC dc) {
 void CCleaningStartDlg::OnStartScan() {
   if (state_ != setup_.idleState || startPosted_) return;
   if (!PrepareScan()) {
-    MessageBoxW(hwnd(), setup_.nothingSelected, kProduct, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(hwnd(), setup_.nothingSelected, product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
+  if (!session_.Reserve(hwnd())) return;
   LockMenu(true);
   setup_.setLastScanTime();
   setup_.setLastScanDate();
@@ -209,18 +229,20 @@ void CCleaningStartDlg::CleanChecked() {
   // The items are the ones kept from the reports, whole: the list's texts are only their display.
   std::vector<size_t> checked = results_->CheckedItems();
   if (checked.empty()) {
-    MessageBoxW(owner, L"You haven't selected any, please select items to clean.", kProduct, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(owner, L"You haven't selected any, please select items to clean.", product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (MessageBoxW(owner, L"Are you sure to remove the item?", kProduct, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  if (MessageBoxW(owner, L"Are you sure to remove the item?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
   const size_t chosen = checked.size();
   if (!ConfirmCleaning(&checked) || checked.empty()) return;
+  const base::ScanLock lock = common_pages::TakeScanLock(owner);
+  if (!lock.held()) return;
   std::vector<size_t> removed;
   for (size_t index : checked) {
     if (index < found_.size() && CleanItem(found_[index])) removed.push_back(index);
   }
   if (removed.size() == chosen) {
-    MessageBoxW(owner, L"Remove Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(owner, L"Remove Completed.", product::kCaption, MB_OK | MB_ICONINFORMATION);
     PostMessageW(hwnd(), setup_.backMessage, 0, 0);
     return;
   }
@@ -239,7 +261,7 @@ void CCleaningStartDlg::CleanChecked() {
                                                         : std::wstring();
   std::wstring note = LeftBehindNote();
   if (!note.empty()) notice += (notice.empty() ? L"" : L"\n\n") + note;
-  if (!notice.empty()) MessageBoxW(owner, notice.c_str(), kProduct, MB_OK | MB_ICONWARNING);
+  if (!notice.empty()) MessageBoxW(owner, notice.c_str(), product::kCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -268,31 +290,11 @@ bool CCleaningStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     return true;
   }
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = FALSE;
-      return true;
     case WM_SHOWWINDOW:
       if (wParam && state_ == setup_.idleState) {
         lastScan_ = ReadLastScanDate();
         OnShown();
         InvalidateRect(hwnd(), nullptr, FALSE);
-      }
-      return false;
-    case WM_LBUTTONDOWN: {
-      POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (Inside(kSelectAllLink, p)) CheckAll(true);
-      if (Inside(kClearAllLink, p)) CheckAll(false);
-      return true;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_START_SCAN && HIWORD(wParam) == BN_CLICKED) {
-        OnStartScan();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_SELECT_ALL) {
-        CheckAll(true);
-        return true;
       }
       return false;
     case kRelayedReportsMessage:

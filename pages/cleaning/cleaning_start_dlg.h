@@ -104,7 +104,10 @@ class CCleaningStartDlg : public ui::Page, private CCleaningResultsDlg::Owner {
   const PageFonts& fonts() const { return fonts_; }
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND focus) override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnClicked(int id) override;
+  bool OnMouse(UINT message, POINT at, WPARAM keys) override;
   void Paint(HDC dc);
   void OnStartScan();
   void OnStartMessage();

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "base/handles.h"
+#include "base/product.h"
+#include "ui/window.h"
 
 namespace cleaning_pages {
 namespace {
@@ -23,7 +25,7 @@ int ContextRow(HWND list, LPARAM point) {
     row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
   } else {
     LVHITTESTINFO hit = {};
-    hit.pt = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    hit.pt = ui::PointFromLParam(point);
     ScreenToClient(list, &hit.pt);
     row = static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   }
@@ -35,7 +37,7 @@ int ContextRow(HWND list, LPARAM point) {
 }
 
 POINT MenuPoint(HWND list, int row, LPARAM point) {
-  POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  POINT at = ui::PointFromLParam(point);
   if (point != -1) return at;
   RECT r = {};
   r.left = LVIR_LABEL;
@@ -74,7 +76,7 @@ bool StoreExclusion(HWND owner, const base::Exclusion& item) {
       refusal = L"The exclusion could not be stored in the registry.";
       break;
   }
-  MessageBoxW(owner, refusal, L"Lumaspan", MB_OK | MB_ICONWARNING);
+  MessageBoxW(owner, refusal, product::kCaption, MB_OK | MB_ICONWARNING);
   return false;
 }
 

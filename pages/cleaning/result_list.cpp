@@ -72,7 +72,7 @@ void ResultList::SetRowsChecked(int row, bool checked) {
 
 bool ResultList::ToggleAt(LPARAM point) {
   LVHITTESTINFO hit = {};
-  hit.pt = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  hit.pt = ui::PointFromLParam(point);
   int row = static_cast<int>(SendMessageW(hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (row < 0 || !(hit.flags & LVHT_ONITEMSTATEICON)) return false;
   SetRowsChecked(row, !IsRowChecked(row));

@@ -1,9 +1,8 @@
 #include "pages/cleaning/tracewipe_start_dlg.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
+#include "base/product.h"
 #include "contracts/messages.h"
 #include "contracts/tracewipe.h"
 #include "pages/cleaning/cleaning_ids.h"
@@ -130,7 +129,7 @@ void CTracewipeStartDlg::SetGroup(int group, bool checked) {
 void CTracewipeStartDlg::OnTreeClick() {
   DWORD at = GetMessagePos();
   TVHITTESTINFO hit = {};
-  hit.pt = POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  hit.pt = ui::PointFromLParam(at);
   ScreenToClient(Tree(), &hit.pt);
   HTREEITEM node = TreeView_HitTest(Tree(), &hit);
   int group = GroupOf(node);
@@ -183,7 +182,7 @@ bool CTracewipeStartDlg::ConfirmCleaning(std::vector<size_t>* items) {
   };
   if (std::none_of(items->begin(), items->end(), isPassword)) return true;
   if (MessageBoxW(ScanPage() ? ScanPage()->hwnd() : hwnd(),
-                  L"The selection includes saved passwords. They cannot be restored. Remove them too?", L"Lumaspan",
+                  L"The selection includes saved passwords. They cannot be restored. Remove them too?", product::kCaption,
                   MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
     return true;
   }

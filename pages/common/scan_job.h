@@ -33,6 +33,8 @@ class ScanJob {
   // which the page answers "stop".
   void Stop() { stop_ = true; }
   bool stopped() const { return stop_; }
+  // The flag itself, for a job that runs its own relay.
+  const std::atomic<bool>& stopFlag() const { return stop_; }
 
   // Runs the job on a new worker thread, which keeps its own reference to it; an empty Thread when
   // none can start.

@@ -2,22 +2,38 @@
 
 #include <algorithm>
 
+#include "base/product.h"
 #include "contracts/messages.h"
 
 namespace common_pages {
-namespace {
 
-const wchar_t kCaption[] = L"Lumaspan";
+base::ScanLock TakeScanLock(HWND owner) {
+  base::ScanLock lock = base::ScanLock::TryTake();
+  if (!lock.held()) {
+    MessageBoxW(owner, L"Another Lumaspan scan or clean is running. Start again when it has finished.",
+                product::kCaption, MB_OK | MB_ICONINFORMATION);
+  }
+  return lock;
+}
 
-}  // namespace
+bool ScanSession::Reserve(HWND owner) {
+  if (closing_) return false;
+  if (!lock_.held()) lock_ = TakeScanLock(owner);
+  return lock_.held();
+}
 
 bool ScanSession::Start(std::shared_ptr<ScanJob> job) {
   if (closing_ || !job) return false;
-  Stop();
+  pending_.reset();
+  RetireCurrent();  // the lock, if reserved, stays for this scan
+  if (!lock_.held()) lock_ = base::ScanLock::TryTake();
+  if (!lock_.held()) return false;
   pending_ = std::move(job);
   endedWhileAsking_ = false;
   ForgetEnded();
-  return !retiring_.empty() || StartPending();
+  if (!retiring_.empty() || StartPending()) return true;
+  lock_.Release();
+  return false;
 }
 
 bool ScanSession::StartPending() {
@@ -31,6 +47,7 @@ bool ScanSession::StartPending() {
 void ScanSession::Stop() {
   pending_.reset();
   RetireCurrent();
+  lock_.Release();
 }
 
 void ScanSession::Close() {
@@ -67,12 +84,16 @@ ScanSession::End ScanSession::OnWorkerEnded(WPARAM serial) {
       return End::kNone;
     }
     current_ = Worker();
+    lock_.Release();
     return End::kRunning;
   }
   retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
                                  [serial](const Worker& w) { return w.job->serial() == serial; }),
                   retiring_.end());
-  if (retiring_.empty() && pending_ && !StartPending()) return End::kFailed;
+  if (retiring_.empty() && pending_ && !StartPending()) {
+    lock_.Release();
+    return End::kFailed;
+  }
   return End::kNone;
 }
 
@@ -80,7 +101,7 @@ ScanSession::Answer ScanSession::AskToStop(HWND owner) {
   if (!Running() || asking_) return Answer::kGoOn;
   asking_ = true;
   endedWhileAsking_ = false;
-  const int answer = MessageBoxW(owner, L"Are you sure to stop scanning?", kCaption, MB_OKCANCEL | MB_ICONQUESTION);
+  const int answer = MessageBoxW(owner, L"Are you sure to stop scanning?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION);
   asking_ = false;
   const bool ended = endedWhileAsking_;
   endedWhileAsking_ = false;
@@ -93,6 +114,7 @@ ScanSession::Answer ScanSession::AskToStop(HWND owner) {
   }
   if (ended) {
     current_ = Worker();
+    lock_.Release();
     return Answer::kEnded;
   }
   return Answer::kGoOn;

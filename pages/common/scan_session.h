@@ -11,16 +11,24 @@
 // The page supplies the job (what the worker runs), makes its views and takes the reports. The
 // session never waits for a worker: a stopped one is refused every report and ends by itself; one
 // still running when the page closes is simply left to end, or to go with the process.
+//
+// Only one scan or clean runs at a time across the window and the console program: a scan holds
+// the base::ScanLock from its start until it ends, is stopped or the page closes.
 #pragma once
 #include <windows.h>
 
 #include <memory>
 #include <vector>
 
+#include "base/scan_lock.h"
 #include "base/thread.h"
 #include "pages/common/scan_job.h"
 
 namespace common_pages {
+
+// Takes the scan lock; when another scan or clean holds it, says so over owner and returns an
+// empty lock. The one place a page learns it may not start.
+base::ScanLock TakeScanLock(HWND owner);
 
 class ScanSession {
  public:
@@ -42,8 +50,12 @@ class ScanSession {
   ScanSession(const ScanSession&) = delete;
   ScanSession& operator=(const ScanSession&) = delete;
 
+  // Takes the scan lock for the next Start before the page commits to it; false (the user told)
+  // when another scan or clean holds it.
+  bool Reserve(HWND owner);
   // The one place a scan starts: job runs on a worker now, or once the stopped workers have ended.
-  // False when no worker could be started now (the page shows an empty result).
+  // False when no worker could be started now (the page shows an empty result) or the scan lock
+  // is held elsewhere.
   bool Start(std::shared_ptr<ScanJob> job);
   // The page's views are made (true) or gone (false); until they are made, reports wait.
   void SetReady(bool ready) { ready_ = ready; }
@@ -85,6 +97,7 @@ class ScanSession {
   bool asking_ = false;
   bool endedWhileAsking_ = false;
   bool closing_ = false;
+  base::ScanLock lock_;  // held from Reserve or Start until the scan ends or is stopped
 };
 
 }  // namespace common_pages

@@ -5,6 +5,7 @@
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "pages/cleaning/ignore_menu.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
@@ -116,7 +117,7 @@ bool CHivescrubResultsDlg::OnInitDialog(HWND) {
 void CHivescrubResultsDlg::OnContextMenu(HWND window, LPARAM point) {
   if (window != list_.hwnd()) return;
   int row = SelectedRow();
-  POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  POINT at = ui::PointFromLParam(point);
   if (point != -1) {
     POINT client = at;
     ScreenToClient(list_.hwnd(), &client);
@@ -137,6 +138,8 @@ void CHivescrubResultsDlg::OnClean() {
   HWND main = GetParent(hwnd());
   if (MessageBoxW(main, L"Are you sure to remove the item?", L"KeepLumaspan", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
+  const base::ScanLock lock = common_pages::TakeScanLock(main);
+  if (!lock.held()) return;
   // Every listed problem, strictly from the first row to the last; each send returns once that
   // problem is repaired, with the engine's result. Once the undo file cannot be written no repair
   // can be made, so the rest are not tried.

@@ -147,18 +147,11 @@ bool CHivescrubScanDlg::OnInitDialog(HWND) {
 }
 
 void CHivescrubScanDlg::OnAbort() {
-  // Holds the job for the length of the question, whatever the controller does meanwhile.
-  std::shared_ptr<registry_scan::Job> job = job_;
-  if (!job || job->stop) return;
-  job->paused = true;
+  if (!onAbort_) return;
+  const std::function<void()> abort = onAbort_;  // kept for the length of the question
   scanningIcon_.Pause(true);
-  int answer =
-      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION);
-  job->paused = false;
+  abort();
   scanningIcon_.Pause(false);
-  if (answer == IDOK) job->stop = true;
-  // A scan that ended while the question was open is finished now, whatever the answer.
-  if (answer == IDOK || job->workerDone) SendMessageW(owner_, page_msg::kRegistryFinished, 0, 0);
 }
 
 void CHivescrubScanDlg::PaintCategories(HDC dc, Gdiplus::Graphics& graphics) {

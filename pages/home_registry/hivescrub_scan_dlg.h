@@ -2,13 +2,13 @@
 // scanning, clean, problems) and its caption with its count; the problems found, the elapsed time,
 // the items processed, "Total Process" and the progress bar; and Abort.
 //
-// The controller (CHivescrubStartDlg) feeds it every report. Abort pauses the scan rather than the
-// thread: while the question is open the job is marked paused and the controller answers the
-// worker's reports "send again"; OK stops the job and tells the controller to show the results,
-// Cancel lets the scan go on where it was.
+// The controller (CHivescrubStartDlg) feeds it every report. Abort goes to the controller, whose
+// scan session asks "Are you sure to stop scanning?" while the worker waits at its report; the
+// scanning icon stands still meanwhile.
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -34,8 +34,8 @@ class CHivescrubScanDlg : public ui::Dialog {
   ~CHivescrubScanDlg() override;
 
   void SetOwner(HWND owner) { owner_ = owner; }
-  // The scan this page shows; Abort pauses and stops it.
-  void SetJob(std::shared_ptr<registry_scan::Job> job) { job_ = std::move(job); }
+  // What Abort does: the controller asks whether to stop its scan.
+  void SetAbort(std::function<void()> abort) { onAbort_ = std::move(abort); }
   // The categories chosen for this scan (their icons) and so how many there are.
   void SetSelection(const registry_scan::Selection& selection);
   // Starts the elapsed-time clock (one tick a second).
@@ -86,7 +86,7 @@ class CHivescrubScanDlg : public ui::Dialog {
   std::wstring CountText(int category) const;
 
   HWND owner_ = nullptr;
-  std::shared_ptr<registry_scan::Job> job_;
+  std::function<void()> onAbort_;
   registry_scan::Selection selection_ = {};
   int current_ = 0;
   int problemsFound_ = 0;

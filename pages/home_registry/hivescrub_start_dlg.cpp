@@ -2,9 +2,11 @@
 
 #include <cwchar>
 
+#include "base/product.h"
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
@@ -18,7 +20,6 @@ constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
 constexpr int kCaptionX = 50;
 constexpr int kFirstCaptionY = 65;
 constexpr int kCaptionStep = 21;
-constexpr UINT kRetryStartMs = 50;
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -46,7 +47,7 @@ CHivescrubStartDlg::CHivescrubStartDlg()
 }
 
 CHivescrubStartDlg::~CHivescrubStartDlg() {
-  if (job_) job_->stop = true;
+  session_.Close();
   scan_.reset();
   results_.reset();
   // With the page's window gone every report of a running worker fails, so the engine unwinds and
@@ -59,20 +60,36 @@ void CHivescrubStartDlg::DoDataExchange(bool save) {
   ExchangeCheck(IDC_SELECT_ALL, selectAll_, save);
 }
 
-void CHivescrubStartDlg::OnInitDialog() {
+bool CHivescrubStartDlg::OnInitDialog(HWND) {
   UpdateData(false);
   startScan_.Bind(Item(IDC_START_SCAN));
   startScan_.Load(L"Res\\Common\\QOR_Button_Start_Scan.bmp");
+  return true;
 }
+
+bool CHivescrubStartDlg::OnClicked(int id) {
+  if (id == IDC_START_SCAN) OnStartScan();
+  else if (id == IDC_SELECT_ALL) SetAllBoxes(true);
+  else return false;
+  return true;
+}
+
+bool CHivescrubStartDlg::OnMouse(UINT message, POINT at, WPARAM) {
+  if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN) return false;
+  OnButtonDown(at, message == WM_LBUTTONDOWN);
+  return true;
+}
+
 
 void CHivescrubStartDlg::OnStartScan() {
   UpdateData(true);
   for (int c = 1; c <= registry_scan::kCategories; ++c) selection_[c] = checks_[c] ? 1 : 0;
   if (registry_scan::CountSelected(selection_) == 0) {
     MessageBoxW(MainWindow(), L"Please select at least one option from the list that needs to be scanned for errors.",
-                L"Lumaspan", MB_OK | MB_ICONINFORMATION);
+                product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
+  if (!session_.Reserve(MainWindow())) return;
   LockMenu(MainWindow(), 1);
   HivescrubSetLastScanTime();
   HivescrubSetLastScanDate();
@@ -81,13 +98,6 @@ void CHivescrubStartDlg::OnStartScan() {
 
 void CHivescrubStartDlg::OpenScan() {
   if (view_ != kStartView || scan_) return;
-  // The worker of an aborted scan is still unwinding: its reports would be taken for the new
-  // scan's, so the new one waits until it has ended (it is refused every report meanwhile).
-  if (!worker_.Ended()) {
-    SetTimer(hwnd(), kRetryStartTimer, kRetryStartMs, nullptr);
-    return;
-  }
-  worker_ = base::Thread();
   HWND main = MainWindow();
   POINT origin = PageOrigin();
   auto place = [origin](HWND page) {
@@ -102,6 +112,7 @@ void CHivescrubStartDlg::OpenScan() {
   auto results = std::make_unique<CHivescrubResultsDlg>();
   results->SetOwner(hwnd());
   if (!scan->Create(main) || !results->Create(main)) {
+    session_.Stop();
     LockMenu(main, 0);
     return;  // the start view stays; the windows made go with their objects
   }
@@ -115,10 +126,11 @@ void CHivescrubStartDlg::OpenScan() {
   place(results_->hwnd());
 
   problems_.clear();
-  job_ = std::make_shared<registry_scan::Job>(hwnd(), registry_scan::SelectedCategories(selection_), ++serial_);
-  scan_->SetJob(job_);
-  worker_ = registry_scan::StartWorker(job_);
-  if (!worker_) {
+  scan_->SetAbort([this] { AbortScan(); });
+  // The views are made: reports are taken from the first. A stopped scan's worker still winding
+  // down delays the start until it has ended.
+  session_.SetReady(true);
+  if (!session_.Start(std::make_shared<registry_scan::Job>(hwnd(), registry_scan::SelectedCategories(selection_)))) {
     ShowResults();  // nothing could be scanned: an empty result rather than a scan that never ends
     return;
   }
@@ -127,8 +139,7 @@ void CHivescrubStartDlg::OpenScan() {
 
 LRESULT CHivescrubStartDlg::OnReport(const COPYDATASTRUCT* data) {
   if (!data) return report_reply::kGoOn;
-  if (!job_ || job_->stop) return report_reply::kStop;
-  if (job_->paused) return report_reply::kResend;
+  if (LRESULT verdict = session_.Verdict(); verdict != report_reply::kGoOn) return verdict;
   ULONG_PTR kind = data->dwData;
   if (kind < report_kind::kRegistryProgress ||
       kind > report_kind::kRegistryCategoryBegunBase + report_kind::kRegistryCategories)
@@ -154,18 +165,19 @@ LRESULT CHivescrubStartDlg::OnReport(const COPYDATASTRUCT* data) {
   return report_reply::kGoOn;
 }
 
-void CHivescrubStartDlg::OnScanEnded(LPARAM serial) {
-  if (view_ != kScanningView || !job_) return;
-  if (serial != 0 && serial != job_->serial) return;  // the end of an earlier, aborted scan
-  if (serial != 0 && job_->paused) {
-    job_->workerDone = true;  // settled when the abort question closes
-    return;
-  }
-  ShowResults();
+void CHivescrubStartDlg::OnScanEnded(WPARAM serial) {
+  const common_pages::ScanSession::End end = session_.OnWorkerEnded(serial);
+  if (end != common_pages::ScanSession::End::kNone && view_ == kScanningView) ShowResults();
+}
+
+void CHivescrubStartDlg::AbortScan() {
+  if (view_ != kScanningView) return;
+  const common_pages::ScanSession::Answer answer = session_.AskToStop(MainWindow());
+  if (view_ == kScanningView && answer != common_pages::ScanSession::Answer::kGoOn) ShowResults();
 }
 
 void CHivescrubStartDlg::ShowResults() {
-  job_->stop = true;
+  session_.Stop();
   LockMenu(MainWindow(), 0);
   scan_->ScanEnded();
   ShowWindow(scan_->hwnd(), SW_HIDE);
@@ -184,12 +196,10 @@ void CHivescrubStartDlg::ForgetProblem(LPARAM index) {
 }
 
 void CHivescrubStartDlg::ResetToStart() {
-  if (hwnd()) KillTimer(hwnd(), kRetryStartTimer);
-  if (job_ && !job_->stop) {
-    // Left in the middle of a scan: the worker is refused its next report and ends.
-    job_->stop = true;
-    if (view_ == kScanningView) LockMenu(MainWindow(), 0);
-  }
+  // Left in the middle of a scan: the worker is refused its next report and ends.
+  if (view_ == kScanningView && session_.Running()) LockMenu(MainWindow(), 0);
+  session_.Stop();
+  session_.SetReady(false);
   scan_.reset();
   results_.reset();
   view_ = kStartView;
@@ -274,32 +284,7 @@ bool CHivescrubStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
   if (ui::HandlePaint(hwnd(), message, wParam, result, [this](HDC dc) { Paint(dc); })) return true;
   if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result, &OnLink)) return true;
-  POINT client = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      OnButtonDown(client, message == WM_LBUTTONDOWN);
-      return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_START_SCAN) {
-        OnStartScan();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_SELECT_ALL) {
-        SetAllBoxes(true);
-        return true;
-      }
-      return false;
-    case WM_TIMER:
-      if (wParam != kRetryStartTimer) return false;
-      KillTimer(hwnd(), kRetryStartTimer);
-      PostMessageW(hwnd(), page_msg::kRegistryStart, 0, 0);
-      return true;
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return true;
@@ -309,7 +294,7 @@ bool CHivescrubStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
       OpenScan();
       return true;
     case page_msg::kRegistryFinished:
-      OnScanEnded(lParam);
+      OnScanEnded(wParam);
       return true;
     case page_msg::kRegistryBack:
       OnBack();

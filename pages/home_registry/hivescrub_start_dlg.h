@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/hivescrub_results_dlg.h"
 #include "pages/home_registry/hivescrub_scan_dlg.h"
 #include "pages/home_registry/registry_scan.h"
@@ -53,13 +54,14 @@ class CHivescrubStartDlg : public ui::Page {
   void DoDataExchange(bool save) override;
 
  private:
-  static constexpr UINT_PTR kRetryStartTimer = 1;
-
-  void OnInitDialog();
+  bool OnInitDialog(HWND focus) override;
+  bool OnClicked(int id) override;
+  bool OnMouse(UINT message, POINT at, WPARAM keys) override;
   void OnStartScan();
   void OpenScan();
   LRESULT OnReport(const COPYDATASTRUCT* data);
-  void OnScanEnded(LPARAM serial);
+  void OnScanEnded(WPARAM serial);
+  void AbortScan();
   void ShowResults();
   // The engine's result for problem index (0 when there is none).
   LRESULT Repair(LPARAM index);
@@ -83,9 +85,7 @@ class CHivescrubStartDlg : public ui::Page {
   std::unique_ptr<CHivescrubResultsDlg> results_;
   std::vector<registry_scan::RegistryProblem> problems_;
 
-  std::shared_ptr<registry_scan::Job> job_;
-  base::Thread worker_;
-  LPARAM serial_ = 0;
+  common_pages::ScanSession session_;
 
   CXuBitmap panel_;
   ui::Font normal_, link_;

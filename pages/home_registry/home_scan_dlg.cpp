@@ -195,16 +195,9 @@ void CHomeScanDlg::Refresh() {
 }
 
 void CHomeScanDlg::OnAbort() {
-  // Holds the job for the length of the question, whatever the home page does meanwhile.
-  std::shared_ptr<Job> job = job_;
-  if (!job || job->stop) return;
-  job->paused = true;
-  int answer =
-      MessageBoxW(GetParent(hwnd()), L"Are you sure to stop scanning?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION);
-  job->paused = false;
-  if (answer == IDOK) job->stop = true;
-  // A scan that ended while the question was open is finished now, whatever the answer.
-  if (answer == IDOK || job->workerDone) SendMessageW(owner_, page_msg::kHomeFinished, 0, 0);
+  if (!onAbort_) return;
+  const std::function<void()> abort = onAbort_;  // kept for the length of the question
+  abort();
 }
 
 void CHomeScanDlg::Paint(HDC target) {

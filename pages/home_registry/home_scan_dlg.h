@@ -3,12 +3,12 @@
 // the item being examined, the current group's and the whole scan's progress bars and Abort.
 //
 // The home page (CHomeStartDlg) feeds it every report and keeps what was found; this page only
-// shows. Abort pauses the scan rather than the thread: while the question is open the job is marked
-// paused and the home page answers the worker's reports "send again"; OK stops the job and tells the
-// home page the scan is over (60120), Cancel lets the scan go on where it was.
+// shows. Abort goes to the home page, whose scan session asks "Are you sure to stop scanning?" while
+// the worker waits at its report.
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,7 +34,8 @@ class CHomeScanDlg : public ui::Dialog {
   ~CHomeScanDlg() override;
 
   void SetOwner(HWND owner) { owner_ = owner; }
-  void SetJob(std::shared_ptr<one_click::Job> job) { job_ = std::move(job); }
+  // What Abort does: the home page asks whether to stop its scan.
+  void SetAbort(std::function<void()> abort) { onAbort_ = std::move(abort); }
   // How many groups this scan covers, and a group's tick divisor (fixed drives, control lines).
   void SetSelected(int groups) { tally_.selected = groups; }
   void SetDivisor(int group, int divisor);
@@ -80,7 +81,7 @@ class CHomeScanDlg : public ui::Dialog {
   Gdiplus::Image* IconFor(one_click::SummaryIcon icon) const;
 
   HWND owner_ = nullptr;
-  std::shared_ptr<one_click::Job> job_;
+  std::function<void()> onAbort_;
   one_click::Tally tally_;
   int current_ = 0;  // the group under way
   int shown_ = 0;    // the tab shown

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "base/product.h"
 #include "base/registry.h"
 #include "base/undo_journal.h"
 #include "contracts/ctrlguard.h"
@@ -16,6 +17,7 @@
 #include "contracts/webmend.h"
 #include "pages/cleaning/found_items.h"
 #include "pages/common/report_relay.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/registry_scan.h"
@@ -33,7 +35,6 @@ constexpr wchar_t kRegistryRoot[] = L"HKEY_CURRENT_USER\\";
 constexpr wchar_t kRepairUndoFolder[] = L"Backup\\Repairs";
 constexpr COLORREF kQuiet = RGB(153, 153, 153);
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
-constexpr UINT kRetryStartMs = 50;
 
 const wchar_t* const kAbilities[] = {
     L"KeepLumaspan can optimize and fixe your system by removing invalid registry errors,Remove junk file to",
@@ -84,7 +85,7 @@ CHomeStartDlg::CHomeStartDlg()
 }
 
 CHomeStartDlg::~CHomeStartDlg() {
-  if (job_) job_->stop = true;
+  session_.Close();
   scan_.reset();
   // With the page's window gone every report of a running worker fails, so the engine unwinds and
   // the worker ends by itself; closing ends the program at once, nothing waits for it.
@@ -96,12 +97,31 @@ void CHomeStartDlg::DoDataExchange(bool save) {
   ExchangeCheck(IDC_HOME_SELECT_ALL, selectAll_, save);
 }
 
-void CHomeStartDlg::OnInitDialog() {
+bool CHomeStartDlg::OnInitDialog(HWND) {
   UpdateData(false);
   drives_ = FixedDrives();
   startScan_.Bind(Item(IDC_HOME_START_SCAN));
   startScan_.Load(L"Res\\Common\\AKEY_CLEANUP.bmp");
+  return true;
 }
+
+bool CHomeStartDlg::OnClicked(int id) {
+  if (id == IDC_HOME_START_SCAN) {
+    OnStartScan();
+    return true;
+  }
+  if (id != IDC_HOME_SELECT_ALL) return false;
+  bool all = IsDlgButtonChecked(hwnd(), IDC_HOME_SELECT_ALL) == BST_CHECKED;
+  for (int g = kRegistry; g <= kActiveX; ++g) CheckDlgButton(hwnd(), kGroupIds[g], all ? BST_CHECKED : BST_UNCHECKED);
+  return true;
+}
+
+bool CHomeStartDlg::OnMouse(UINT message, POINT at, WPARAM) {
+  if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN) return false;
+  if (Inside(kHelpPress, at)) OpenHelp();
+  return true;
+}
+
 
 void CHomeStartDlg::OnStartScan() {
   for (auto& list : lists_) list.clear();
@@ -110,9 +130,10 @@ void CHomeStartDlg::OnStartScan() {
   for (int g = kRegistry; g <= kActiveX; ++g) chosen[g] = checks_[g] ? 1 : 0;
   if (CountGroups(chosen) == 0) {
     MessageBoxW(MainWindow(), L"Please select at least one option from the list that needs to be scanned for errors.",
-                L"Lumaspan", MB_OK | MB_ICONINFORMATION);
+                product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
+  if (!session_.Reserve(MainWindow())) return;
   LockMenu(MainWindow(), 1);
   groups_ = chosen;
   if (groups_[kRegistry]) {
@@ -133,29 +154,22 @@ void CHomeStartDlg::OnStartScan() {
 
 void CHomeStartDlg::OpenScan() {
   if (scan_) return;
-  // The worker of an aborted scan is still unwinding: its reports would be taken for the new
-  // scan's, so the new one waits until it has ended (it is refused every report meanwhile).
-  if (!worker_.Ended()) {
-    SetTimer(hwnd(), kRetryStartTimer, kRetryStartMs, nullptr);
-    return;
-  }
-  worker_ = base::Thread();
-  // The worker starts first and scans while the page is being made; its reports wait until this
-  // thread takes them, by which time the page is there.
+  // The worker starts first (once a stopped one has ended) and scans while the page is being made;
+  // its reports wait until the page is there (the session is not ready until then).
   std::vector<Control> controls;
   if (groups_[kActiveX]) controls = ReadControlList(kControlList);
   const int controlCount = static_cast<int>(controls.size());
   finished_ = false;
-  job_ = std::make_shared<Job>(hwnd(), groups_, drives_, std::move(controls), ++serial_);
-  job_->pacedItems = itemPauseMs_ ? kPausedItems : 0;
   pausesTaken_ = 0;
-  worker_ = StartWorker(job_);
+  session_.SetReady(false);
+  const bool started = session_.Start(
+      std::make_shared<Job>(hwnd(), groups_, drives_, std::move(controls), itemPauseMs_ ? kPausedItems : 0));
 
   HWND main = MainWindow();
   auto scan = std::make_unique<CHomeScanDlg>();
   scan->SetOwner(hwnd());
   if (!scan->Create(main)) {
-    job_->stop = true;  // the worker ends at its next report
+    session_.Stop();  // the worker ends at its next report
     LockMenu(main, 0);
     return;
   }
@@ -172,15 +186,15 @@ void CHomeStartDlg::OpenScan() {
   scan_->SetSelected(CountGroups(groups_));
   scan_->SetDivisor(kJunk, static_cast<int>(drives_.size()));
   scan_->SetDivisor(kActiveX, controlCount);
-  scan_->SetJob(job_);
+  scan_->SetAbort([this] { AbortScan(); });
   scan_->LockTabs(true);
-  if (!worker_) OnScanEnded(0);  // nothing could be scanned: an empty result rather than a scan that never ends
+  session_.SetReady(true);
+  if (!started) Finish();  // nothing could be scanned: an empty result rather than a scan that never ends
 }
 
 LRESULT CHomeStartDlg::OnReport(const COPYDATASTRUCT* data) {
   if (!data) return report_reply::kGoOn;
-  if (!job_ || job_->stop || finished_) return report_reply::kStop;
-  if (job_->paused || !scan_) return report_reply::kResend;  // the page is still being made
+  if (LRESULT verdict = session_.Verdict(); verdict != report_reply::kGoOn) return verdict;
   // The sender's structure is left as it is: a report answered "send again" is sent again from it.
   const ULONG_PTR kind = data->dwData;
   std::wstring text = registry_scan::ReportText(*data);
@@ -253,15 +267,19 @@ void CHomeStartDlg::TakeItem(int group, const std::wstring& text) {
   scan_->CountItem(group);
 }
 
-void CHomeStartDlg::OnScanEnded(LPARAM serial) {
-  if (view_ != kScanningView || !job_ || !scan_ || finished_) return;
-  if (serial != 0 && serial != job_->serial) return;  // the end of an earlier, aborted scan
-  if (serial != 0 && job_->paused) {
-    job_->workerDone = true;  // settled when the abort question closes
-    return;
-  }
+void CHomeStartDlg::OnScanEnded(WPARAM serial) {
+  if (session_.OnWorkerEnded(serial) != common_pages::ScanSession::End::kNone) Finish();
+}
+
+void CHomeStartDlg::AbortScan() {
+  if (view_ != kScanningView || finished_) return;
+  if (session_.AskToStop(MainWindow()) != common_pages::ScanSession::Answer::kGoOn) Finish();
+}
+
+void CHomeStartDlg::Finish() {
+  if (view_ != kScanningView || !scan_ || finished_) return;
   finished_ = true;
-  job_->stop = true;
+  session_.Stop();
   LockMenu(MainWindow(), 0);
   scan_->LockTabs(false);
   scan_->SetStatusText(L"Scan Complete!");
@@ -331,9 +349,11 @@ int CHomeStartDlg::RepairGroup(int group) {
 
 void CHomeStartDlg::OnRepairAll() {
   if (!scan_ || !finished_) return;
-  if (MessageBoxW(MainWindow(), L"Are you sure to repair the item?", L"Lumaspan", MB_OKCANCEL | MB_ICONQUESTION) !=
+  if (MessageBoxW(MainWindow(), L"Are you sure to repair the item?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION) !=
       IDOK)
     return;
+  base::ScanLock lock = common_pages::TakeScanLock(MainWindow());
+  if (!lock.held()) return;
   Tally tally = scan_->tally();
   // The changes of one run share one undo file, "Backup\Repairs\<local time stamp>.reg"; a
   // library that cannot write it refuses its change, which then counts as not repaired.
@@ -352,6 +372,7 @@ void CHomeStartDlg::OnRepairAll() {
   TypemendSetUndoFile(nullptr);
   WebmendSetUndoFile(nullptr);
   CtrlguardSetUndoFile(nullptr);
+  lock.Release();
   ResetToStart();
   ShowWindow(hwnd(), SW_SHOW);
   // The perfect status only when nothing is left and nothing went unscanned: a computer with
@@ -368,17 +389,15 @@ void CHomeStartDlg::OnRepairAll() {
   if (unrepaired > 0) {
     std::wstring notice = std::to_wstring(unrepaired) + L" of the " + std::to_wstring(total) +
                           L" problems found could not be repaired.";
-    MessageBoxW(MainWindow(), notice.c_str(), L"Lumaspan", MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(MainWindow(), notice.c_str(), product::kCaption, MB_OK | MB_ICONINFORMATION);
   }
 }
 
 void CHomeStartDlg::ResetToStart() {
-  if (hwnd()) KillTimer(hwnd(), kRetryStartTimer);
-  if (job_ && !job_->stop) {
-    // Left in the middle of a scan: the worker is refused its next report and ends.
-    job_->stop = true;
-    if (view_ == kScanningView && !finished_) LockMenu(MainWindow(), 0);
-  }
+  // Left in the middle of a scan: the worker is refused its next report and ends.
+  if (view_ == kScanningView && !finished_) LockMenu(MainWindow(), 0);
+  session_.Stop();
+  session_.SetReady(false);
   scan_.reset();
   view_ = kStartView;
 }
@@ -427,33 +446,6 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   if (ui::HandleLinkCursor(hwnd(), message, wParam, lParam, result, [](POINT p) { return Inside(kHelpCursor, p); }))
     return true;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      if (Inside(kHelpPress, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}))
-        OpenHelp();
-      return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_HOME_START_SCAN) {
-        OnStartScan();
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_HOME_SELECT_ALL) {
-        bool all = IsDlgButtonChecked(hwnd(), IDC_HOME_SELECT_ALL) == BST_CHECKED;
-        for (int g = kRegistry; g <= kActiveX; ++g)
-          CheckDlgButton(hwnd(), kGroupIds[g], all ? BST_CHECKED : BST_UNCHECKED);
-        return true;
-      }
-      return false;
-    case WM_TIMER:
-      if (wParam != kRetryStartTimer) return false;
-      KillTimer(hwnd(), kRetryStartTimer);
-      OpenScan();
-      return true;
     case WM_COPYDATA:
       result = OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return true;
@@ -463,7 +455,7 @@ bool CHomeStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
                                                   [this](const COPYDATASTRUCT* data) { return OnReport(data); });
       return true;
     case page_msg::kHomeFinished:
-      OnScanEnded(lParam);
+      OnScanEnded(wParam);
       return true;
     case page_msg::kHomeBack:
       OnBack();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "pages/common/scan_session.h"
 #include "pages/home_registry/home_scan_dlg.h"
 #include "pages/home_registry/one_click.h"
 #include "ui/controls/skin_button.h"
@@ -62,15 +63,18 @@ class CHomeStartDlg : public ui::Page {
   virtual void OpenHelp();
 
  private:
-  static constexpr UINT_PTR kRetryStartTimer = 1;
-
-  void OnInitDialog();
+  bool OnInitDialog(HWND focus) override;
+  bool OnClicked(int id) override;
+  bool OnMouse(UINT message, POINT at, WPARAM keys) override;
   void OnStartScan();
   void OpenScan();
   LRESULT OnReport(const COPYDATASTRUCT* data);
   void TakeItem(int group, const std::wstring& text);
   void TakeFile(int group, const std::wstring& text);
-  void OnScanEnded(LPARAM serial);
+  void OnScanEnded(WPARAM serial);
+  void AbortScan();
+  // The scan is over (ended, stopped, or never started): the result layout.
+  void Finish();
   void OnRepairAll();
   void ForgetIgnored(WPARAM group, LPARAM row);
   int RepairGroup(int group);
@@ -87,9 +91,7 @@ class CHomeStartDlg : public ui::Page {
   DWORD itemPauseMs_ = kItemPauseMs;
   size_t pausesTaken_ = 0;
 
-  std::shared_ptr<one_click::Job> job_;
-  base::Thread worker_;
-  LPARAM serial_ = 0;
+  common_pages::ScanSession session_;
   bool finished_ = false;  // the scan page shows its results
 
   ui::GpBitmap picture_;

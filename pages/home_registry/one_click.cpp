@@ -245,10 +245,10 @@ class Worker {
   // four times a second, so batches ten times a second keep its bars moving and lose nothing.
   void Run() {
     constexpr DWORD kBatchMs = 100;
-    common_pages::ReportRelay relay(job_.page, {report_kind::kJunkItem, report_kind::kTraceItem}, job_.pacedItems,
-                                      job_.stop, kBatchMs);
+    common_pages::ReportRelay relay(job_.window(), {report_kind::kJunkItem, report_kind::kTraceItem}, job_.pacedItems,
+                                      job_.stopFlag(), kBatchMs);
     to_ = relay.window();
-    if (RunGroups() && relay.Flush() && GoOn()) SendMessageW(job_.page, page_msg::kHomeFinished, 0, job_.serial);
+    if (RunGroups()) relay.Flush();  // the job's end message follows
   }
 
  private:
@@ -265,7 +265,7 @@ class Worker {
     return true;
   }
 
-  bool GoOn() const { return !job_.stop && IsWindow(job_.page); }
+  bool GoOn() const { return !job_.stopped() && IsWindow(job_.window()); }
   bool Send(ULONG_PTR kind, const std::wstring& text) { return GoOn() && report::Send(to_, kind, text.c_str()); }
   bool Marker(ULONG_PTR kind) { return Send(kind, L"||"); }
 
@@ -353,9 +353,14 @@ class Worker {
 
 }  // namespace
 
-base::Thread StartWorker(const std::shared_ptr<Job>& job) {
-  // The thread keeps its own reference to the job.
-  return base::Thread::Run([job] { Worker(*job).Run(); });
-}
+Job::Job(HWND page, const Groups& groups, std::vector<std::wstring> drives, std::vector<Control> controls,
+         size_t pacedItems)
+    : ScanJob(page, page_msg::kHomeFinished),
+      groups(groups),
+      drives(std::move(drives)),
+      controls(std::move(controls)),
+      pacedItems(pacedItems) {}
+
+void Job::Run() { Worker(*this).Run(); }
 
 }  // namespace one_click

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/thread.h"
+#include "pages/common/scan_job.h"
 
 namespace one_click {
 
@@ -104,28 +104,21 @@ struct StatusText {
 // last scan date.
 std::vector<StatusText> StatusBlock(const wchar_t* storedScore, int errors, const std::wstring& lastScanDate);
 
-struct Job {
-  Job(HWND page, const Groups& groups, std::vector<std::wstring> drives, std::vector<Control> controls, LPARAM serial)
-      : page(page), groups(groups), drives(std::move(drives)), controls(std::move(controls)), serial(serial) {}
-  Job(const Job&) = delete;
-  Job& operator=(const Job&) = delete;
+// One scan of the chosen groups; the end message is the page's kHomeFinished (wParam: the serial).
+class Job : public common_pages::ScanJob {
+ public:
+  // The junk files and traces the worker's relay hands on one at a time: pacedItems, those the
+  // page pauses after, if any.
+  Job(HWND page, const Groups& groups, std::vector<std::wstring> drives, std::vector<Control> controls,
+      size_t pacedItems = 0);
 
-  const HWND page;  // receives every report and the end message
   const Groups groups;
   const std::vector<std::wstring> drives;
   const std::vector<Control> controls;
-  const LPARAM serial;  // the end message's lParam, so a late one is told apart
-  // The junk files and traces the worker's relay hands on one at a time, set before the start:
-  // those the page pauses after, if any.
-  size_t pacedItems = 0;
-  std::atomic<bool> stop{false};
+  const size_t pacedItems;
 
-  // Kept on the user-interface thread only.
-  bool paused = false;      // the abort question is open: reports are answered "send again"
-  bool workerDone = false;  // the worker ended while the question was open
+ protected:
+  void Run() override;
 };
-
-// Starts the worker; an empty Thread when none could start.
-base::Thread StartWorker(const std::shared_ptr<Job>& job);
 
 }  // namespace one_click

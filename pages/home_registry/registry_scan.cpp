@@ -53,15 +53,14 @@ bool ParseProblem(const std::wstring& text, int category, RegistryProblem* probl
   return true;
 }
 
-base::Thread StartWorker(const std::shared_ptr<Job>& job) {
-  // The thread keeps its own reference to the job.
-  return base::Thread::Run([job] {
-    for (int c : job->categories) {
-      if (job->stop || !IsWindow(job->page)) return;
-      if (c >= 1 && c <= kCategories) hivescrub::kScans[c](job->page);
-    }
-    if (!job->stop) SendMessageW(job->page, page_msg::kRegistryFinished, 0, job->serial);
-  });
+Job::Job(HWND page, std::vector<int> categories)
+    : ScanJob(page, page_msg::kRegistryFinished), categories_(std::move(categories)) {}
+
+void Job::Run() {
+  for (int c : categories_) {
+    if (!GoOn()) return;
+    if (c >= 1 && c <= kCategories) hivescrub::kScans[c](reportWindow());
+  }
 }
 
 }  // namespace registry_scan

@@ -10,12 +10,11 @@
 #include <windows.h>
 
 #include <array>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "base/thread.h"
+#include "pages/common/scan_job.h"
 
 namespace registry_scan {
 
@@ -43,25 +42,18 @@ std::wstring ReportText(const COPYDATASTRUCT& data);
 // both separators is no problem report (false).
 bool ParseProblem(const std::wstring& text, int category, RegistryProblem* problem);
 
-struct Job {
-  Job(HWND page, std::vector<int> categories, LPARAM serial)
-      : page(page), categories(std::move(categories)), serial(serial) {}
-  Job(const Job&) = delete;
-  Job& operator=(const Job&) = delete;
+// One scan: each selected category in ascending order, checking the stop flag and the page's window
+// between categories; the end message is the page's kRegistryFinished (wParam: the serial).
+class Job : public common_pages::ScanJob {
+ public:
+  Job(HWND page, std::vector<int> categories);
+  const std::vector<int>& categories() const { return categories_; }
 
-  const HWND page;                    // receives the reports and the end message
-  const std::vector<int> categories;  // ascending
-  const LPARAM serial;                // sent with the end message, so a late one is recognised
-  std::atomic<bool> stop{false};      // set by the page: no further category is begun
+ protected:
+  void Run() override;
 
-  // Kept by the pages on the user-interface thread only.
-  bool paused = false;      // the abort question is open: reports are answered "send again"
-  bool workerDone = false;  // the worker ended while the question was open
+ private:
+  const std::vector<int> categories_;  // ascending
 };
-
-// Starts the worker thread: it runs the scan of each category of the job in order, checking the
-// stop flag and the page's window between categories, and at the end (unless stopped) sends the
-// page the end message (wParam 0, lParam the job's serial). An empty Thread when none could start.
-base::Thread StartWorker(const std::shared_ptr<Job>& job);
 
 }  // namespace registry_scan

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/product.h"
 #include "base/text.h"
 #include "contracts/bootlist.h"
 #include "contracts/buffers.h"
@@ -18,8 +19,6 @@ namespace {
 using common_pages::DrawTextAt;
 using common_pages::ScanJob;
 using common_pages::ScanSession;
-
-const wchar_t kProduct[] = L"Lumaspan";
 
 // One listing: Bootlist reports every entry to the page before it returns.
 class ListJob : public ScanJob {
@@ -43,7 +42,7 @@ CBootlistStartDlg::~CBootlistStartDlg() {
   Destroy();
 }
 
-void CBootlistStartDlg::OnInitDialog() {
+bool CBootlistStartDlg::OnInitDialog(HWND) {
   refresh_.Bind(Item(IDC_BOOTLIST_REFRESH));
   remove_.Bind(Item(IDC_BOOTLIST_REMOVE));
   POINT at = CheckWindowsVersion() == 5 ? POINT{8, 53} : POINT{6, 56};
@@ -58,6 +57,21 @@ void CBootlistStartDlg::OnInitDialog() {
   SetWindowPos(pane_.hwnd(), nullptr, 0, 0, kPaneSize.cx, kPaneSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   refresh_.Load(L"Res\\Common\\QOR_Button_Refresh.bmp");
   remove_.Load(L"Res\\Common\\QOR_Button_Remove.bmp");
+  return false;
+}
+
+bool CBootlistStartDlg::OnClicked(int id) {
+  if (session_.Closing()) return false;
+  if (id == IDC_BOOTLIST_REFRESH) Refresh();
+  else if (id == IDC_BOOTLIST_REMOVE) Remove();
+  else return false;
+  return true;
+}
+
+bool CBootlistStartDlg::OnNotify(NMHDR& header, LRESULT&) {
+  if (!session_.Closing() && header.idFrom == IDC_BOOTLIST_LIST && header.code == LVN_ITEMCHANGED)
+    OnItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+  return false;
 }
 
 void CBootlistStartDlg::Paint(HDC dc) {
@@ -71,6 +85,7 @@ void CBootlistStartDlg::Paint(HDC dc) {
 }
 
 void CBootlistStartDlg::Refresh() {
+  if (!session_.Reserve(hwnd())) return;  // another scan or clean runs: the list stays as it is
   entries_.clear();
   // A listing still running is stopped; the new one starts once every stopped worker has ended.
   session_.Start(std::make_shared<ListJob>(hwnd()));
@@ -125,20 +140,20 @@ void CBootlistStartDlg::Remove() {
   for (int i = 0; i < rows; ++i)
     if (list_.IsChecked(i)) removals.emplace_back(entries_[i].kind, entries_[i].RemovalKey());
   if (removals.empty()) {
-    MessageBoxW(hwnd(), L"Please choose one of the list above to remove the item.", kProduct, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(hwnd(), L"Please choose one of the list above to remove the item.", product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (MessageBoxW(hwnd(), L"Are you sure to remove the item?", kProduct, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  if (MessageBoxW(hwnd(), L"Are you sure to remove the item?", product::kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
   int failed = 0;
   for (const auto& removal : removals) failed += BootlistRemoveStartupList(removal.first, removal.second.c_str()) == 1 ? 0 : 1;
   Refresh();
   if (failed == 0) {
-    MessageBoxW(hwnd(), L"Remove Completed.", kProduct, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(hwnd(), L"Remove Completed.", product::kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   std::wstring text = failed == 1 ? std::wstring(L"1 entry could not be removed.")
                                   : std::to_wstring(failed) + L" entries could not be removed.";
-  MessageBoxW(hwnd(), text.c_str(), kProduct, MB_OK | MB_ICONWARNING);
+  MessageBoxW(hwnd(), text.c_str(), product::kCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool CBootlistStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -155,24 +170,6 @@ bool CBootlistStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
   if (message == page_msg::kStartupListComplete) {
     OnListComplete(wParam);
     return true;
-  }
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = FALSE;
-      return true;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_BOOTLIST_REFRESH) Refresh();
-      else if (LOWORD(wParam) == IDC_BOOTLIST_REMOVE) Remove();
-      else return false;
-      return true;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == IDC_BOOTLIST_LIST && header->code == LVN_ITEMCHANGED)
-        OnItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
-      return false;
-    }
   }
   return false;
 }

@@ -42,7 +42,9 @@ class CBootlistStartDlg : public ui::Page {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND focus) override;
+  bool OnClicked(int id) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
   void Paint(HDC dc);
   // Ends the running listing, forgets the entries, empties the list and the pane, and starts anew.
   void Refresh();

@@ -5,14 +5,13 @@
 
 #include <memory>
 
+#include "base/product.h"
 #include "pages/options/options_ids.h"
 #include "ui/controls/page_colours.h"
 
 namespace {
 
-const wchar_t kProduct[] = L"Lumaspan";
-
-void Tell(HWND owner, const wchar_t* text, UINT icon) { MessageBoxW(owner, text, kProduct, MB_OK | icon); }
+void Tell(HWND owner, const wchar_t* text, UINT icon) { MessageBoxW(owner, text, product::kCaption, MB_OK | icon); }
 
 bool IsFullFolderPath(const std::wstring& path) {
   bool drive = path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
@@ -40,7 +39,7 @@ std::wstring COptionsExclusionsDlg::ItemText(const base::Exclusion& item) {
   return text;
 }
 
-void COptionsExclusionsDlg::OnInitDialog() {
+bool COptionsExclusionsDlg::OnInitDialog(HWND) {
   RECT r = {};
   GetWindowRect(Item(IDC_EXCLUSION_LIST_PLACE), &r);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -55,6 +54,14 @@ void COptionsExclusionsDlg::OnInitDialog() {
   }
   SetDlgItemTextW(hwnd(), IDC_EXCLUSION_ADD_FOLDER, L"Add folder\u2026");
   Reload();
+  return true;
+}
+
+bool COptionsExclusionsDlg::OnClicked(int id) {
+  if (id == IDC_EXCLUSION_ADD_FOLDER) AddFolder(PickFolder());
+  else if (id == IDC_EXCLUSION_REMOVE) OnRemove();
+  else return false;
+  return true;
 }
 
 void COptionsExclusionsDlg::Reload() {
@@ -125,25 +132,6 @@ std::wstring COptionsExclusionsDlg::PickFolder() {
 
 bool COptionsExclusionsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (ui::ColourPageControl(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      result = TRUE;
-      return true;
-    case WM_SHOWWINDOW:
-      if (wParam) Reload();  // the result pages may have added since
-      return false;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDC_EXCLUSION_ADD_FOLDER) {
-        AddFolder(PickFolder());
-        return true;
-      }
-      if (LOWORD(wParam) == IDC_EXCLUSION_REMOVE) {
-        OnRemove();
-        return true;
-      }
-      return false;
-  }
+  if (message == WM_SHOWWINDOW && wParam) Reload();  // the result pages may have added since
   return false;
 }

@@ -34,7 +34,8 @@ class COptionsExclusionsDlg : public ui::Dialog {
   virtual std::wstring PickFolder();
 
  private:
-  void OnInitDialog();
+  bool OnInitDialog(HWND focus) override;
+  bool OnClicked(int id) override;
   void OnRemove();
 
   ui::CheckListView list_;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/scan_lock.h"
 #include "contracts/messages.h"
 #include "pages/cleaning/cleaning_ids.h"
 #include "pages/cleaning/found_items.h"
@@ -135,6 +136,34 @@ TEST_F(JunkPage, NoDriveChosenIsToldAndStartsNothing) {
   test::PumpFor(50);
   EXPECT_EQ(nullptr, page->ResultPage());
   EXPECT_FALSE(MenuLocked());
+}
+
+// One scan or clean at a time with the console program: a page refuses to start while the lock is
+// held elsewhere, and holds it itself until its scan ends.
+TEST_F(JunkPage, AScanRunningElsewhereIsToldAndAPageScanHoldsTheLockUntilItEnds) {
+  drive_ = std::make_unique<test::ExtraDrive>(L'T');
+  SeedMany(*drive_, 400);
+  page_ = Open();
+  ASSERT_TRUE(page_);
+  page_->SetItemPause(4);
+  ChooseDrives(page_, {L"T:\\"});
+  {
+    base::ScanLock elsewhere = base::ScanLock::TryTake();
+    ASSERT_TRUE(elsewhere.held());
+    test::MessageBoxWatcher boxes;
+    Click(page_->hwnd(), IDC_START_SCAN);
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ(L"Lumaspan", boxes.seen()[0].caption);
+    EXPECT_EQ(L"Another Lumaspan scan or clean is running. Start again when it has finished.", boxes.seen()[0].text);
+    test::PumpFor(50);
+    EXPECT_EQ(nullptr, page_->ResultPage());
+    EXPECT_FALSE(MenuLocked());
+  }
+  Click(page_->hwnd(), IDC_START_SCAN);
+  ASSERT_TRUE(test::PumpUntil([&] { return page_->ScanPage() && page_->ScanPage()->List().RowCount() >= 5; }, 20000));
+  EXPECT_FALSE(base::ScanLock::TryTake().held());
+  ASSERT_TRUE(WaitFinished(page_));
+  EXPECT_TRUE(base::ScanLock::TryTake().held());
 }
 
 TEST_F(JunkPage, JunkOnTheTestDrivesIsFoundAndOnlyTheCheckedFilesAreDeleted) {
