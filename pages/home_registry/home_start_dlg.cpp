@@ -285,12 +285,17 @@ void CHomeStartDlg::Finish() {
   scan_->SetStatusText(L"Scan Complete!");
   scan_->ShowResultLayout();
   scan_->FillOverall(groups_);
+  StoreScore();
+  for (int g : {kRegistry, kJunk, kEvidence}) scan_->list(g).SetIgnoreOwner(hwnd(), g);
+}
+
+// The health score and the count of problems, as the start view shows them next time.
+void CHomeStartDlg::StoreScore() {
   const Tally& tally = scan_->tally();
   int errors = 0;
   for (int g = kRegistry; g <= kActiveX; ++g) errors += tally.found[g];
   WriteSetting(L"SystemStatus", HealthScore(tally));
   WriteSetting(L"ErrorNumber", errors);
-  for (int g : {kRegistry, kJunk, kEvidence}) scan_->list(g).SetIgnoreOwner(hwnd(), g);
 }
 
 // A row the user ignored on the results: it is neither repaired nor scored any more.
@@ -300,11 +305,7 @@ void CHomeStartDlg::ForgetIgnored(WPARAM group, LPARAM row) {
   lists_[group].erase(lists_[group].begin() + row);
   scan_->UncountItem(static_cast<int>(group));
   scan_->FillOverall(groups_);
-  const Tally& tally = scan_->tally();
-  int errors = 0;
-  for (int g = kRegistry; g <= kActiveX; ++g) errors += tally.found[g];
-  WriteSetting(L"SystemStatus", HealthScore(tally));
-  WriteSetting(L"ErrorNumber", errors);
+  StoreScore();
 }
 
 // Whether the repair of one kept item took: the engine's own answer, or the problem being gone.

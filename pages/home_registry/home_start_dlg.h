@@ -77,6 +77,7 @@ class CHomeStartDlg : public ui::Page {
   void Finish();
   void OnRepairAll();
   void ForgetIgnored(WPARAM group, LPARAM row);
+  void StoreScore();
   int RepairGroup(int group);
   void OnBack();
   HWND MainWindow() const { return GetParent(hwnd()); }
