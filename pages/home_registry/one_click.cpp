@@ -61,19 +61,6 @@ int TraceGroupOf(int index) {
   return 6;
 }
 
-Groups AllGroups() {
-  Groups all;
-  all.fill(1);
-  all[0] = 0;
-  return all;
-}
-
-int CountGroups(const Groups& groups) {
-  int count = 0;
-  for (int g = kRegistry; g <= kActiveX; ++g) count += groups[g] ? 1 : 0;
-  return count;
-}
-
 namespace {
 
 constexpr DWORD kMaxListBytes = 4 * 1024 * 1024;

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "pages/common/choices.h"
 #include "pages/common/scan_job.h"
 
 namespace one_click {
@@ -41,8 +42,8 @@ int TraceGroupOf(int index);
 
 // One flag per group 1-6 (index 0 unused).
 using Groups = std::array<int, kGroups + 1>;
-Groups AllGroups();
-int CountGroups(const Groups& groups);
+inline Groups AllGroups() { return common_pages::AllChosen<Groups>(); }
+inline int CountGroups(const Groups& groups) { return common_pages::CountChosen(groups); }
 
 // A line of the unsafe-control list "{class identifier}=name".
 struct Control {

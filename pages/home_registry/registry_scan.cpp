@@ -8,19 +8,6 @@
 
 namespace registry_scan {
 
-Selection AllSelected() {
-  Selection all;
-  all.fill(1);
-  all[0] = 0;
-  return all;
-}
-
-int CountSelected(const Selection& selection) {
-  int count = 0;
-  for (int c = 1; c <= kCategories; ++c) count += selection[c] ? 1 : 0;
-  return count;
-}
-
 std::vector<int> SelectedCategories(const Selection& selection) {
   std::vector<int> categories;
   for (int c = 1; c <= kCategories; ++c)

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/common/choices.h"
 #include "pages/common/scan_job.h"
 
 namespace registry_scan {
@@ -22,8 +23,8 @@ constexpr int kCategories = 15;
 
 // One flag per category number 1-15 (index 0 unused): 1 scan it, 0 leave it.
 using Selection = std::array<int, kCategories + 1>;
-Selection AllSelected();
-int CountSelected(const Selection& selection);
+inline Selection AllSelected() { return common_pages::AllChosen<Selection>(); }
+inline int CountSelected(const Selection& selection) { return common_pages::CountChosen(selection); }
 // The selected category numbers in ascending order.
 std::vector<int> SelectedCategories(const Selection& selection);
 
