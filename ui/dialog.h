@@ -8,6 +8,8 @@
 // its message; they are tried after OnMessage, which stays for every other message (and may still
 // take one of these families whole), and whatever neither takes goes to the default.
 #pragma once
+#include <initializer_list>
+
 #include "ui/window.h"
 
 namespace ui {
@@ -40,6 +42,23 @@ class Dialog : public Window {
   // to OnClicked.
   virtual bool OnCommand(int id, int code, HWND control);
   virtual bool OnClicked(int /*id*/) { return false; }
+  // A page's buttons as a table: OnClicked returns Clicked(*this, id, {{IDC_A, &Page::OnA}, ...}),
+  // which runs the member listed for id (the first, should one be listed twice) and says whether
+  // one was.
+  template <class Page>
+  struct Click {
+    int id;
+    void (Page::*run)();
+  };
+  template <class Page>
+  static bool Clicked(Page& page, int id, std::initializer_list<Click<Page>> table) {
+    for (const Click<Page>& click : table) {
+      if (click.id != id) continue;
+      (page.*click.run)();
+      return true;
+    }
+    return false;
+  }
   // WM_NOTIFY, whose result the handler sets (a notification such as LVN_GETDISPINFO is answered in
   // its own structure).
   virtual bool OnNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }

@@ -88,16 +88,8 @@ void CBookvaultStartDlg::OnRestore() {
 }
 
 bool CBookvaultStartDlg::OnButton(int id) {
-  switch (id) {
-    case IDC_BACKUP_REFRESH:
-      ReloadTree();
-      return true;
-    case IDC_BACKUP_RESTORE:
-      OnRestore();
-      return true;
-    case IDC_BACKUP_NOW:
-      OnBackup();
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_BACKUP_REFRESH, &CBookvaultStartDlg::ReloadTree},
+                  {IDC_BACKUP_RESTORE, &CBookvaultStartDlg::OnRestore},
+                  {IDC_BACKUP_NOW, &CBookvaultStartDlg::OnBackup}});
 }

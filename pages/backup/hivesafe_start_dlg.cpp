@@ -91,16 +91,8 @@ void CHivesafeStartDlg::OnRemove() {
 }
 
 bool CHivesafeStartDlg::OnButton(int id) {
-  switch (id) {
-    case IDC_BACKUP_NOW:
-      OnBackup();
-      return true;
-    case IDC_BACKUP_RESTORE:
-      OnRestore();
-      return true;
-    case IDC_BACKUP_REMOVE:
-      OnRemove();
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_BACKUP_NOW, &CHivesafeStartDlg::OnBackup},
+                  {IDC_BACKUP_RESTORE, &CHivesafeStartDlg::OnRestore},
+                  {IDC_BACKUP_REMOVE, &CHivesafeStartDlg::OnRemove}});
 }

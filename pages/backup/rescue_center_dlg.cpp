@@ -161,18 +161,10 @@ void CRescueCenterDlg::OnDelete() {
 }
 
 bool CRescueCenterDlg::OnButton(int id) {
-  switch (id) {
-    case IDC_BACKUP_REFRESH:
-      Reload();
-      return true;
-    case IDC_RESCUE_UNDO:
-      OnUndo();
-      return true;
-    case IDC_RESCUE_DELETE:
-      OnDelete();
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_BACKUP_REFRESH, &CRescueCenterDlg::Reload},
+                  {IDC_RESCUE_UNDO, &CRescueCenterDlg::OnUndo},
+                  {IDC_RESCUE_DELETE, &CRescueCenterDlg::OnDelete}});
 }
 
 bool CRescueCenterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

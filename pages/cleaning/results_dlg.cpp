@@ -206,21 +206,20 @@ void CCleaningResultsDlg::PaintHeader(HDC dc) {
   DrawTextIn(dc, fonts_.bold.get(), kBodyText, counter, CounterLine(), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
 }
 
-void CCleaningResultsDlg::OnCommand(int id) {
-  switch (id) {
-    case IDC_SELECT_ALL:
-      list_.SetAllChecked(IsDlgButtonChecked(hwnd(), IDC_SELECT_ALL) == BST_CHECKED);
-      break;
-    case IDC_ABORT:
-      if (owner_ && !finished_) owner_->AbortScan();
-      break;
-    case IDC_CLEAN:
-      if (owner_ && finished_) owner_->CleanChecked();
-      break;
-    case IDC_BACK:
-      if (ownerWindow_) PostMessageW(ownerWindow_, backMessage_, 0, 0);
-      break;
-  }
+void CCleaningResultsDlg::OnSelectAll() {
+  list_.SetAllChecked(IsDlgButtonChecked(hwnd(), IDC_SELECT_ALL) == BST_CHECKED);
+}
+
+void CCleaningResultsDlg::OnAbort() {
+  if (owner_ && !finished_) owner_->AbortScan();
+}
+
+void CCleaningResultsDlg::OnClean() {
+  if (owner_ && finished_) owner_->CleanChecked();
+}
+
+void CCleaningResultsDlg::OnBack() {
+  if (ownerWindow_) PostMessageW(ownerWindow_, backMessage_, 0, 0);
 }
 
 bool CCleaningResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -250,8 +249,12 @@ bool CCleaningResultsDlg::OnNotify(NMHDR& header, LRESULT& result) {
 }
 
 bool CCleaningResultsDlg::OnClicked(int id) {
-  OnCommand(id);
-  return true;
+  Clicked(*this, id,
+          {{IDC_SELECT_ALL, &CCleaningResultsDlg::OnSelectAll},
+           {IDC_ABORT, &CCleaningResultsDlg::OnAbort},
+           {IDC_CLEAN, &CCleaningResultsDlg::OnClean},
+           {IDC_BACK, &CCleaningResultsDlg::OnBack}});
+  return true;  // a click on any other control of the page is taken too, and does nothing
 }
 
 }  // namespace cleaning_pages

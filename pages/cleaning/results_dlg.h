@@ -108,7 +108,10 @@ class CCleaningResultsDlg : public ui::Dialog {
   bool OnClicked(int id) override;
   void Paint(HDC dc);
   void PaintHeader(HDC dc);
-  void OnCommand(int id);
+  void OnSelectAll();
+  void OnAbort();  // while the scan runs
+  void OnClean();  // once it has finished
+  void OnBack();
   // A cell's text and check mark for the list: the owner's item by the row's number.
   void GiveCell(NMLVDISPINFOW* info) const;
 

@@ -153,7 +153,7 @@ void CHivescrubResultsDlg::OnClean() {
   }
   if (static_cast<int>(repaired.size()) == rows) {
     MessageBoxW(main, L"Repair Completed.", L"KeepLumaspan", MB_OK | MB_ICONINFORMATION);
-    PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
+    OnBack();
     return;
   }
   // The last row first, so that the numbers of the rows still to go do not change.
@@ -189,20 +189,17 @@ bool CHivescrubResultsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 bool CHivescrubResultsDlg::OnClicked(int id) {
-  switch (id) {
-    case IDC_CLEAN:
-      OnClean();
-      return true;
-    case IDC_BACK:
-      PostMessageW(owner_, page_msg::kRegistryBack, 0, 0);
-      return true;
-    case kIgnoreButtonId:
-      if (SelectedRow() < 0)
-        MessageBoxW(GetParent(hwnd()), L"Please select the problem to ignore.", L"KeepLumaspan",
-                    MB_OK | MB_ICONINFORMATION);
-      else
-        IgnoreRow(SelectedRow());
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_CLEAN, &CHivescrubResultsDlg::OnClean},
+                  {IDC_BACK, &CHivescrubResultsDlg::OnBack},
+                  {kIgnoreButtonId, &CHivescrubResultsDlg::OnIgnore}});
+}
+
+void CHivescrubResultsDlg::OnBack() { PostMessageW(owner_, page_msg::kRegistryBack, 0, 0); }
+
+void CHivescrubResultsDlg::OnIgnore() {
+  if (SelectedRow() < 0)
+    MessageBoxW(GetParent(hwnd()), L"Please select the problem to ignore.", L"KeepLumaspan", MB_OK | MB_ICONINFORMATION);
+  else
+    IgnoreRow(SelectedRow());
 }

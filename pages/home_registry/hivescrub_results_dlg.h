@@ -64,6 +64,9 @@ class CHivescrubResultsDlg : public ui::Dialog {
   bool OnInitDialog(HWND defaultFocus) override;
   bool OnClicked(int id) override;
   void OnClean();
+  // The owner returns to its start view.
+  void OnBack();
+  void OnIgnore();
   int SelectedRow() const;
   void OnContextMenu(HWND window, LPARAM point);
 

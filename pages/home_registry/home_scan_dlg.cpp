@@ -251,16 +251,12 @@ bool CHomeScanDlg::OnNotify(NMHDR& header, LRESULT& result) {
 }
 
 bool CHomeScanDlg::OnClicked(int id) {
-  switch (id) {
-    case IDC_HOME_ABORT:
-      OnAbort();
-      return true;
-    case IDC_HOME_REPAIR_ALL:
-      PostMessageW(owner_, page_msg::kHomeRepairAll, 0, 0);
-      return true;
-    case IDC_HOME_BACK:
-      PostMessageW(owner_, page_msg::kHomeBack, 0, 0);
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_HOME_ABORT, &CHomeScanDlg::OnAbort},
+                  {IDC_HOME_REPAIR_ALL, &CHomeScanDlg::OnRepairAll},
+
+void CHomeScanDlg::OnRepairAll() { PostMessageW(owner_, page_msg::kHomeRepairAll, 0, 0); }
+
+void CHomeScanDlg::OnBack() { PostMessageW(owner_, page_msg::kHomeBack, 0, 0); }
+                  {IDC_HOME_BACK, &CHomeScanDlg::OnBack}});
 }

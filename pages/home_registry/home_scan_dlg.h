@@ -76,6 +76,9 @@ class CHomeScanDlg : public ui::Dialog {
   bool OnNotify(NMHDR& header, LRESULT& result) override;
   bool OnClicked(int id) override;
   void OnAbort();
+  // The home page repairs everything found, or returns to its start view.
+  void OnRepairAll();
+  void OnBack();
   void Refresh();
   void SetBar(int id, int percent);
   Gdiplus::Image* IconFor(one_click::SummaryIcon icon) const;

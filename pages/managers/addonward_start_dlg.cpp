@@ -8,9 +8,9 @@
 #include "pages/managers/addonward_ids.h"
 #include "ui/controls/page_colours.h"
 #include "ui/link_cursor.h"
-#include "ui/paint.h"
 #include "ui/page_frame.h"
 
+#include "ui/paint.h"
 namespace {
 
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
@@ -127,13 +127,11 @@ bool CAddonwardStartDlg::OnMouse(UINT message, POINT at, WPARAM) {
 }
 
 bool CAddonwardStartDlg::OnClicked(int id) {
-  switch (id) {
-    case IDC_ADDONWARD_REMOVE:
-      OnRemove();
-      return true;
-    case IDC_ADDONWARD_SELECT_ALL:
-      list_.SetAllChecked(IsDlgButtonChecked(hwnd(), IDC_ADDONWARD_SELECT_ALL) == BST_CHECKED);
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_ADDONWARD_REMOVE, &CAddonwardStartDlg::OnRemove},
+                  {IDC_ADDONWARD_SELECT_ALL, &CAddonwardStartDlg::OnSelectAll}});
+}
+
+void CAddonwardStartDlg::OnSelectAll() {
+  list_.SetAllChecked(IsDlgButtonChecked(hwnd(), IDC_ADDONWARD_SELECT_ALL) == BST_CHECKED);
 }

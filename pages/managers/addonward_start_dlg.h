@@ -35,6 +35,8 @@ class CAddonwardStartDlg : public ui::Page {
   bool OnMouse(UINT message, POINT at, WPARAM keys) override;
   bool OnClicked(int id) override;
   void OnRemove();
+  // Every row takes the "Select All" box's state.
+  void OnSelectAll();
   void OnButtonDown(POINT client);
   static bool OnLink(POINT client);
   HWND MainWindow() const { return GetParent(hwnd()); }

@@ -130,13 +130,11 @@ bool CTaskbriskStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 }
 
 bool CTaskbriskStartDlg::OnClicked(int id) {
-  switch (id) {
-    case IDC_OPTIMIZE:
-      OnOptimize();
-      return true;
-    case IDC_AUTO_END_TASKS:
-      EnableFields(IsDlgButtonChecked(hwnd(), IDC_AUTO_END_TASKS) == BST_CHECKED);
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_OPTIMIZE, &CTaskbriskStartDlg::OnOptimize},
+                  {IDC_AUTO_END_TASKS, &CTaskbriskStartDlg::OnAutoEndTasks}});
+}
+
+void CTaskbriskStartDlg::OnAutoEndTasks() {
+  EnableFields(IsDlgButtonChecked(hwnd(), IDC_AUTO_END_TASKS) == BST_CHECKED);
 }

@@ -24,6 +24,8 @@ class CTaskbriskStartDlg : public optimizer_pages::COptimizerPage {
 
   void OnSlider(HWND slider);
   void EnableFields(bool enabled);
+  // The fields follow the "end tasks automatically" box.
+  void OnAutoEndTasks();
   void ShowField(const Field& field, int value);
   // The field's number, brought into its range and shown back: out-of-range text becomes the
   // nearest bound, text that is no number the value shown last.

@@ -89,22 +89,18 @@ bool COptionsTab1Dlg::OnCommand(int id, int code, HWND control) {
 }
 
 bool COptionsTab1Dlg::OnClicked(int id) {
-  switch (id) {
-    case IDC_STARTUP_RUN:
-      OnBoxClicked(IDC_STARTUP_RUN, OPTIONS_MSG_STARTUP_RUN);
-      return true;
-    case IDC_LIVE_UPDATE:
-      OnBoxClicked(IDC_LIVE_UPDATE, OPTIONS_MSG_LIVE_UPDATE);
-      return true;
-    case IDC_CHECK_UPDATE:
-      SendMessageW(GetParent(hwnd()), OPTIONS_MSG_CHECK_UPDATE, 0, 0);
-      return true;
-    case IDC_CLEAN_AUTO:
-    case IDC_CLEAN_JUNK:
-    case IDC_CLEAN_TRACES:
-    case IDC_CLEAN_REGISTRY:
-      OnScheduleChanged();
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_STARTUP_RUN, &COptionsTab1Dlg::OnStartupRun},
+                  {IDC_LIVE_UPDATE, &COptionsTab1Dlg::OnLiveUpdate},
+                  {IDC_CHECK_UPDATE, &COptionsTab1Dlg::OnCheckUpdate},
+                  {IDC_CLEAN_AUTO, &COptionsTab1Dlg::OnScheduleChanged},
+                  {IDC_CLEAN_JUNK, &COptionsTab1Dlg::OnScheduleChanged},
+                  {IDC_CLEAN_TRACES, &COptionsTab1Dlg::OnScheduleChanged},
+                  {IDC_CLEAN_REGISTRY, &COptionsTab1Dlg::OnScheduleChanged}});
 }
+
+void COptionsTab1Dlg::OnStartupRun() { OnBoxClicked(IDC_STARTUP_RUN, OPTIONS_MSG_STARTUP_RUN); }
+
+void COptionsTab1Dlg::OnLiveUpdate() { OnBoxClicked(IDC_LIVE_UPDATE, OPTIONS_MSG_LIVE_UPDATE); }
+
+void COptionsTab1Dlg::OnCheckUpdate() { SendMessageW(GetParent(hwnd()), OPTIONS_MSG_CHECK_UPDATE, 0, 0); }

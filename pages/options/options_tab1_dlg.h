@@ -30,6 +30,10 @@ class COptionsTab1Dlg : public ui::Dialog {
   bool OnClicked(int id) override;
   // Tells the page about a clicked box and shows what the page stored.
   void OnBoxClicked(int id, UINT message);
+  void OnStartupRun();
+  void OnLiveUpdate();
+  // The page checks for an update.
+  void OnCheckUpdate();
   // Shows a schedule; the choices below the box are live only while it is checked.
   void ShowSchedule();
   // Registers, changes or removes the task for what the controls show; on failure says why and

@@ -213,16 +213,8 @@ bool CErasemillStartDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 }
 
 bool CErasemillStartDlg::OnClicked(int id) {
-  switch (id) {
-    case IDC_ERASEMILL_ADD:
-      OnAdd();
-      return true;
-    case IDC_ERASEMILL_REMOVE:
-      OnRemove();
-      return true;
-    case IDC_ERASEMILL_ERASE:
-      OnErase();
-      return true;
-  }
-  return false;
+  return Clicked(*this, id,
+                 {{IDC_ERASEMILL_ADD, &CErasemillStartDlg::OnAdd},
+                  {IDC_ERASEMILL_REMOVE, &CErasemillStartDlg::OnRemove},
+                  {IDC_ERASEMILL_ERASE, &CErasemillStartDlg::OnErase}});
 }

@@ -289,6 +289,31 @@ TEST(Dialog, TypedHandlersGetTheirFamiliesDecodedAndOnMessageComesFirst) {
   EXPECT_EQ(static_cast<WPARAM>(MK_RBUTTON | MK_SHIFT), page.keys);
 }
 
+// A page answering its buttons from a click table; 1002 is listed twice.
+class TablePage : public ui::Dialog {
+ public:
+  TablePage() : ui::Dialog(100) {}
+  std::vector<int> ran;
+  bool Click(int id) { return OnClicked(id); }
+
+ protected:
+  bool OnClicked(int id) override {
+    return Clicked(*this, id, {{1002, &TablePage::OnGo}, {1001, &TablePage::OnCheck}, {1002, &TablePage::OnCheck}});
+  }
+
+ private:
+  void OnGo() { ran.push_back(1002); }
+  void OnCheck() { ran.push_back(1001); }
+};
+
+TEST(Dialog, AClickTableRunsTheFirstMemberListedForTheButtonAndNoneForAnother) {
+  TablePage page;
+  EXPECT_TRUE(page.Click(1002));
+  EXPECT_TRUE(page.Click(1001));
+  EXPECT_FALSE(page.Click(1004));
+  EXPECT_EQ((std::vector<int>{1002, 1001}), page.ran);
+}
+
 class ModalBox : public ui::Dialog {
  public:
   ModalBox() : ui::Dialog(101) {}
