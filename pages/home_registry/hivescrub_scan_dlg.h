@@ -33,7 +33,6 @@ class CHivescrubScanDlg : public ui::Dialog {
   CHivescrubScanDlg();
   ~CHivescrubScanDlg() override;
 
-  void SetOwner(HWND owner) { owner_ = owner; }
   // What Abort does: the controller asks whether to stop its scan.
   void SetAbort(std::function<void()> abort) { onAbort_ = std::move(abort); }
   // The categories chosen for this scan (their icons) and so how many there are.
@@ -85,7 +84,6 @@ class CHivescrubScanDlg : public ui::Dialog {
   // " (<count>)" once the category has problems, else "".
   std::wstring CountText(int category) const;
 
-  HWND owner_ = nullptr;
   std::function<void()> onAbort_;
   registry_scan::Selection selection_ = {};
   int current_ = 0;

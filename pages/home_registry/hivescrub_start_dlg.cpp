@@ -108,7 +108,6 @@ void CHivescrubStartDlg::OpenScan() {
   };
 
   auto scan = std::make_unique<CHivescrubScanDlg>();
-  scan->SetOwner(hwnd());
   auto results = std::make_unique<CHivescrubResultsDlg>();
   results->SetOwner(hwnd());
   if (!scan->Create(main) || !results->Create(main)) {
