@@ -57,12 +57,9 @@ bool CCleaningResultsDlg::OnInitDialog(HWND) {
   list_.InsertColumn(1, L"Path", 310);
   list_.InsertColumn(2, L"Size", 90);
 
-  abort_.Bind(Item(IDC_ABORT));
-  abort_.Load(L"Res\\Common\\QOR_Button_Abort.bmp");
-  clean_.Bind(Item(IDC_CLEAN));
-  clean_.Load(L"Res\\Common\\QOR_Button_Clean.bmp");
-  back_.Bind(Item(IDC_BACK));
-  back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
+  SkinButton(hwnd(), IDC_ABORT, abort_, L"Res\\Common\\QOR_Button_Abort.bmp");
+  SkinButton(hwnd(), IDC_CLEAN, clean_, L"Res\\Common\\QOR_Button_Clean.bmp");
+  SkinButton(hwnd(), IDC_BACK, back_, L"Res\\Common\\QOR_Button_Back.bmp");
   PlaceControl(hwnd(), IDC_ABORT, kCleanAt.x, kCleanAt.y, 143, 34);
   PlaceControl(hwnd(), IDC_CLEAN, kCleanAt.x, kCleanAt.y, 143, 34);
   PlaceControl(hwnd(), IDC_BACK, kBackAt.x, kBackAt.y, 143, 34);

@@ -65,4 +65,9 @@ void PlaceControl(HWND dialog, int id, int x, int y, int width, int height) {
   if (HWND control = GetDlgItem(dialog, id)) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void SkinButton(HWND dialog, int id, ui::CSkinButton& button, const wchar_t* bitmapPath) {
+  button.Bind(GetDlgItem(dialog, id));
+  button.Load(bitmapPath);
+}
+
 }  // namespace common_pages

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "ui/controls/skin_button.h"
 #include "ui/gdi.h"
 
 namespace common_pages {
@@ -36,6 +37,9 @@ bool HandlePagePaint(HWND window, UINT message, WPARAM wParam, LRESULT& result,
 
 // Moves a control of a dialog template to an exact pixel rectangle.
 void PlaceControl(HWND dialog, int id, int x, int y, int width, int height);
+
+// Binds a push button of a dialog template to its skin bitmap.
+void SkinButton(HWND dialog, int id, ui::CSkinButton& button, const wchar_t* bitmapPath);
 
 }  // namespace common_pages
 

@@ -5,6 +5,7 @@
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "pages/cleaning/ignore_menu.h"
+#include "pages/common/page_look.h"
 #include "pages/common/scan_session.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
@@ -99,10 +100,8 @@ bool CHivescrubResultsDlg::OnInitDialog(HWND) {
   DWORD style =
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE;
   if (list_.Create(hwnd(), kListRect, style, WS_EX_STATICEDGE, IDC_PROBLEM_LIST)) ShowWindow(list_.hwnd(), SW_SHOW);
-  back_.Bind(Item(IDC_BACK));
-  back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
-  clean_.Bind(Item(IDC_CLEAN));
-  clean_.Load(L"Res\\Common\\QOR_Button_Clean.bmp");
+  common_pages::SkinButton(hwnd(), IDC_BACK, back_, L"Res\\Common\\QOR_Button_Back.bmp");
+  common_pages::SkinButton(hwnd(), IDC_CLEAN, clean_, L"Res\\Common\\QOR_Button_Clean.bmp");
   // Left of Back, in the dialog's own font: the page's skin has no picture for it.
   RECT back = {};
   GetWindowRect(Item(IDC_BACK), &back);

@@ -8,6 +8,7 @@
 #include "base/product.h"
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
+#include "pages/common/page_look.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
 #include "ui/controls/page_colours.h"
@@ -139,8 +140,7 @@ void CHivescrubScanDlg::RepaintIcon(int category) {
 bool CHivescrubScanDlg::OnInitDialog(HWND) {
   progress_ = Item(IDC_SCAN_PROGRESS);
   SendMessageW(progress_, PBM_SETRANGE, 0, MAKELPARAM(1, 100));
-  abort_.Bind(Item(IDC_ABORT));
-  abort_.Load(L"Res\\Common\\QOR_Button_Abort.bmp");
+  common_pages::SkinButton(hwnd(), IDC_ABORT, abort_, L"Res\\Common\\QOR_Button_Abort.bmp");
   scanningIcon_.InitAnimation(hwnd());
   SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
   return true;

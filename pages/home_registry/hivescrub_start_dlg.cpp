@@ -6,6 +6,7 @@
 #include "contracts/hivescrub.h"
 #include "contracts/messages.h"
 #include "contracts/tools.h"
+#include "pages/common/page_look.h"
 #include "pages/common/scan_session.h"
 #include "pages/home_registry/page_drawing.h"
 #include "pages/home_registry/resource.h"
@@ -62,8 +63,7 @@ void CHivescrubStartDlg::DoDataExchange(bool save) {
 
 bool CHivescrubStartDlg::OnInitDialog(HWND) {
   UpdateData(false);
-  startScan_.Bind(Item(IDC_START_SCAN));
-  startScan_.Load(L"Res\\Common\\QOR_Button_Start_Scan.bmp");
+  common_pages::SkinButton(hwnd(), IDC_START_SCAN, startScan_, L"Res\\Common\\QOR_Button_Start_Scan.bmp");
   return true;
 }
 

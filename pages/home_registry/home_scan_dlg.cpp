@@ -4,6 +4,7 @@
 
 #include "base/product.h"
 #include "contracts/messages.h"
+#include "pages/common/page_look.h"
 #include "pages/home_registry/home_resource.h"
 #include "pages/home_registry/page_drawing.h"
 #include "ui/controls/page_colours.h"
@@ -72,12 +73,9 @@ bool CHomeScanDlg::OnInitDialog(HWND) {
   }
   ShowGroup(kOverall, false);
 
-  abort_.Bind(Item(IDC_HOME_ABORT));
-  abort_.Load(L"Res\\Common\\QOR_Button_Abort.bmp");
-  repairAll_.Bind(Item(IDC_HOME_REPAIR_ALL));
-  repairAll_.Load(L"Res\\Common\\QOR_Button_RepairAll.bmp");
-  back_.Bind(Item(IDC_HOME_BACK));
-  back_.Load(L"Res\\Common\\QOR_Button_Back.bmp");
+  common_pages::SkinButton(hwnd(), IDC_HOME_ABORT, abort_, L"Res\\Common\\QOR_Button_Abort.bmp");
+  common_pages::SkinButton(hwnd(), IDC_HOME_REPAIR_ALL, repairAll_, L"Res\\Common\\QOR_Button_RepairAll.bmp");
+  common_pages::SkinButton(hwnd(), IDC_HOME_BACK, back_, L"Res\\Common\\QOR_Button_Back.bmp");
   SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
   return true;
 }
@@ -254,9 +252,9 @@ bool CHomeScanDlg::OnClicked(int id) {
   return Clicked(*this, id,
                  {{IDC_HOME_ABORT, &CHomeScanDlg::OnAbort},
                   {IDC_HOME_REPAIR_ALL, &CHomeScanDlg::OnRepairAll},
+                  {IDC_HOME_BACK, &CHomeScanDlg::OnBack}});
+}
 
 void CHomeScanDlg::OnRepairAll() { PostMessageW(owner_, page_msg::kHomeRepairAll, 0, 0); }
 
 void CHomeScanDlg::OnBack() { PostMessageW(owner_, page_msg::kHomeBack, 0, 0); }
-                  {IDC_HOME_BACK, &CHomeScanDlg::OnBack}});
-}

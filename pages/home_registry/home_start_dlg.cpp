@@ -16,6 +16,7 @@
 #include "contracts/typemend.h"
 #include "contracts/webmend.h"
 #include "pages/cleaning/found_items.h"
+#include "pages/common/page_look.h"
 #include "pages/common/report_relay.h"
 #include "pages/common/scan_session.h"
 #include "pages/home_registry/home_resource.h"
@@ -100,8 +101,7 @@ void CHomeStartDlg::DoDataExchange(bool save) {
 bool CHomeStartDlg::OnInitDialog(HWND) {
   UpdateData(false);
   drives_ = FixedDrives();
-  startScan_.Bind(Item(IDC_HOME_START_SCAN));
-  startScan_.Load(L"Res\\Common\\AKEY_CLEANUP.bmp");
+  common_pages::SkinButton(hwnd(), IDC_HOME_START_SCAN, startScan_, L"Res\\Common\\AKEY_CLEANUP.bmp");
   return true;
 }
 

@@ -5,12 +5,13 @@
 #include "base/product.h"
 #include "contracts/addonward.h"
 #include "contracts/tools.h"
+#include "pages/common/page_look.h"
 #include "pages/managers/addonward_ids.h"
 #include "ui/controls/page_colours.h"
 #include "ui/link_cursor.h"
 #include "ui/page_frame.h"
-
 #include "ui/paint.h"
+
 namespace {
 
 constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
@@ -47,8 +48,7 @@ bool CAddonwardStartDlg::OnInitDialog(HWND) {
   list_.InsertColumn(2, L"File Path", 250);
   Refill();
   SendMessageW(Item(IDC_ADDONWARD_SELECT_ALL), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
-  remove_.Bind(Item(IDC_ADDONWARD_REMOVE));
-  remove_.Load(L"Res\\Common\\QOR_Button_Remove.bmp");
+  common_pages::SkinButton(hwnd(), IDC_ADDONWARD_REMOVE, remove_, L"Res\\Common\\QOR_Button_Remove.bmp");
   return true;
 }
 

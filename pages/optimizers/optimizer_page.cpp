@@ -1,6 +1,7 @@
 #include "pages/optimizers/optimizer_page.h"
 
 #include "base/product.h"
+#include "pages/common/page_look.h"
 #include "pages/optimizers/resource.h"
 #include "ui/controls/page_colours.h"
 #include "ui/gdi.h"
@@ -39,8 +40,7 @@ bool COptimizerPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 }
 
 bool COptimizerPage::OnInitDialog(HWND) {
-  optimize_.Bind(Item(IDC_OPTIMIZE));
-  optimize_.Load(L"Res\\Common\\QOR_Button_Optimize.bmp");
+  common_pages::SkinButton(hwnd(), IDC_OPTIMIZE, optimize_, L"Res\\Common\\QOR_Button_Optimize.bmp");
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/product.h"
+#include "pages/common/page_look.h"
 #include "pages/options/options_ids.h"
 #include "ui/controls/page_colours.h"
 
@@ -19,8 +20,7 @@ bool COptionsTab1Dlg::OnInitDialog(HWND) {
   website_.SetLink(product::kWebAddress, product::kWebSite);
   support_.Attach(Item(IDC_OPTIONS_SUPPORT));
   support_.SetLink(product::kSupportAddress, product::kSupportMail);
-  update_.Bind(Item(IDC_CHECK_UPDATE));
-  update_.Load(L"Res\\Common\\QOR_Button_Update.bmp");
+  common_pages::SkinButton(hwnd(), IDC_CHECK_UPDATE, update_, L"Res\\Common\\QOR_Button_Update.bmp");
   for (const wchar_t* text : {L"Daily", L"Weekly", L"At logon"})
     SendDlgItemMessageW(hwnd(), IDC_CLEAN_FREQUENCY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   schedule_ = options_page::LoadSchedule();
