@@ -1,12 +1,11 @@
 #include "cmd/engine_run.h"
 
-#include <process.h>
-
 #include <algorithm>
 #include <climits>
 #include <cwchar>
 
 #include "base/text.h"
+#include "base/thread.h"
 #include "contracts/hivescrub.h"
 #include "contracts/litterbin.h"
 #include "contracts/messages.h"
@@ -136,8 +135,7 @@ void RunScans(HWND window, ScanWork& work) {
   work.finished = !*c.stop;
 }
 
-unsigned __stdcall ScanThread(void* argument) {
-  auto& work = *static_cast<ScanWork*>(argument);
+void ScanThread(ScanWork& work) {
   try {
     WNDCLASSEXW wc = {sizeof(wc)};
     wc.lpfnWndProc = ReportProc;
@@ -145,14 +143,13 @@ unsigned __stdcall ScanThread(void* argument) {
     wc.lpszClassName = kReportClass;
     RegisterClassExW(&wc);
     HWND window = CreateWindowExW(0, kReportClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    if (!window) return 1;
+    if (!window) return;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&work.collector));
     RunScans(window, work);
     DestroyWindow(window);
   } catch (...) {
     work.finished = false;
   }
-  return 0;
 }
 
 }  // namespace
@@ -185,11 +182,10 @@ bool Scan(const Arguments& what, const base::ExclusionSet& exclusions, const std
   work.collector.stop = &stop;
   work.collector.progress = &progress;
   work.collector.items = items;
-  unsigned id = 0;
-  HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &ScanThread, &work, 0, &id));
+  // The scan is waited for without limit, so the thread may use what lies on this stack.
+  base::Thread thread = base::Thread::Run([&work] { ScanThread(work); });
   if (!thread) return false;
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
+  thread.Join();
   return work.finished;
 }
 

@@ -3,14 +3,12 @@
 // later one) of the program's folder, the current directory.
 #include "contracts/hivesafe.h"
 
-#include <shlobj.h>
-
 #include <cwchar>
 #include <string>
-#include <vector>
 
 #include "base/export_guard.h"
 #include "base/handles.h"
+#include "base/registry_editor.h"
 #include "engines/hivesafe/backup_stamp.h"
 #include "engines/hivesafe/merged_check.h"
 
@@ -18,7 +16,6 @@ namespace {
 
 const wchar_t kFirstBackup[] = L"Backup\\Registry\\FirstBackup";
 const wchar_t kFullBackup[] = L"Backup\\Registry\\FullBackup";
-constexpr size_t kCommandLineChars = 10000;
 
 bool IsFile(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -53,29 +50,6 @@ bool IsBackupFileName(const SharedString& name) {
   return _wcsicmp(text + length - 4, L".reg") == 0;
 }
 
-// Starts the registry editor with the given arguments and waits until it has ended; false when it
-// cannot be started or exits with a failure code. The arguments begin with a space and do not name
-// the program, as the editor reads its switches from the second word of its command line on.
-bool RunRegistryEditor(const std::wstring& arguments) {
-  wchar_t windows[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, SHGFP_TYPE_CURRENT, windows))) return false;
-  std::wstring editor = std::wstring(windows) + L"\\regedit.exe";
-  if (arguments.size() >= kCommandLineChars) return false;
-  std::vector<wchar_t> commandLine(kCommandLineChars, L'\0');  // CreateProcessW may write into it
-  std::wmemcpy(commandLine.data(), arguments.c_str(), arguments.size());
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION started = {};
-  if (!CreateProcessW(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started))
-    return false;
-  base::UniqueHandle process(started.hProcess);
-  base::UniqueHandle thread(started.hThread);
-  if (WaitForSingleObject(process.get(), INFINITE) != WAIT_OBJECT_0) return false;
-  DWORD exitCode = 1;
-  return GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0;
-}
-
 }  // namespace
 
 extern "C" {
@@ -87,7 +61,7 @@ int WINAPI HivesafeBackup(int full) {
     std::wstring folder = BackupFolder(full != 0);
     if (folder.empty() || !IsFolder(folder)) return 0;
     std::wstring file = folder + L'\\' + hivesafe::BackupStampNow() + L".reg";
-    if (!RunRegistryEditor(L" /e \"" + file + L'"')) return 0;
+    if (!base::RunRegistryEditor(L" /e \"" + file + L'"')) return 0;
     // The editor exits with 0 whether or not it wrote anything: only the file tells.
     return IsFile(file) ? 1 : 0;
   });
@@ -118,7 +92,7 @@ int WINAPI HivesafeRestore(int full, SharedString fileName) {
     if (folder.empty()) return 0;
     std::wstring file = folder + L'\\' + fileName.c_str();
     if (!IsFile(file)) return 0;
-    if (!RunRegistryEditor(L" /s \"" + file + L'"')) return 0;
+    if (!base::RunRegistryEditor(L" /s \"" + file + L'"')) return 0;
     // Some editors exit with 0 whatever became of the import: the file's values must be there now.
     return hivesafe::LooksMerged(file) ? 1 : 0;
   });

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "base/handles.h"
+#include "base/registry_editor.h"
 
 namespace rescue {
 
@@ -14,7 +15,6 @@ const wchar_t kMarkerSuffix[] = L".undone";
 namespace {
 
 constexpr int kMaxDepth = 64;
-constexpr size_t kCommandLineChars = 32768;
 
 bool DeleteBelow(const std::wstring& path, int depth) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -35,26 +35,6 @@ bool WriteAll(const std::wstring& path, const void* data, DWORD size) {
   base::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.get(), data, size, &written, nullptr) && written == size && FlushFileBuffers(file.get());
-}
-
-bool RunRegistryEditor(const std::wstring& arguments) {
-  wchar_t windows[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, SHGFP_TYPE_CURRENT, windows))) return false;
-  std::wstring editor = std::wstring(windows) + L"\\regedit.exe";
-  if (arguments.size() >= kCommandLineChars) return false;
-  std::vector<wchar_t> commandLine(kCommandLineChars, L'\0');  // CreateProcessW may write into it
-  std::wmemcpy(commandLine.data(), arguments.c_str(), arguments.size());
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION started = {};
-  if (!CreateProcessW(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started))
-    return false;
-  base::UniqueHandle process(started.hProcess);
-  base::UniqueHandle thread(started.hThread);
-  if (WaitForSingleObject(process.get(), INFINITE) != WAIT_OBJECT_0) return false;
-  DWORD exitCode = 1;
-  return GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0;
 }
 
 }  // namespace
@@ -124,7 +104,7 @@ bool ImportRegBytes(const std::vector<char>& bytes) {
   DWORD n = GetTempPathW(MAX_PATH, folder);
   if (n == 0 || n >= MAX_PATH || !GetTempFileNameW(folder, L"lru", 0, file)) return false;
   bool ok = WriteAll(file, bytes.data(), static_cast<DWORD>(bytes.size())) &&
-            RunRegistryEditor(std::wstring(L" /s \"") + file + L"\"");
+            base::RunRegistryEditor(std::wstring(L" /s \"") + file + L"\"");
   DeleteFileW(file);
   return ok;
 }

@@ -1,9 +1,4 @@
 #include "pages/optimizers/corebrisk_start_dlg.h"
-#include "base/thread.h"
-
-#include <process.h>
-
-#include <memory>
 
 #include "base/product.h"
 #include "contracts/corebrisk.h"
@@ -19,29 +14,31 @@ namespace {
 // when the program closes during an optimization.
 constexpr DWORD kWorkerEndWaitMs = 30000;
 
-struct OptimizeJob {
-  HWND page;
-  int model;
-};
+class OptimizeJob final : public base::Thread::Job {
+ public:
+  OptimizeJob(HWND page, int model) : page_(page), model_(model) {}
 
-unsigned __stdcall OptimizeWorker(void* parameter) {
-  std::unique_ptr<OptimizeJob> job(static_cast<OptimizeJob*>(parameter));
-  Outcome outcome = Outcome::kPartly;  // nothing known of what was changed
-  try {
-    // The model counts as applied, and is recorded as the current one, only when every change of
-    // it was made; otherwise Corebrisk has put back what it changed.
-    const wchar_t number[2] = {static_cast<wchar_t>(L'0' + job->model), L'\0'};
-    int loaded = CorebriskLoadFile(job->model);
-    outcome = loaded == 1 ? Outcome::kApplied : loaded == 0 ? Outcome::kNotApplied : Outcome::kPartly;
-    // Applied is applied: a number that could not be stored only leaves the page to open on the
-    // model applied before.
-    if (loaded == 1) CorebriskSetType(number);
-  } catch (...) {
+  void Run() override {
+    Outcome outcome = Outcome::kPartly;  // nothing known of what was changed
+    try {
+      // The model counts as applied, and is recorded as the current one, only when every change
+      // of it was made; otherwise Corebrisk has put back what it changed.
+      const wchar_t number[2] = {static_cast<wchar_t>(L'0' + model_), L'\0'};
+      int loaded = CorebriskLoadFile(model_);
+      outcome = loaded == 1 ? Outcome::kApplied : loaded == 0 ? Outcome::kNotApplied : Outcome::kPartly;
+      // Applied is applied: a number that could not be stored only leaves the page to open on the
+      // model applied before.
+      if (loaded == 1) CorebriskSetType(number);
+    } catch (...) {
+    }
+    // Posted, not sent: the worker ends at once, and a page already gone simply gets nothing.
+    PostMessageW(page_, page_msg::kOptimizationDone, static_cast<WPARAM>(outcome), 0);
   }
-  // Posted, not sent: the worker ends at once, and a page already gone simply gets nothing.
-  PostMessageW(job->page, page_msg::kOptimizationDone, static_cast<WPARAM>(outcome), 0);
-  return 0;
-}
+
+ private:
+  HWND page_;
+  int model_;
+};
 
 }  // namespace
 
@@ -53,7 +50,7 @@ CCorebriskStartDlg::CCorebriskStartDlg() : COptimizerPage(IDD_COREBRISK_START) {
 
 CCorebriskStartDlg::~CCorebriskStartDlg() {
   Destroy();
-  if (worker_) WaitForSingleObject(worker_.get(), kWorkerEndWaitMs);
+  worker_.Join(kWorkerEndWaitMs);
 }
 
 void CCorebriskStartDlg::OnInitPage() {
@@ -85,20 +82,18 @@ void CCorebriskStartDlg::OnOptimize() {
                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   LockMenu(MainWindow(), 1);
-  auto job = std::make_unique<OptimizeJob>(OptimizeJob{hwnd(), model});
-  worker_.reset(StartWorker(&OptimizeWorker, job.get()));
+  worker_ = StartWorker(std::make_unique<OptimizeJob>(hwnd(), model));
   if (!worker_) {
     LockMenu(MainWindow(), 0);
     ReportOutcome(Outcome::kNotApplied);
     return;
   }
-  job.release();  // the worker owns it now
   optimizing_ = true;
   EnableWindow(Item(IDC_OPTIMIZE), FALSE);
 }
 
-HANDLE CCorebriskStartDlg::StartWorker(unsigned(__stdcall* worker)(void*), void* job) {
-  return base::Thread::Run([worker, job] { worker(job); }).Release().release();
+base::Thread CCorebriskStartDlg::StartWorker(std::unique_ptr<base::Thread::Job> job) {
+  return base::Thread::Start(std::move(job));
 }
 
 void CCorebriskStartDlg::OnOptimizationDone(Outcome outcome) {

@@ -4,7 +4,9 @@
 #pragma once
 #include <windows.h>
 
-#include "base/handles.h"
+#include <memory>
+
+#include "base/thread.h"
 #include "pages/optimizers/model_texts.h"
 #include "pages/optimizers/optimizer_page.h"
 
@@ -24,14 +26,15 @@ class CCorebriskStartDlg : public optimizer_pages::COptimizerPage {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnClicked(int id) override;
   void OnInitPage() override;
-  // Starts the worker thread; null when the system refuses (a test's page refuses on purpose).
-  virtual HANDLE StartWorker(unsigned(__stdcall* worker)(void*), void* job);
+  // Starts the worker thread running job; an empty Thread when the system refuses (a test's page
+  // refuses on purpose), job then destroyed unrun.
+  virtual base::Thread StartWorker(std::unique_ptr<base::Thread::Job> job);
 
  private:
   void ShowModel(int model);
   void OnOptimize();
   void OnOptimizationDone(optimizer_pages::Outcome outcome);
 
-  base::UniqueHandle worker_;
+  base::Thread worker_;
   bool optimizing_ = false;
 };

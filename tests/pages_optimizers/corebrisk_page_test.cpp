@@ -122,7 +122,7 @@ TEST_F(SystemOptimizerPage, AModelThatCouldNotBeAppliedIsNotReportedAsCompleted)
 // A system whose threads cannot be started: the page tells so, applies nothing, and unlocks.
 class WorkerlessPage : public CCorebriskStartDlg {
  protected:
-  HANDLE StartWorker(unsigned(__stdcall*)(void*), void*) override { return nullptr; }
+  base::Thread StartWorker(std::unique_ptr<base::Thread::Job>) override { return {}; }
 };
 
 TEST_F(SystemOptimizerPage, AWorkerThatCannotStartAppliesNothingAndLeavesTheMenuWorking) {
