@@ -147,6 +147,9 @@ void CCleaningResultsDlg::Finish(bool) {
   ShowWindow(Item(IDC_ABORT), SW_HIDE);
   ShowWindow(Item(IDC_BACK), SW_SHOW);
   SetWindowPos(Item(IDC_CLEAN), nullptr, kCleanAt.x, kCleanAt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+  // Clean takes Abort's place: a click aimed at Abort as the scan ends must not start a clean (the
+  // question that follows looks like the stop question, OK in the same place).
+  clean_.HoldPresses(kCleanHoldMs);
   InvalidateRect(hwnd(), nullptr, FALSE);
   RepaintHeader();
 }

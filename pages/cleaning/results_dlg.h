@@ -47,6 +47,8 @@ class CCleaningResultsDlg : public ui::Dialog {
   // The page's place: the list, the buttons, the header band.
   static constexpr RECT kListRect = {9, 83, 560, 336};
   static constexpr POINT kCleanAt = {415, 387};
+  // How long the Clean button, shown where Abort stood, takes no press of the mouse.
+  static constexpr DWORD kCleanHoldMs = 700;
   static constexpr POINT kBackAt = {265, 387};
   static constexpr RECT kHeaderRect = {0, 0, 573, 80};
   // While a scan adds rows the list is told of them at this pace rather than row by row (the

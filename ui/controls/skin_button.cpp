@@ -58,7 +58,19 @@ int CSkinButton::FrameFor(UINT drawState, bool hovered) const {
   return kNormal;
 }
 
+void CSkinButton::HoldPresses(DWORD holdMs) {
+  heldFrom_ = GetTickCount();
+  heldMs_ = holdMs;
+}
+
 bool CSkinButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && (wParam & MK_LBUTTON) && heldMs_) {
+    if (GetTickCount() - heldFrom_ < heldMs_) {
+      result = 0;  // never pressed, so the release that follows is no click
+      return true;
+    }
+    heldMs_ = 0;
+  }
   switch (message) {
     case OCM_DRAWITEM:
       Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

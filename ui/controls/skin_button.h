@@ -38,6 +38,12 @@ class CSkinButton : public Window {
   // when it is no bitmap that can be read.
   bool Load(const wchar_t* bitmapPath, int frameWidth = kFrameWidth);
 
+  // For holdMs from now the user's presses on the button are swallowed: a button shown where another
+  // stood a moment ago takes no click that was aimed at the other. A press is the mouse's (the
+  // button's key state is down in the message); BM_CLICK, a command rather than a press, still
+  // clicks at once.
+  void HoldPresses(DWORD holdMs);
+
   int frameCount() const { return frames_; }
   // The frame the button shows for a state (ODS_ flags of WM_DRAWITEM, and the mouse over it).
   int FrameFor(UINT drawState, bool hovered) const;
@@ -60,6 +66,8 @@ class CSkinButton : public Window {
   int frameHeight_ = 0;
   int frames_ = 0;
   bool hover_ = false;
+  DWORD heldFrom_ = 0;
+  DWORD heldMs_ = 0;
 };
 
 }  // namespace ui
