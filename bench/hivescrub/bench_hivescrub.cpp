@@ -178,9 +178,10 @@ int main() {
   std::printf("full scan, 15 categories: %.0f ms (best of %d), %ld problems, %ld progress reports\n", bestScan, kRounds,
               g_problems, g_progress);
   for (int c = 1; c <= 15; ++c) std::printf("  category %2d %-26ls %7.1f ms\n", c, hivescrub::kCaptions[c], perCategory[c]);
-  std::printf("ratio full scan / bare enumeration: %.2f (goal <= 2.00)\n", bestScan / bestBare);
+  const double ratio = bestScan / bestBare;
+  std::printf("ratio full scan / bare enumeration: %.2f (goal <= 2.00)\n", ratio);
 
   Unseed();
   DestroyWindow(window);
-  return 0;
+  return ratio <= 2.0 ? 0 : 1;  // a miss is named by ./lumaspan bench like any other
 }
