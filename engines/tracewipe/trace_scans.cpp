@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/handles.h"
+#include "base/product.h"
 #include "base/registry.h"
 #include "contracts/buffers.h"
 #include "contracts/tools.h"
@@ -190,7 +191,7 @@ LONG ScanCommonDialog(cleaning::Reporter& reporter, int generation) {
   if (generation == 5) return ScanHistoryKeys(reporter, kOpenSaveMruKey, L"\\");
   if (generation == 6) return ScanHistoryKeys(reporter, kOpenSavePidlMruKey, L"\\");
   // Neither history layout is known for this Windows: say so, and read nothing.
-  MessageBoxW(GetActiveWindow(), L"new windows", L"Lumaspan", MB_OK);
+  MessageBoxW(GetActiveWindow(), L"new windows", product::kCaption, MB_OK);
   return ERROR_SUCCESS;
 }
 

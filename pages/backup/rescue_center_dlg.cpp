@@ -164,15 +164,14 @@ bool CRescueCenterDlg::OnButton(int id) {
   return Clicked(*this, id,
                  {{IDC_BACKUP_REFRESH, &CRescueCenterDlg::Reload},
                   {IDC_RESCUE_UNDO, &CRescueCenterDlg::OnUndo},
-                  {IDC_RESCUE_DELETE, &CRescueCenterDlg::OnDelete}});
+                  {IDC_RESCUE_DELETE, &CRescueCenterDlg::OnDelete},
+                  {IDC_RESCUE_LINK, &CRescueCenterDlg::OnLink}});  // STN_CLICKED is BN_CLICKED's code
 }
+
+void CRescueCenterDlg::OnLink() { PostMessageW(GetParent(hwnd()), page_id::kSystemOptimizer, 0, 0); }
 
 bool CRescueCenterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_SHOWWINDOW && wParam) Reload();  // what other pages undid or wrote meanwhile
-  if (message == WM_COMMAND && LOWORD(wParam) == IDC_RESCUE_LINK && HIWORD(wParam) == STN_CLICKED) {
-    PostMessageW(GetParent(hwnd()), page_id::kSystemOptimizer, 0, 0);
-    return true;
-  }
   if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == Item(IDC_RESCUE_LINK)) {
     SetCursor(LoadCursor(nullptr, IDC_HAND));
     result = TRUE;

@@ -33,6 +33,8 @@ class CRescueCenterDlg : public backup_pages::BackupPage {
   const rescue::Item* Chosen();
   void OnUndo();
   void OnDelete();
+  // The link that opens the system optimizer, whose "Windows Default" undoes its own changes.
+  void OnLink();
   void Select(const std::wstring& path);
   rescue::Places CurrentPlaces() const;
 
